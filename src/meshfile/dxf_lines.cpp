@@ -1,0 +1,45 @@
+#include "meshfile/dxf_lines.h"
+
+#include "meshfile/file_source.h"
+
+#include <algorithm>
+#include <cstring>
+
+// Keeps at least one whole line's worth of raw bytes (255 characters plus a
+// CR LF pair split as CR, LF) ahead of `begin_`, unless the file ends first.
+bool DxfLineReader::refill() {
+    constexpr std::size_t kLookahead = kMaxLineLength + 1;
+    if (end_ - begin_ >= kLookahead || at_eof_) return true;
+    std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    while (end_ < kLookahead && !at_eof_) {
+        const long n = source_.read(buffer_ + end_, kCapacity - end_);
+        if (n < 0) return !(failed_ = true);
+        if (n == 0) at_eof_ = true;
+        end_ += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool DxfLineReader::next(DxfLine& line) {
+    if (!refill() || begin_ == end_) return false;
+    const char* start = buffer_ + begin_;
+    const std::size_t available = end_ - begin_;
+    const std::size_t window = std::min(available, kMaxLineLength + 1);
+    if (const void* lf = std::memchr(start, '\n', window)) {
+        std::size_t length = static_cast<const char*>(lf) - start;
+        const bool crlf = length > 0 && start[length - 1] == '\r';
+        if (length - crlf + 1 <= kMaxLineLength) {
+            line.text = std::string_view(start, length - crlf);
+            line.ended = true;
+            begin_ += length + 1;
+            return true;
+        }
+    }
+    const std::size_t length = std::min(available, kMaxLineLength);
+    line.text = std::string_view(start, length);
+    line.ended = false;
+    begin_ += length;
+    return true;
+}

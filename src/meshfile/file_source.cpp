@@ -1,0 +1,64 @@
+#include "meshfile/file_source.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#if defined(_WIN32)
+#include <io.h>
+#define KELVORN_OPEN_FLAGS (_O_RDONLY | _O_BINARY)
+#define kv_open _open
+#define kv_read _read
+#define kv_close _close
+#define kv_fstat _fstat64
+using kv_stat = struct _stat64;
+#else
+#include <unistd.h>
+// O_NONBLOCK keeps a FIFO from blocking the open; it is refused right after.
+#define KELVORN_OPEN_FLAGS (O_RDONLY | O_NONBLOCK | O_CLOEXEC)
+#define kv_open ::open
+#define kv_read ::read
+#define kv_close ::close
+#define kv_fstat ::fstat
+using kv_stat = struct stat;
+#endif
+
+FileSource::~FileSource() { close(); }
+
+int FileSource::open(const char* path) {
+    close();
+    error_ = 0;
+    const int fd = kv_open(path, KELVORN_OPEN_FLAGS);
+    if (fd < 0) return error_ = errno;
+    kv_stat info{};
+    int reason = 0;
+    if (kv_fstat(fd, &info) != 0) reason = errno;
+    else if ((info.st_mode & S_IFMT) == S_IFDIR) reason = EISDIR;
+    else if ((info.st_mode & S_IFMT) != S_IFREG) reason = EINVAL;
+#if !defined(_WIN32)
+    else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) reason = errno;
+#endif
+    if (reason != 0) {
+        kv_close(fd);
+        return error_ = reason;
+    }
+    fd_ = fd;
+    return 0;
+}
+
+void FileSource::close() {
+    if (fd_ >= 0) kv_close(fd_);
+    fd_ = -1;
+}
+
+long FileSource::read(char* buffer, std::size_t size) {
+    if (size > INT_MAX) size = INT_MAX;
+    for (;;) {
+        const auto n = kv_read(fd_, buffer, static_cast<unsigned>(size));
+        if (n >= 0) return static_cast<long>(n);
+        if (errno == EINTR) continue;
+        error_ = errno;
+        return -1;
+    }
+}
