@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
-# Builds Kelvorn and runs its whole test suite.
+# Builds Kelvorn and runs its whole test suite: the optimized build, the same
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded
+# fuzzing run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 ctest --preset release
+
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan
+
+scripts/fuzz.sh
