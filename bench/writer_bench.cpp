@@ -20,7 +20,8 @@ std::vector<Face> SampleFaces() {
     std::uniform_real_distribution<double> coordinate(-1000, 1000);
     std::vector<Face> faces(4096);
     for (Face& f : faces)
-        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = xyz(coordinate(random), coordinate(random), coordinate(random));
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D})
+            *p = xyz(coordinate(random), coordinate(random), coordinate(random));
     return faces;
 }
 

@@ -39,7 +39,14 @@ protected:
 
 using PointKey = std::array<long long, 3>;
 
-PointKey KeyOf(const xyz& p) { return {std::llround(p.x * 1000), std::llround(p.y * 1000), std::llround(p.z * 1000)}; }
+PointKey KeyOf(const xyz& p) {
+    return {std::llround(p.x * 1000), std::llround(p.y * 1000), std::llround(p.z * 1000)};
+}
+
+// A rounded corner in thousandths.
+std::string Described(const PointKey& key) {
+    return "(" + std::to_string(key[0]) + "," + std::to_string(key[1]) + "," + std::to_string(key[2]) + ")";
+}
 
 // How many faces use each edge between two distinct corners, corners matched
 // after rounding. A triangle's edge C→D with D equal to C is no edge.
@@ -59,14 +66,14 @@ void ExpectClosed(const std::vector<Face>& faces) {
     const auto uses = EdgeUses(faces);
     ASSERT_FALSE(uses.empty());
     for (const auto& [edge, count] : uses)
-        ASSERT_EQ(count, 2) << "edge (" << edge.first[0] << "," << edge.first[1] << "," << edge.first[2] << ")-("
-                            << edge.second[0] << "," << edge.second[1] << "," << edge.second[2] << ")";
+        ASSERT_EQ(count, 2) << "edge " << Described(edge.first) << "-" << Described(edge.second);
 }
 
 void ExpectEveryCorner(const std::vector<Face>& faces, const std::function<bool(const xyz&)>& on_surface) {
     for (std::size_t i = 0; i < faces.size(); ++i)
         for (const xyz* p : {&faces[i].A, &faces[i].B, &faces[i].C, &faces[i].D})
-            ASSERT_TRUE(on_surface(*p)) << "face " << i << " corner (" << p->x << ", " << p->y << ", " << p->z << ")";
+            ASSERT_TRUE(on_surface(*p)) << "face " << i << " corner (" << p->x << ", " << p->y << ", " << p->z
+                                        << ")";
 }
 
 double Dot(const xyz& a, const xyz& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
@@ -99,7 +106,8 @@ TEST_F(DxfSolids, SphereHasSegmentsTimesHalfSegmentsRoundedUpFaces) {
         const auto faces = written([&](DXF& dxf) { return dxf.sphere(centre, 2.5, n); });
         EXPECT_EQ(faces.size(), static_cast<std::size_t>(n * ((n + 1) / 2))) << n << " segments";
         ExpectClosed(faces);
-        ExpectEveryCorner(faces, [&](const xyz& p) { return std::fabs((p - centre).r() - 2.5) <= kTolerance; });
+        ExpectEveryCorner(faces,
+                          [&](const xyz& p) { return std::fabs((p - centre).r() - 2.5) <= kTolerance; });
     }
 }
 
@@ -126,7 +134,8 @@ TEST_F(DxfSolids, ConeWithAnApexHasOneCap) {
 }
 
 TEST_F(DxfSolids, CylinderAlongEachAxisAndObliqueIsClosed) {
-    const xyz ends[][2] = {{{0, 0, 0}, {0, 0, 3}}, {{1, 1, 1}, {-4, 1, 1}}, {{0, 2, 0}, {0, -1, 0}}, {{1, 2, 3}, {3, 1, 7}}};
+    const xyz ends[][2] = {
+        {{0, 0, 0}, {0, 0, 3}}, {{1, 1, 1}, {-4, 1, 1}}, {{0, 2, 0}, {0, -1, 0}}, {{1, 2, 3}, {3, 1, 7}}};
     for (const auto& end : ends) {
         const auto faces = written([&](DXF& dxf) { return dxf.cylinder(end[0], end[1], 1.25, 7, 3); });
         EXPECT_EQ(faces.size(), static_cast<std::size_t>(7 * (3 + 2)));
@@ -157,7 +166,8 @@ TEST_F(DxfSolids, BadArgumentsWriteNothingAndAnswerFalse) {
         [&](DXF& d) { return d.cylinder(o, xyz(kNaN, 0, 0), 1, 8, 1); },
         [&](DXF& d) { return d.cylinder(o, z, 1, 100000, 100000); },
     };
-    for (std::size_t i = 0; i < std::size(bad); ++i) EXPECT_TRUE(written(bad[i], false).empty()) << "case " << i;
+    for (std::size_t i = 0; i < std::size(bad); ++i)
+        EXPECT_TRUE(written(bad[i], false).empty()) << "case " << i;
 }
 
 TEST_F(DxfSolids, ArgumentProblemsAreNamedAndGoodArgumentsPass) {

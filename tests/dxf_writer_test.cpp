@@ -186,7 +186,8 @@ TEST_F(DxfWriter, ReadsBackFaceByFaceInWriteOrderWithinHalfAThousandth) {
     std::uniform_real_distribution<double> coordinate(-5000, 5000);
     std::vector<Face> faces(3000); // well past one 64 KiB buffer
     for (Face& f : faces)
-        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = xyz(coordinate(random), coordinate(random), coordinate(random));
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D})
+            *p = xyz(coordinate(random), coordinate(random), coordinate(random));
     {
         DXF dxf(path().c_str());
         for (const Face& f : faces) dxf.face(f.A, f.B, f.C, f.D);

@@ -81,9 +81,18 @@ TEST_F(Fixed3Format, NearHalfwayCasesRoundByTheirExactBinaryValue) {
 }
 
 TEST_F(Fixed3Format, SubnormalHugeAndIntegralValuesMatchPrintf) {
-    const double values[] = {std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
-                             1e-300, 4503599627370495.5, 9007199254740993.0, 0x1p63, 0x1p64, 0x1.fffffffffffffp63,
-                             1.8446744073709552e19, 1e20, 1e300, std::numeric_limits<double>::max()};
+    const double values[] = {std::numeric_limits<double>::denorm_min(),
+                             std::numeric_limits<double>::min(),
+                             1e-300,
+                             4503599627370495.5,
+                             9007199254740993.0,
+                             0x1p63,
+                             0x1p64,
+                             0x1.fffffffffffffp63,
+                             1.8446744073709552e19,
+                             1e20,
+                             1e300,
+                             std::numeric_limits<double>::max()};
     for (double v : values) {
         ExpectLikePrintf(v);
         ExpectLikePrintf(-v);

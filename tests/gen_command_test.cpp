@@ -25,8 +25,8 @@ protected:
     // shell; `setup` runs first in the same shell (limits, traps).
     ToolRun run(const std::string& arguments, const std::string& setup = "") const {
         const auto out = dir.path() / ".stdout", err = dir.path() / ".stderr";
-        const std::string command = "cd '" + dir.path().string() + "' && " + setup + " '" KELVORN_TOOL_PATH "' " +
-                                    arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const std::string command = "cd '" + dir.path().string() + "' && " + setup + " '" KELVORN_TOOL_PATH
+                                    "' " + arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
         const int raw = std::system(command.c_str());
         ToolRun result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -82,7 +82,8 @@ TEST_F(GenCommand, SamplesAreRemadeByteForByte) {
         ASSERT_EQ(result.status, 0) << arguments << "\n" << result.err;
         const std::string committed = ReadWholeFile(std::filesystem::path(KELVORN_SAMPLES_DIR) / sample);
         ASSERT_FALSE(committed.empty()) << sample;
-        EXPECT_TRUE(ReadWholeFile(dir.path() / sample) == committed) << sample << " differs from:" << arguments;
+        EXPECT_TRUE(ReadWholeFile(dir.path() / sample) == committed)
+            << sample << " is not what its command makes:" << arguments;
     }
 }
 

@@ -30,6 +30,8 @@ bool ParsePoint(std::string_view text, xyz& point) {
            ParseNumber(text.substr(second + 1), point.z);
 }
 
+using Text = std::string_view;
+
 struct Option {
     const char* name;
     unsigned solids; // the solids that take it, as a mask of Bit(solid)
@@ -39,22 +41,24 @@ struct Option {
 
 const unsigned kRound = Bit(Solid::Cone) | Bit(Solid::Cylinder);
 const Option kOptions[] = {
-    {"--min", Bit(Solid::Block), "X,Y,Z", [](GenOptions& o, std::string_view v) { return ParsePoint(v, o.min); }},
-    {"--max", Bit(Solid::Block), "X,Y,Z", [](GenOptions& o, std::string_view v) { return ParsePoint(v, o.max); }},
+    {"--min", Bit(Solid::Block), "X,Y,Z", [](GenOptions& o, Text v) { return ParsePoint(v, o.min); }},
+    {"--max", Bit(Solid::Block), "X,Y,Z", [](GenOptions& o, Text v) { return ParsePoint(v, o.max); }},
     {"--center", Bit(Solid::Sphere), "X,Y,Z",
-     [](GenOptions& o, std::string_view v) { return ParsePoint(v, o.center); }},
+     [](GenOptions& o, Text v) { return ParsePoint(v, o.center); }},
     {"--radius", Bit(Solid::Sphere) | Bit(Solid::Cylinder), "a number",
-     [](GenOptions& o, std::string_view v) { return ParseNumber(v, o.radius); }},
+     [](GenOptions& o, Text v) { return ParseNumber(v, o.radius); }},
     {"--segments", Bit(Solid::Sphere), "a whole number",
-     [](GenOptions& o, std::string_view v) { return ParseCount(v, o.segments); }},
-    {"--from", kRound, "X,Y,Z", [](GenOptions& o, std::string_view v) { return ParsePoint(v, o.from); }},
-    {"--to", kRound, "X,Y,Z", [](GenOptions& o, std::string_view v) { return ParsePoint(v, o.to); }},
+     [](GenOptions& o, Text v) { return ParseCount(v, o.segments); }},
+    {"--from", kRound, "X,Y,Z", [](GenOptions& o, Text v) { return ParsePoint(v, o.from); }},
+    {"--to", kRound, "X,Y,Z", [](GenOptions& o, Text v) { return ParsePoint(v, o.to); }},
     {"--radius1", Bit(Solid::Cone), "a number",
-     [](GenOptions& o, std::string_view v) { return ParseNumber(v, o.radius1); }},
+     [](GenOptions& o, Text v) { return ParseNumber(v, o.radius1); }},
     {"--radius2", Bit(Solid::Cone), "a number",
-     [](GenOptions& o, std::string_view v) { return ParseNumber(v, o.radius2); }},
-    {"--around", kRound, "a whole number", [](GenOptions& o, std::string_view v) { return ParseCount(v, o.around); }},
-    {"--along", kRound, "a whole number", [](GenOptions& o, std::string_view v) { return ParseCount(v, o.along); }},
+     [](GenOptions& o, Text v) { return ParseNumber(v, o.radius2); }},
+    {"--around", kRound, "a whole number",
+     [](GenOptions& o, Text v) { return ParseCount(v, o.around); }},
+    {"--along", kRound, "a whole number",
+     [](GenOptions& o, Text v) { return ParseCount(v, o.along); }},
 };
 
 bool IsHelp(std::string_view argument) { return argument == "--help" || argument == "-h"; }
