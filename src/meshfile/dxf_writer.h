@@ -57,24 +57,30 @@ public:
     // (X[i], X[i-1], Y[i-1], Y[i]) for i = 1..N-1. N faces; nothing for N <= 0.
     void seg(const xyz* X, const xyz* Y, int N);
 
-    // Closed surfaces, written through the face operations above. Each checks
-    // its arguments first (see dxf_solids.h for the rules and the face
-    // counts); arguments that do not describe a surface write nothing and
-    // give false.
+    // Closed surfaces: every edge is shared by exactly two faces, the ends
+    // are capped, and shared corners are written as the same text. Each
+    // checks its arguments first against the rules in dxf_solids.h; arguments
+    // that do not describe a surface write nothing and give false. True means
+    // the faces were handed to the file (ok() and close() tell whether they
+    // reached it).
 
-    // The axis-aligned box with opposite corners (x1, y1, z1) and (x2, y2, z2)
-    // in any order: six quadrilaterals.
+    // The axis-aligned box with opposite corners (x1, y1, z1) and (x2, y2, z2),
+    // in either order: 6 quadrilaterals, listed counter-clockwise from outside.
     bool block(double x1, double y1, double z1, double x2, double y2, double z2);
-    // The sphere of centre c and radius r, its axis parallel to z, with n
-    // segments around the axis and (n + 1) / 2 from pole to pole: n·((n + 1) / 2)
-    // faces (a triangle fan at each pole, quadrilaterals between).
+    // The sphere of centre c and radius r about an axis parallel to z: n
+    // segments around the axis and m = (n + 1) / 2 (n/2 rounded up) from pole
+    // to pole, n·m faces: a fan of n triangles at each pole and m − 2 bands of
+    // n quadrilaterals between them.
     bool sphere(xyz c, double r, int n);
-    // The cone or frustum from a (radius ra) to b (radius rb), `around`
-    // segments around the axis and `along` along it: around·along side faces
-    // (quadrilaterals, or triangles meeting at an apex where a radius is 0)
-    // plus a cap of `around` triangles on each end of nonzero radius.
+    // The cone or frustum from point a, radius ra, to point b, radius rb, with
+    // `around` segments around the axis and `along` bands along it. An end of
+    // radius 0 is an apex: the band next to it is a fan of triangles meeting
+    // there. An end of nonzero radius gets a cap, a fan of `around` triangles
+    // from the end point to its ring. Faces: around·along, plus around for
+    // each capped end: around·(along + 2) for a frustum, around·(along + 1)
+    // for a cone.
     bool cone(xyz a, xyz b, double ra, double rb, int around, int along);
-    // The cylinder from a to b of radius r: cone(a, b, r, r, around, along),
+    // The cylinder from a to b of radius r, cone(a, b, r, r, around, along):
     // around·(along + 2) faces.
     bool cylinder(xyz a, xyz b, double r, int around, int along);
 
