@@ -16,6 +16,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"faces", "faces FILE", "print the face table read from FILE, every coordinate exactly", FacesCommand},
     {"info", "info FILE", "print the face count and the x, y and z ranges of FILE", InfoCommand},
+    {"gen", "gen SOLID [OPTIONS] -o OUT", "write a block, sphere, cone or cylinder as a DXF mesh", GenCommand},
 };
 
 void PrintHelp(std::FILE* out) {
