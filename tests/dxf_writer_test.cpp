@@ -255,6 +255,22 @@ TEST_F(DxfWriter, CloseFinishesTheFileOnceAndDestructionAddsNothing) {
     EXPECT_EQ(written(), WithCrLf(kEmptyFile));
 }
 
+TEST_F(DxfWriter, CoordinateTooLongForOneLineIsRefusedAndTheFileStaysReadable) {
+    // 9.99e248 prints as 249 digits and ".000": 253 characters, the most a
+    // value line may hold. 2e249 needs 254 and would split into two lines.
+    const xyz largest(9.99e248, 0, 0), too_large(2e249, 0, 0), origin(0, 0, 0);
+    DXF dxf(path().c_str());
+    dxf.face(largest, origin, origin, origin);
+    EXPECT_TRUE(dxf.ok());
+    dxf.face(origin, too_large, origin, origin);
+    EXPECT_EQ(dxf.error(), ERANGE);
+    EXPECT_EQ(dxf.faces(), 1);
+    EXPECT_FALSE(dxf.close());
+    const auto back = readBack();
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].A.x, 9.99e248);
+}
+
 TEST_F(DxfWriter, FaceAfterCloseIsDroppedAndReported) {
     DXF dxf(path().c_str());
     ASSERT_TRUE(dxf.close());

@@ -16,6 +16,11 @@ constexpr char kFaceStart[] = "0\r\n3DFACE\r\n8\r\n0\r\n";
 constexpr char kCornerCodes[] = "10\r\n20\r\n30\r\n11\r\n21\r\n31\r\n12\r\n22\r\n32\r\n13\r\n23\r\n33\r\n";
 constexpr std::size_t kCodeLength = 4;
 constexpr std::size_t kLineEndLength = 2;
+// Readers take a line in pieces of at most 255 characters with its line end
+// (some count CR and LF as two): a longer value line would split in two and
+// put every later pair out of step, so a coordinate whose text is longer than
+// 253 characters (from about 1e248 on) is refused, not written.
+constexpr std::ptrdiff_t kMaxValueLength = 253;
 constexpr std::size_t kMaxFaceLength =
     sizeof kFaceStart - 1 + 12 * (kCodeLength + kFixed3MaxLength + kLineEndLength);
 
@@ -57,10 +62,15 @@ void DXF::fail(int error) {
     if (error_ == 0) error_ = error;
 }
 
+// After a refused face the faces before it and the trailer still go out, so
+// the file stays readable; after a failed write nothing more is tried.
 void DXF::flush() {
-    if (used_ > 0 && ok()) {
+    if (used_ > 0 && !write_failed_) {
         errno = 0;
-        if (std::fwrite(buffer_.get(), 1, used_, H) != used_) fail(ErrnoOr(EIO));
+        if (std::fwrite(buffer_.get(), 1, used_, H) != used_) {
+            write_failed_ = true;
+            fail(ErrnoOr(EIO));
+        }
     }
     used_ = 0;
 }
@@ -86,7 +96,9 @@ void DXF::face(xyz p0, xyz p1, xyz p2, xyz p3) {
     out += sizeof kFaceStart - 1;
     for (int i = 0; i < 12; ++i) {
         std::memcpy(out, kCornerCodes + kCodeLength * i, kCodeLength);
-        out = FormatFixed3(values[i], out + kCodeLength);
+        char* const value = out + kCodeLength;
+        out = FormatFixed3(values[i], value);
+        if (out - value > kMaxValueLength) return fail(ERANGE);
         std::memcpy(out, "\r\n", kLineEndLength);
         out += kLineEndLength;
     }

@@ -41,7 +41,10 @@ public:
     // Number of 3DFACE entities handed to the file so far.
     long long faces() const { return faces_; }
 
-    // One face with corners p0, p1, p2, p3.
+    // One face with corners p0, p1, p2, p3. A coordinate whose text would
+    // not fit a DXF line (more than 253 characters: from about 1e248 on) is refused:
+    // the face is not written, error() becomes ERANGE and later faces are
+    // dropped too, but the faces before it and the trailer are still written.
     void face(xyz p0, xyz p1, xyz p2, xyz p3);
     // One triangle: face(p0, p1, p2, p2).
     void face(xyz p0, xyz p1, xyz p2);
@@ -97,6 +100,7 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     int error_ = 0;
+    bool write_failed_ = false;
     bool closed_ = false;
     long long faces_ = 0;
 };
