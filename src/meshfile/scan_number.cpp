@@ -3,12 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-#if defined(_WIN32)
 #include <locale.h>
-#else
-#include <locale.h>
-#endif
+#include <string>
 
 namespace {
 
@@ -158,8 +154,11 @@ double ScanValue(std::string_view text) {
     const std::string_view token = s.substr(start, length);
     double value;
     if (FastDecimal(token, value)) return value;
+    // strtod needs the token alone: on the whole text it would read further
+    // than scanf does ("nan(1)", "infin"). Lines of a file fit the buffer;
+    // only longer texts from other callers take the heap.
     char buffer[256];
-    if (token.size() >= sizeof buffer) return 0.0; // cannot happen: lines are at most 255 characters
+    if (token.size() >= sizeof buffer) return CToDouble(std::string(token).c_str());
     std::memcpy(buffer, token.data(), token.size());
     buffer[token.size()] = '\0';
     return CToDouble(buffer);
