@@ -1,0 +1,185 @@
+#include "meshfile/face_passes.h"
+
+#include "meshfile/dxf_lines.h"
+#include "meshfile/file_source.h"
+#include "meshfile/scan_number.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view kFaceMarker = "3DFACE";
+
+// ---- count pass ----------------------------------------------------------
+
+// The last line feed in [from, from + size), or null.
+const char* LastLineFeed(const char* from, std::size_t size) {
+#if defined(__GLIBC__)
+    return static_cast<const char*>(memrchr(from, '\n', size));
+#else
+    for (const char* p = from + size; p != from;)
+        if (*--p == '\n') return p;
+    return nullptr;
+#endif
+}
+
+// Where lines begin, followed through the file a buffer at a time. A line
+// begins at the file's start and after every line feed; a line longer than
+// 255 characters also every 255 characters into it. No CR LF pair lies
+// inside a line, so there a byte is a character.
+struct LineStarts {
+    long long line_start = 0; // file offset of the line holding `accounted`
+    long long accounted = 0;  // line feeds before this offset are taken into line_start
+
+    // Takes in the line feeds of buffer[from, to), the buffer starting at file offset `base`.
+    void pass(const char* buffer, long long base, long long to) {
+        if (to <= accounted) return;
+        const char* from = buffer + (accounted - base);
+        if (const char* lf = LastLineFeed(from, static_cast<std::size_t>(to - accounted)))
+            line_start = base + (lf - buffer) + 1;
+        accounted = to;
+    }
+    bool isPieceStart(long long offset) const { return (offset - line_start) % kMaxLineLength == 0; }
+};
+
+// Counts the markers that begin in buffer[0, size - 5), the buffer starting at file offset `base`.
+long long CountMarkers(const char* buffer, std::size_t size, long long base, LineStarts& lines) {
+    long long count = 0;
+    const std::size_t tail = kFaceMarker.size() - 1;
+    if (size <= tail) return 0;
+    // 'D' is rare in a mesh file and comes second in the marker.
+    for (const char* d = buffer + 1; (d = static_cast<const char*>(std::memchr(d, 'D', size - tail + 1 - (d - buffer)))); ++d) {
+        const char* marker = d - 1;
+        if (std::memcmp(marker, kFaceMarker.data(), kFaceMarker.size()) != 0) continue;
+        const long long offset = base + (marker - buffer);
+        lines.pass(buffer, base, offset);
+        count += lines.isPieceStart(offset);
+    }
+    lines.pass(buffer, base, base + static_cast<long long>(size - tail));
+    return count;
+}
+
+} // namespace
+
+bool CountFaceLines(FileSource& source, long long& count) {
+    constexpr std::size_t kChunk = 1 << 16;
+    const std::size_t tail = kFaceMarker.size() - 1; // bytes kept for a marker split between reads
+    char buffer[kChunk + 8];
+    LineStarts lines;
+    std::size_t kept = 0;
+    long long base = 0;
+    count = 0;
+    for (;;) {
+        const long n = source.read(buffer + kept, kChunk);
+        if (n < 0) return false;
+        if (n == 0) return true;
+        const std::size_t size = kept + static_cast<std::size_t>(n);
+        count += CountMarkers(buffer, size, base, lines);
+        kept = size < tail ? size : tail;
+        std::memmove(buffer, buffer + size - kept, kept);
+        base += static_cast<long long>(size - kept);
+    }
+}
+
+// ---- parse pass ----------------------------------------------------------
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// True when a line end ("\n" or "\r\n") stands at text[i]; `length` is then
+// the line's length with its end.
+bool LineEndsAt(std::string_view text, std::size_t i, std::size_t& length) {
+    if (i < text.size() && text[i] == '\n') return length = i + 1, true;
+    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') return length = i + 2, true;
+    return false;
+}
+
+// A code line such as "10" or "  0", read in place. Anything else (a sign,
+// tabs, more digits, text) is left to ScanGroupCode.
+bool ReadPlainCode(std::string_view text, int& k, std::size_t& length) {
+    std::size_t i = 0;
+    while (i < 8 && i < text.size() && text[i] == ' ') ++i;
+    const std::size_t first = i;
+    int value = 0;
+    for (; i < text.size() && i - first < 9 && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+    if (i == first || !LineEndsAt(text, i, length)) return false;
+    k = value;
+    return true;
+}
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// A value line of at most 15 digits around an optional point, such as the
+// writer's "-12.345", read in place. Both the digits and the power of ten are
+// exact doubles, so the one division rounds exactly as strtod does.
+bool ReadPlainDecimal(std::string_view text, double& x, std::size_t& length) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
+    std::uint64_t digits = 0;
+    const std::size_t first = i;
+    for (; i < text.size() && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
+    std::size_t count = i - first, fraction = 0;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t point = ++i;
+        for (; i < text.size() && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
+        fraction = i - point;
+        count += fraction;
+    }
+    if (count == 0 || count > 15 || !LineEndsAt(text, i, length)) return false;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
+    x = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// The coordinate that a corner code 10-13, 20-23, 30-33 sets, or null for any other code.
+double* CornerCoordinate(Face& face, int code) {
+    static constexpr xyz Face::*kCorners[] = {&Face::A, &Face::B, &Face::C, &Face::D};
+    static constexpr double xyz::*kAxes[] = {&xyz::x, &xyz::y, &xyz::z};
+    if (code < 10 || code > 33 || code % 10 > 3) return nullptr;
+    return &(face.*kCorners[code % 10].*kAxes[code / 10 - 1]);
+}
+
+bool ReadCodeLine(DxfLineReader& lines, int& k) {
+    std::size_t length;
+    if (ReadPlainCode(lines.ahead(), k, length)) {
+        lines.skip(length);
+        return true;
+    }
+    DxfLine code;
+    if (!lines.next(code)) return false;
+    k = ScanGroupCode(code.text);
+    return true;
+}
+
+} // namespace
+
+bool ParseFaceLines(FileSource& source, Face* table, long long count) {
+    DxfLineReader lines(source);
+    long long j = -1;
+    Face* face = nullptr; // the face being filled, null between faces
+    int k;
+    while (ReadCodeLine(lines, k)) {
+        double* coordinate = face ? CornerCoordinate(*face, k) : nullptr;
+        std::size_t length;
+        if (coordinate && ReadPlainDecimal(lines.ahead(), *coordinate, length)) {
+            lines.skip(length);
+            continue;
+        }
+        DxfLine value;
+        if (!lines.next(value)) break;
+        if (value.ended && value.text == "EOF") break;
+        if (StartsWith(value, kFaceMarker)) {
+            if (j < count) ++j;
+            face = j < count ? &(table[j] = Face{}) : nullptr;
+        } else if (k == 0) {
+            face = nullptr;
+        } else if (coordinate) {
+            *coordinate = ScanValue(value.text);
+        }
+    }
+    return !lines.failed();
+}
