@@ -40,7 +40,7 @@ public:
     // or after a read error. skip(n) then passes over n of them, line end
     // included.
     std::string_view ahead() {
-        if (!refill()) return {};
+        if (end_ - begin_ < kLookahead && !refill()) return {};
         return std::string_view(buffer_ + begin_, end_ - begin_);
     }
     void skip(std::size_t n) { begin_ += n; }

@@ -88,51 +88,58 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// True when a line end ("\n" or "\r\n") stands at text[i]; `length` is then
-// the line's length with its end.
-bool LineEndsAt(std::string_view text, std::size_t i, std::size_t& length) {
-    if (i < text.size() && text[i] == '\n') return length = i + 1, true;
-    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') return length = i + 2, true;
-    return false;
+// The plain lines below are read in place, straight from the buffer, when
+// at least kPlainWindow bytes lie ahead: none of them looks further, so no
+// byte is checked against the buffer's end. They decide only lines that are
+// whole (a line end within their reach); everything else goes the general way.
+constexpr std::size_t kPlainWindow = 64;
+
+// Length of the line ending at text[i] ("\n" or "\r\n"), or 0 when no line end stands there.
+std::size_t LineLength(const char* text, std::size_t i) {
+    if (text[i] == '\n') return i + 1;
+    if (text[i] == '\r' && text[i + 1] == '\n') return i + 2;
+    return 0;
 }
 
-// A code line such as "10" or "  0", read in place. Anything else (a sign,
-// tabs, more digits, text) is left to ScanGroupCode.
-bool ReadPlainCode(std::string_view text, int& k, std::size_t& length) {
+// A code line such as "10" or "  0": its length, or 0 to leave it to ScanGroupCode.
+std::size_t ReadPlainCode(const char* text, int& k) {
     std::size_t i = 0;
-    while (i < 8 && i < text.size() && text[i] == ' ') ++i;
+    while (i < 8 && text[i] == ' ') ++i;
     const std::size_t first = i;
     int value = 0;
-    for (; i < text.size() && i - first < 9 && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
-    if (i == first || !LineEndsAt(text, i, length)) return false;
-    k = value;
-    return true;
+    for (; i - first < 9 && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+    const std::size_t length = i == first ? 0 : LineLength(text, i);
+    if (length) k = value;
+    return length;
 }
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 // A value line of at most 15 digits around an optional point, such as the
-// writer's "-12.345", read in place. Both the digits and the power of ten are
-// exact doubles, so the one division rounds exactly as strtod does.
-bool ReadPlainDecimal(std::string_view text, double& x, std::size_t& length) {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
+// writer's "-12.345": its length, or 0 to leave it to ScanValue. Both the
+// digits and the power of ten are exact doubles, so the one division rounds
+// exactly as strtod does.
+std::size_t ReadPlainDecimal(const char* text, double& x) {
+    constexpr std::size_t kMaxDigits = 15;
+    const bool negative = text[0] == '-';
+    std::size_t i = negative || text[0] == '+';
     std::uint64_t digits = 0;
     const std::size_t first = i;
-    for (; i < text.size() && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
+    for (; i - first <= kMaxDigits && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
     std::size_t count = i - first, fraction = 0;
-    if (i < text.size() && text[i] == '.') {
+    if (text[i] == '.') {
         const std::size_t point = ++i;
-        for (; i < text.size() && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
+        for (; count + (i - point) <= kMaxDigits && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
         fraction = i - point;
         count += fraction;
     }
-    if (count == 0 || count > 15 || !LineEndsAt(text, i, length)) return false;
+    if (count == 0 || count > kMaxDigits) return 0;
+    const std::size_t length = LineLength(text, i);
+    if (length == 0) return 0;
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
     x = negative ? -magnitude : magnitude;
-    return true;
+    return length;
 }
 
 // The coordinate that a corner code 10-13, 20-23, 30-33 sets, or null for any other code.
@@ -144,15 +151,26 @@ double* CornerCoordinate(Face& face, int code) {
 }
 
 bool ReadCodeLine(DxfLineReader& lines, int& k) {
-    std::size_t length;
-    if (ReadPlainCode(lines.ahead(), k, length)) {
-        lines.skip(length);
-        return true;
+    const std::string_view ahead = lines.ahead();
+    if (ahead.size() >= kPlainWindow) {
+        if (const std::size_t length = ReadPlainCode(ahead.data(), k)) {
+            lines.skip(length);
+            return true;
+        }
     }
     DxfLine code;
     if (!lines.next(code)) return false;
     k = ScanGroupCode(code.text);
     return true;
+}
+
+// Stores a plain value line into `coordinate` in place; false leaves the line unread.
+bool ReadPlainValueLine(DxfLineReader& lines, double* coordinate) {
+    const std::string_view ahead = lines.ahead();
+    if (ahead.size() < kPlainWindow) return false;
+    const std::size_t length = ReadPlainDecimal(ahead.data(), *coordinate);
+    lines.skip(length);
+    return length != 0;
 }
 
 } // namespace
@@ -164,11 +182,7 @@ bool ParseFaceLines(FileSource& source, Face* table, long long count) {
     int k;
     while (ReadCodeLine(lines, k)) {
         double* coordinate = face ? CornerCoordinate(*face, k) : nullptr;
-        std::size_t length;
-        if (coordinate && ReadPlainDecimal(lines.ahead(), *coordinate, length)) {
-            lines.skip(length);
-            continue;
-        }
+        if (coordinate && ReadPlainValueLine(lines, coordinate)) continue;
         DxfLine value;
         if (!lines.next(value)) break;
         if (value.ended && value.text == "EOF") break;
