@@ -200,4 +200,49 @@ TEST_F(MeshReaderDifferential, TruncatedAtEveryByte) {
     for (std::size_t size = 0; size <= valid.size(); size += 3) ASSERT_TRUE(Agrees(valid.substr(0, size))) << size;
 }
 
+// Files larger than the reader's buffers, shifted byte by byte so that
+// markers, numbers and line ends fall across every buffer boundary.
+TEST_F(MeshReaderDifferential, LargeFilesAcrossBufferBoundaries) {
+    std::mt19937 random(5);
+    std::string faces;
+    while (faces.size() < 200000) faces += random() % 50 ? FaceEntity(random) : LongLine(random);
+    for (std::size_t shift = 0; shift < 12; ++shift) {
+        const std::string padded = "999\n" + std::string(shift, 'x') + "\n" + faces + "0\nEOF\n";
+        ASSERT_TRUE(Agrees(shift % 2 ? WithCrLf(padded) : padded)) << "shift " << shift;
+    }
+}
+
+// Comment pairs (code 999) making `size` bytes exactly.
+std::string PaddingPairs(std::size_t size) {
+    std::string text;
+    while (text.size() + 200 < size) text += "999\nabcdefgh\n";
+    return text + "999\n" + std::string(size - text.size() - 5, 'x') + "\n";
+}
+
+// The count pass reads 64 KB at a time: a marker split by any of the first
+// boundaries is still counted, in code and in value position.
+TEST_F(MeshReaderDifferential, MarkerSplitByAReadBoundary) {
+    for (std::size_t boundary : {std::size_t(1) << 16, std::size_t(2) << 16})
+        for (std::size_t before = 0; before <= 7; ++before) {
+            const std::string value_marker = PaddingPairs(boundary - before - 2) + "0\n3DFACE\n10\n5\n";
+            ASSERT_TRUE(Agrees(value_marker + "0\nEOF\n")) << boundary << " - " << before;
+            ASSERT_EQ(nf, 1);
+            ASSERT_TRUE(Agrees(PaddingPairs(boundary - before) + "3DFACE\n10\n5\n")) << boundary << " - " << before;
+            ASSERT_EQ(nf, 1);
+        }
+}
+
+// One line of many buffers' length: its 255-character pieces begin with
+// "3DFACE" wherever the marker falls on a multiple of 255, and nowhere else.
+TEST_F(MeshReaderDifferential, VeryLongLineCountsOnlyItsPieceStarts) {
+    std::mt19937 random(6);
+    std::string line(200000, '.');
+    for (int i = 0; i < 400; ++i) {
+        const std::size_t piece = random() % 780, offset = random() % 2 ? 0 : random() % 255;
+        line.replace(piece * 255 + offset, 6, "3DFACE");
+    }
+    ASSERT_TRUE(Agrees("0\n3DFACE\n10\n1\n" + line + "\n20\n2\n"));
+    ASSERT_TRUE(Agrees("0\n3DFACE\n10\n1\n5\n" + line + "\r\n20\r\n2\r\n"));
+}
+
 } // namespace
