@@ -15,7 +15,8 @@ bool WriteBenchMesh(const std::filesystem::path& path, long faces, LineEnd end) 
     static constexpr int kCodes[] = {10, 20, 30, 11, 21, 31, 12, 22, 32, 13, 23, 33};
     for (long i = 0; i < faces; ++i) {
         std::fprintf(out, "0%s3DFACE%s8%s0%s", eol, eol, eol, eol);
-        for (int code : kCodes) std::fprintf(out, "%d%s%5.3f%s", code, eol, coordinate(random), eol);
+        for (int code : kCodes)
+            std::fprintf(out, "%d%s%5.3f%s", code, eol, coordinate(random), eol);
     }
     std::fprintf(out, "0%sENDSEC%s0%sEOF%s", eol, eol, eol, eol);
     return std::fclose(out) == 0;

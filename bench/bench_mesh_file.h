@@ -14,13 +14,13 @@ bool WriteBenchMesh(const std::filesystem::path& path, long faces, LineEnd end);
 
 // A fresh scratch directory that is removed with its content at destruction.
 class BenchDir {
-public:
+  public:
     BenchDir();
     ~BenchDir();
     BenchDir(const BenchDir&) = delete;
     BenchDir& operator=(const BenchDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };

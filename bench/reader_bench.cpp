@@ -45,8 +45,12 @@ void LoadMesh(benchmark::State& state, LineEnd end) {
     ReleaseMeshTable();
 }
 
-void BM_ReadMeshFileLf(benchmark::State& state) { LoadMesh(state, LineEnd::Lf); }
-void BM_ReadMeshFileCrLf(benchmark::State& state) { LoadMesh(state, LineEnd::CrLf); }
+void BM_ReadMeshFileLf(benchmark::State& state) {
+    LoadMesh(state, LineEnd::Lf);
+}
+void BM_ReadMeshFileCrLf(benchmark::State& state) {
+    LoadMesh(state, LineEnd::CrLf);
+}
 
 BENCHMARK(BM_ReadMeshFileLf)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadMeshFileCrLf)->Unit(benchmark::kMillisecond)->MinTime(2.0);

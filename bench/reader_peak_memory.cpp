@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     }
     const ReadStatus status = ReadMeshFile(path.string().c_str(), nullptr);
     if (!status.ok() || nf != kFaces) {
-        std::fprintf(stderr, "cannot read %s: %s\n", path.string().c_str(), DescribeReadError(status).c_str());
+        std::fprintf(stderr, "cannot read %s: %s\n", path.string().c_str(),
+                     DescribeReadError(status).c_str());
         return 1;
     }
     rusage usage{};

@@ -18,7 +18,7 @@
 namespace {
 
 class MeshReaderDifferential : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ReleaseMeshTable(); }
     void TearDown() override { ReleaseMeshTable(); }
 
@@ -35,23 +35,28 @@ protected:
         EXPECT_EQ(nf, expected.count) << Shown(bytes);
         if (expected.count > 0 && nf == expected.count) {
             const std::size_t bytes_of_table = expected.faces.size() * sizeof(Face);
-            EXPECT_EQ(0, std::memcmp(F, expected.faces.data(), bytes_of_table)) << FirstDifference(expected) << Shown(bytes);
+            EXPECT_EQ(0, std::memcmp(F, expected.faces.data(), bytes_of_table))
+                << FirstDifference(expected) << Shown(bytes);
         }
         return !HasFailure();
     }
 
     static std::string FirstDifference(const ReferenceMesh& expected) {
         for (std::size_t i = 0; i < expected.faces.size(); ++i)
-            if (std::memcmp(&F[i], &expected.faces[i], sizeof(Face)) != 0) return "face " + std::to_string(i) + " differs\n";
+            if (std::memcmp(&F[i], &expected.faces[i], sizeof(Face)) != 0)
+                return "face " + std::to_string(i) + " differs\n";
         return "";
     }
 
     static std::string Shown(const std::string& bytes) {
         std::string shown = "in the file:\n";
         for (char c : bytes.substr(0, 2000)) {
-            if (c == '\r') shown += "\\r";
-            else if (c == '\0') shown += "\\0";
-            else shown += c;
+            if (c == '\r')
+                shown += "\\r";
+            else if (c == '\0')
+                shown += "\\0";
+            else
+                shown += c;
         }
         return shown;
     }
@@ -65,11 +70,21 @@ std::string Number(std::mt19937& random) {
     std::uniform_real_distribution<double> value(-1000, 1000);
     char text[64];
     switch (random() % 6) {
-    case 0: std::snprintf(text, sizeof text, "%.17g", value(random)); break;
-    case 1: std::snprintf(text, sizeof text, "%d", static_cast<int>(value(random))); break;
-    case 2: std::snprintf(text, sizeof text, "%.6e", value(random)); break;
-    case 3: std::snprintf(text, sizeof text, "%a", value(random)); break;
-    default: std::snprintf(text, sizeof text, "%5.3f", value(random)); break;
+    case 0:
+        std::snprintf(text, sizeof text, "%.17g", value(random));
+        break;
+    case 1:
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(value(random)));
+        break;
+    case 2:
+        std::snprintf(text, sizeof text, "%.6e", value(random));
+        break;
+    case 3:
+        std::snprintf(text, sizeof text, "%a", value(random));
+        break;
+    default:
+        std::snprintf(text, sizeof text, "%5.3f", value(random));
+        break;
     }
     return text;
 }
@@ -89,14 +104,17 @@ std::string FaceEntity(std::mt19937& random) {
 
 std::string OtherEntity(std::mt19937& random) {
     std::string text = random() % 2 ? "0\nLINE\n8\n0\n" : "0\nLAYOUT\n";
-    for (int code : {10, 20, 30, 11, 21, 31}) text += std::to_string(code) + "\n" + Number(random) + "\n";
+    for (int code : {10, 20, 30, 11, 21, 31})
+        text += std::to_string(code) + "\n" + Number(random) + "\n";
     return text;
 }
 
 std::string ValidMesh(std::mt19937& random) {
-    std::string text = "0\nSECTION\n2\nHEADER\n9\n$EXTMIN\n10\n-1\n20\n-1\n30\n-1\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+    std::string text =
+        "0\nSECTION\n2\nHEADER\n9\n$EXTMIN\n10\n-1\n20\n-1\n30\n-1\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
     const int entities = static_cast<int>(random() % 8);
-    for (int i = 0; i < entities; ++i) text += random() % 4 ? FaceEntity(random) : OtherEntity(random);
+    for (int i = 0; i < entities; ++i)
+        text += random() % 4 ? FaceEntity(random) : OtherEntity(random);
     text += "0\nENDSEC\n0\nEOF\n";
     if (random() % 4 == 0) text += FaceEntity(random);
     return random() % 2 ? WithCrLf(text) : text;
@@ -119,7 +137,8 @@ std::string LongLine(std::mt19937& random) {
     const bool near_boundary = random() % 2;
     const std::size_t length = near_boundary ? 253 + random() % 5 : 200 + random() % 401;
     std::string line(length, ' ');
-    for (char& c : line) c = "0123456789.-e \t3DFACE"[random() % 21];
+    for (char& c : line)
+        c = "0123456789.-e \t3DFACE"[random() % 21];
     if (random() % 3 == 0) line.replace(random() % (length - 6), 6, "3DFACE");
     if (length > 255 && random() % 3 == 0) line.replace(255, std::string::npos, "3DFACE");
     return line + (random() % 2 ? "\r\n" : "\n");
@@ -127,15 +146,26 @@ std::string LongLine(std::mt19937& random) {
 
 std::string Noise(std::mt19937& random) {
     switch (random() % 9) {
-    case 0: return "\n";
-    case 1: return "\r\n";
-    case 2: return std::string("1\0" "0\n", 4);
-    case 3: return "3DFACE\n";
-    case 4: return "\r";
-    case 5: return "EOF\n";
-    case 6: return "EOF";
-    case 7: return std::string(1, '\0');
-    default: return LongLine(random);
+    case 0:
+        return "\n";
+    case 1:
+        return "\r\n";
+    case 2:
+        return std::string("1\0"
+                           "0\n",
+                           4);
+    case 3:
+        return "3DFACE\n";
+    case 4:
+        return "\r";
+    case 5:
+        return "EOF\n";
+    case 6:
+        return "EOF";
+    case 7:
+        return std::string(1, '\0');
+    default:
+        return LongLine(random);
     }
 }
 
@@ -146,14 +176,23 @@ std::string BrokenMesh(std::mt19937& random) {
     for (int e = 0; e < edits && !lines.empty(); ++e) {
         const std::size_t at = random() % lines.size();
         switch (random() % 4) {
-        case 0: lines.erase(lines.begin() + static_cast<long>(at)); break;
-        case 1: lines.insert(lines.begin() + static_cast<long>(at), lines[random() % lines.size()]); break;
-        case 2: lines[at].insert(random() % (lines[at].size() + 1), Noise(random)); break;
-        default: lines.insert(lines.begin() + static_cast<long>(at), Noise(random)); break;
+        case 0:
+            lines.erase(lines.begin() + static_cast<long>(at));
+            break;
+        case 1:
+            lines.insert(lines.begin() + static_cast<long>(at), lines[random() % lines.size()]);
+            break;
+        case 2:
+            lines[at].insert(random() % (lines[at].size() + 1), Noise(random));
+            break;
+        default:
+            lines.insert(lines.begin() + static_cast<long>(at), Noise(random));
+            break;
         }
     }
     std::string text;
-    for (const std::string& line : lines) text += line;
+    for (const std::string& line : lines)
+        text += line;
     if (random() % 5 == 0) text.resize(random() % (text.size() + 1));
     return text;
 }
@@ -172,12 +211,14 @@ TEST_F(MeshReaderDifferential, EveryFixtureReadsLikeTheReference) {
 
 TEST_F(MeshReaderDifferential, ValidMeshesInLfAndCrLf) {
     std::mt19937 random(1);
-    for (int i = 0; i < 1500; ++i) ASSERT_TRUE(Agrees(ValidMesh(random))) << "case " << i;
+    for (int i = 0; i < 1500; ++i)
+        ASSERT_TRUE(Agrees(ValidMesh(random))) << "case " << i;
 }
 
 TEST_F(MeshReaderDifferential, BrokenMeshes) {
     std::mt19937 random(2);
-    for (int i = 0; i < 3000; ++i) ASSERT_TRUE(Agrees(BrokenMesh(random))) << "case " << i;
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(Agrees(BrokenMesh(random))) << "case " << i;
 }
 
 TEST_F(MeshReaderDifferential, LinesAroundThe255Boundary) {
@@ -188,16 +229,19 @@ TEST_F(MeshReaderDifferential, LinesAroundThe255Boundary) {
             ASSERT_TRUE(Agrees("0\n3DFACE\n10\n" + line + "20\n6\n30\n" + line + "3DFACE\n11\n2\n"));
             ASSERT_TRUE(Agrees("0\n3DFACE\n" + std::string(length, 'x') + end + "3DFACE\n10\n1\n"));
         }
-    for (int i = 0; i < 500; ++i) ASSERT_TRUE(Agrees("0\n3DFACE\n10\n" + LongLine(random) + LongLine(random) + "21\n4\n"));
+    for (int i = 0; i < 500; ++i)
+        ASSERT_TRUE(Agrees("0\n3DFACE\n10\n" + LongLine(random) + LongLine(random) + "21\n4\n"));
 }
 
 TEST_F(MeshReaderDifferential, TruncatedAtEveryByte) {
     std::mt19937 random(4);
     const std::string whole = "999\n\r\n0\n3DFACE\n10\n1.5\n20\n2\n0\nLINE\n10\n3\n0\n3DFACE\n"
                               "11\n-4\r\n21\r\n5\r\n0\r\nEOF\r\n0\n3DFACE\n";
-    for (std::size_t size = 0; size <= whole.size(); ++size) ASSERT_TRUE(Agrees(whole.substr(0, size))) << size;
+    for (std::size_t size = 0; size <= whole.size(); ++size)
+        ASSERT_TRUE(Agrees(whole.substr(0, size))) << size;
     const std::string valid = ValidMesh(random);
-    for (std::size_t size = 0; size <= valid.size(); size += 3) ASSERT_TRUE(Agrees(valid.substr(0, size))) << size;
+    for (std::size_t size = 0; size <= valid.size(); size += 3)
+        ASSERT_TRUE(Agrees(valid.substr(0, size))) << size;
 }
 
 // Files larger than the reader's buffers, shifted byte by byte so that
@@ -205,7 +249,8 @@ TEST_F(MeshReaderDifferential, TruncatedAtEveryByte) {
 TEST_F(MeshReaderDifferential, LargeFilesAcrossBufferBoundaries) {
     std::mt19937 random(5);
     std::string faces;
-    while (faces.size() < 200000) faces += random() % 50 ? FaceEntity(random) : LongLine(random);
+    while (faces.size() < 200000)
+        faces += random() % 50 ? FaceEntity(random) : LongLine(random);
     for (std::size_t shift = 0; shift < 12; ++shift) {
         const std::string padded = "999\n" + std::string(shift, 'x') + "\n" + faces + "0\nEOF\n";
         ASSERT_TRUE(Agrees(shift % 2 ? WithCrLf(padded) : padded)) << "shift " << shift;
@@ -215,7 +260,8 @@ TEST_F(MeshReaderDifferential, LargeFilesAcrossBufferBoundaries) {
 // Comment pairs (code 999) making `size` bytes exactly.
 std::string PaddingPairs(std::size_t size) {
     std::string text;
-    while (text.size() + 200 < size) text += "999\nabcdefgh\n";
+    while (text.size() + 200 < size)
+        text += "999\nabcdefgh\n";
     return text + "999\n" + std::string(size - text.size() - 5, 'x') + "\n";
 }
 
@@ -227,7 +273,8 @@ TEST_F(MeshReaderDifferential, MarkerSplitByAReadBoundary) {
             const std::string value_marker = PaddingPairs(boundary - before - 2) + "0\n3DFACE\n10\n5\n";
             ASSERT_TRUE(Agrees(value_marker + "0\nEOF\n")) << boundary << " - " << before;
             ASSERT_EQ(nf, 1);
-            ASSERT_TRUE(Agrees(PaddingPairs(boundary - before) + "3DFACE\n10\n5\n")) << boundary << " - " << before;
+            ASSERT_TRUE(Agrees(PaddingPairs(boundary - before) + "3DFACE\n10\n5\n"))
+                << boundary << " - " << before;
             ASSERT_EQ(nf, 1);
         }
 }

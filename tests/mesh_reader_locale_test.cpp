@@ -17,9 +17,10 @@ namespace {
 // Switches the whole program to a locale with a decimal comma, if one is
 // installed, and back to the previous locale at the end.
 class CommaLocale {
-public:
+  public:
     CommaLocale() : previous_(std::setlocale(LC_ALL, nullptr)) {
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "nl_NL.UTF-8", "ru_RU.UTF-8"}) {
+        for (const char* name :
+             {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "nl_NL.UTF-8", "ru_RU.UTF-8"}) {
             if (std::setlocale(LC_ALL, name) && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
                 name_ = name;
                 return;
@@ -33,7 +34,7 @@ public:
 
     const char* name() const { return name_; }
 
-private:
+  private:
     std::string previous_;
     const char* name_ = nullptr;
 };
@@ -44,7 +45,8 @@ TEST(MeshReaderLocale, DecimalCommaLocaleStillReadsPoints) {
                                                    "11\n1,5\n21\n123456.789\n31\n.5\n0\nEOF\n");
     const CommaLocale locale;
     if (!locale.name())
-        GTEST_SKIP() << "no locale with a decimal comma is installed (scripts/install-deps.sh generates de_DE.UTF-8)";
+        GTEST_SKIP()
+            << "no locale with a decimal comma is installed (scripts/install-deps.sh generates de_DE.UTF-8)";
     // The locale is in force: the C library itself now stops at the point.
     double x = 0;
     ASSERT_EQ(std::sscanf("1.5", "%le", &x), 1);

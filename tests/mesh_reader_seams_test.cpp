@@ -19,7 +19,8 @@ namespace {
 
 std::string Faces(int n, double x) {
     std::string text;
-    for (int i = 0; i < n; ++i) text += "0\n3DFACE\n10\n" + std::to_string(x + i) + "\n20\n1\n30\n2\n13\n4\n";
+    for (int i = 0; i < n; ++i)
+        text += "0\n3DFACE\n10\n" + std::to_string(x + i) + "\n20\n1\n30\n2\n13\n4\n";
     return text + "0\nEOF\n";
 }
 
@@ -27,7 +28,8 @@ std::string Faces(int n, double x) {
 std::string g_replacement;
 
 void ReplaceFile(const char* path) {
-    if (g_replacement.empty()) std::filesystem::remove(path);
+    if (g_replacement.empty())
+        std::filesystem::remove(path);
     else {
         std::FILE* out = std::fopen(path, "wb");
         if (!out) return; // the parse pass then reads the file as counted, and the test says so
@@ -37,7 +39,7 @@ void ReplaceFile(const char* path) {
 }
 
 class MeshReaderSeams : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ReleaseMeshTable(); }
     void TearDown() override {
         g_betweenReaderPasses = nullptr;
@@ -71,7 +73,8 @@ TEST_F(MeshReaderSeams, MoreFacesThanCountedFillOnlyTheCountedOnes) {
     EXPECT_EQ(F[1].A.x, 101);
     // The four spare faces stay clear: nothing of faces 3 to 50 lands there.
     const Face zero{};
-    for (int i = 2; i < 2 + 4; ++i) EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
+    for (int i = 2; i < 2 + 4; ++i)
+        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
 }
 
 TEST_F(MeshReaderSeams, FewerFacesThanCountedLeaveTheRestAtTheOrigin) {
@@ -80,7 +83,8 @@ TEST_F(MeshReaderSeams, FewerFacesThanCountedLeaveTheRestAtTheOrigin) {
     EXPECT_EQ(F[1].A.x, 101);
     EXPECT_EQ(F[1].D.x, 4);
     const Face zero{};
-    for (int i = 2; i < 5 + 4; ++i) EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "face " << i;
+    for (int i = 2; i < 5 + 4; ++i)
+        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "face " << i;
 }
 
 TEST_F(MeshReaderSeams, FileRemovedBetweenThePassesKeepsTheOldModel) {

@@ -28,11 +28,13 @@ double SscanfValue(const std::string& text) {
     return x;
 }
 
-std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
+std::uint64_t Bits(double x) {
+    return std::bit_cast<std::uint64_t>(x);
+}
 
 // Runs the C library's conversions in the C locale whatever the test program set.
 class CLocale {
-public:
+  public:
     CLocale() : locale_(newlocale(LC_ALL_MASK, "C", nullptr)), previous_(uselocale(locale_)) {}
     ~CLocale() {
         uselocale(previous_);
@@ -41,7 +43,7 @@ public:
     CLocale(const CLocale&) = delete;
     CLocale& operator=(const CLocale&) = delete;
 
-private:
+  private:
     locale_t locale_;
     locale_t previous_;
 };
@@ -63,7 +65,8 @@ TEST(ScanGroupCode, ReadsDecimalIntegersAsPercentD) {
 }
 
 TEST(ScanGroupCode, TextWithoutANumberGivesZero) {
-    for (const char* text : {"", " ", "-", "+", "+-1", "- 1", "abc", "EOF"}) EXPECT_EQ(ScanGroupCode(text), 0) << text;
+    for (const char* text : {"", " ", "-", "+", "+-1", "- 1", "abc", "EOF"})
+        EXPECT_EQ(ScanGroupCode(text), 0) << text;
     EXPECT_EQ(ScanGroupCode("3DFACE"), 3);
 }
 
@@ -75,14 +78,21 @@ TEST(ScanGroupCode, OverflowSaturatesAtLongThenKeepsTheLow32Bits) {
     EXPECT_EQ(ScanGroupCode("99999999999999999999999"), -1);
     EXPECT_EQ(ScanGroupCode("-9223372036854775808"), 0);
     EXPECT_EQ(ScanGroupCode("-99999999999999999999999"), 0);
-    for (const char* text : {"2147483648", "-2147483649", "4294967306", "9223372036854775807", "9223372036854775808",
-                             "-9223372036854775809", "18446744073709551626", "99999999999999999999999"})
+    for (const char* text :
+         {"2147483648", "-2147483649", "4294967306", "9223372036854775807", "9223372036854775808",
+          "-9223372036854775809", "18446744073709551626", "99999999999999999999999"})
         ExpectSameAsSscanf(text);
 }
 
 TEST(ScanGroupCode, TextEndsAtTheFirstNul) {
-    EXPECT_EQ(ScanGroupCode(std::string_view("1\0" "2", 3)), 1);
-    EXPECT_EQ(ScanGroupCode(std::string_view("\0" "12", 3)), 0);
+    EXPECT_EQ(ScanGroupCode(std::string_view("1\0"
+                                             "2",
+                                             3)),
+              1);
+    EXPECT_EQ(ScanGroupCode(std::string_view("\0"
+                                             "12",
+                                             3)),
+              0);
 }
 
 TEST(ScanValue, ReadsTheWritersDecimals) {
@@ -113,21 +123,92 @@ TEST(ScanValue, PartialWordsAreMatchingFailures) {
 // the texts worth trying.
 TEST(ScanValue, MatchesSscanfOnAwkwardTexts) {
     const char* texts[] = {
-        "", " ", "\t\n", "+", "-", ".", "-.", "+.e1", ".5", "5.", "-.5e-3", "1e", "1e+", "1e-", "1E5", "1e+-5",
-        "1e5.5", "1..2", "12abc", "0x", "0X", "-0x", "+0x", "0x.", "-0x.", "0x.p1", "0x1p", "0x1P-", "0x1p3",
-        "0x1.8p1", "0xABCp-4", "0x1p1f", "0xg", "0e5", "e5", "nan", "-nan", "NaN", "nan(", "nan(1)", "inf", "-Inf",
-        "INFINITY", "infinity", "infinityx", "infinit", "1e308", "1e309", "-1e309", "2e-308", "4.9e-324", "2e-324",
-        "1e-400", "-1e-400", "2.2250738585072011e-308", "9007199254740993", "0.1000000000000000055511151231257827",
-        "123456789012345678901234567890", "0000000000000000000000001.5", "0.000000000000000000000000015",
-        "179769313486231580793728971405301e276", "1,5", "1 5", "\v-2.5", "++1", "-+1", "1e0x", "0x1e+2",
+        "",
+        " ",
+        "\t\n",
+        "+",
+        "-",
+        ".",
+        "-.",
+        "+.e1",
+        ".5",
+        "5.",
+        "-.5e-3",
+        "1e",
+        "1e+",
+        "1e-",
+        "1E5",
+        "1e+-5",
+        "1e5.5",
+        "1..2",
+        "12abc",
+        "0x",
+        "0X",
+        "-0x",
+        "+0x",
+        "0x.",
+        "-0x.",
+        "0x.p1",
+        "0x1p",
+        "0x1P-",
+        "0x1p3",
+        "0x1.8p1",
+        "0xABCp-4",
+        "0x1p1f",
+        "0xg",
+        "0e5",
+        "e5",
+        "nan",
+        "-nan",
+        "NaN",
+        "nan(",
+        "nan(1)",
+        "inf",
+        "-Inf",
+        "INFINITY",
+        "infinity",
+        "infinityx",
+        "infinit",
+        "1e308",
+        "1e309",
+        "-1e309",
+        "2e-308",
+        "4.9e-324",
+        "2e-324",
+        "1e-400",
+        "-1e-400",
+        "2.2250738585072011e-308",
+        "9007199254740993",
+        "0.1000000000000000055511151231257827",
+        "123456789012345678901234567890",
+        "0000000000000000000000001.5",
+        "0.000000000000000000000000015",
+        "179769313486231580793728971405301e276",
+        "1,5",
+        "1 5",
+        "\v-2.5",
+        "++1",
+        "-+1",
+        "1e0x",
+        "0x1e+2",
     };
-    for (const char* text : texts) ExpectSameAsSscanf(text);
+    for (const char* text : texts)
+        ExpectSameAsSscanf(text);
 }
 
 TEST(ScanValue, TextEndsAtTheFirstNul) {
-    EXPECT_EQ(ScanValue(std::string_view("1.5\0" "7", 5)), 1.5);
-    EXPECT_EQ(ScanValue(std::string_view("1e\0" "7", 4)), 1.0);
-    EXPECT_EQ(Bits(ScanValue(std::string_view("\0" "9", 2))), Bits(0.0));
+    EXPECT_EQ(ScanValue(std::string_view("1.5\0"
+                                         "7",
+                                         5)),
+              1.5);
+    EXPECT_EQ(ScanValue(std::string_view("1e\0"
+                                         "7",
+                                         4)),
+              1.0);
+    EXPECT_EQ(Bits(ScanValue(std::string_view("\0"
+                                              "9",
+                                              2))),
+              Bits(0.0));
 }
 
 TEST(ScanValue, LongTextsBeyondALineStillMatch) {
@@ -143,15 +224,17 @@ std::string RandomText(std::mt19937& random) {
     constexpr std::size_t kLetters = sizeof kAlphabet - 1; // the final NUL is the literal's own
     std::uniform_int_distribution<std::size_t> letter(0, kLetters - 1), length(0, 24);
     std::string text(length(random), ' ');
-    for (char& c : text) c = kAlphabet[letter(random)];
+    for (char& c : text)
+        c = kAlphabet[letter(random)];
     return text;
 }
 
 // Number-shaped texts: a sign, digits, a point, an exponent, hex prefixes,
 // so that most cases get past the first character.
 std::string RandomNumberLike(std::mt19937& random) {
-    const char* pieces[] = {"-", "+", "0", "1", "9", "00", "123", "0x", "0X", ".", "e", "E", "p", "P", "e-",
-                            "e+", "p-", "a", "F", "inf", "in", "nan", "na", "ity", "9999999999", " ", "\0"};
+    const char* pieces[] = {"-", "+",   "0",  "1",   "9",  "00",  "123",        "0x", "0X",
+                            ".", "e",   "E",  "p",   "P",  "e-",  "e+",         "p-", "a",
+                            "F", "inf", "in", "nan", "na", "ity", "9999999999", " ",  "\0"};
     std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1), count(1, 6);
     std::string text;
     for (std::size_t n = count(random); n > 0; --n) {

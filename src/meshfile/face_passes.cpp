@@ -50,7 +50,8 @@ long long CountMarkers(const char* buffer, std::size_t size, long long base, Lin
     const std::size_t tail = kFaceMarker.size() - 1;
     if (size <= tail) return 0;
     // 'D' is rare in a mesh file and comes second in the marker.
-    for (const char* d = buffer + 1; (d = static_cast<const char*>(std::memchr(d, 'D', size - tail + 1 - (d - buffer)))); ++d) {
+    for (const char* d = buffer + 1;
+         (d = static_cast<const char*>(std::memchr(d, 'D', size - tail + 1 - (d - buffer)))); ++d) {
         const char* marker = d - 1;
         if (std::memcmp(marker, kFaceMarker.data(), kFaceMarker.size()) != 0) continue;
         const long long offset = base + (marker - buffer);
@@ -87,7 +88,9 @@ bool CountFaceLines(FileSource& source, long long& count) {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The plain lines below are read in place, straight from the buffer, when
 // at least kPlainWindow bytes lie ahead: none of them looks further, so no
@@ -105,10 +108,12 @@ std::size_t LineLength(const char* text, std::size_t i) {
 // A code line such as "10" or "  0": its length, or 0 to leave it to ScanGroupCode.
 std::size_t ReadPlainCode(const char* text, int& k) {
     std::size_t i = 0;
-    while (i < 8 && text[i] == ' ') ++i;
+    while (i < 8 && text[i] == ' ')
+        ++i;
     const std::size_t first = i;
     int value = 0;
-    for (; i - first < 9 && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
+    for (; i - first < 9 && IsDigit(text[i]); ++i)
+        value = value * 10 + (text[i] - '0');
     const std::size_t length = i == first ? 0 : LineLength(text, i);
     if (length) k = value;
     return length;
@@ -127,11 +132,13 @@ std::size_t ReadPlainDecimal(const char* text, double& x) {
     std::size_t i = negative || text[0] == '+';
     std::uint64_t digits = 0;
     const std::size_t first = i;
-    for (; i - first <= kMaxDigits && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
+    for (; i - first <= kMaxDigits && IsDigit(text[i]); ++i)
+        digits = digits * 10 + unsigned(text[i] - '0');
     std::size_t count = i - first, fraction = 0;
     if (text[i] == '.') {
         const std::size_t point = ++i;
-        for (; count + (i - point) <= kMaxDigits && IsDigit(text[i]); ++i) digits = digits * 10 + unsigned(text[i] - '0');
+        for (; count + (i - point) <= kMaxDigits && IsDigit(text[i]); ++i)
+            digits = digits * 10 + unsigned(text[i] - '0');
         fraction = i - point;
         count += fraction;
     }

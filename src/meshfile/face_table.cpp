@@ -54,6 +54,8 @@ Face* AllocateFaceTable(long long count) {
     return static_cast<Face*>(std::calloc(static_cast<std::size_t>(count + kSpareFaces), sizeof(Face)));
 }
 
-void FreeFaceTable(Face* table) { std::free(table); }
+void FreeFaceTable(Face* table) {
+    std::free(table);
+}
 
 #endif
