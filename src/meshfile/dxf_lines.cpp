@@ -8,7 +8,6 @@
 // Keeps at least one whole line's worth of raw bytes (255 characters plus a
 // CR LF pair split as CR, LF) ahead of `begin_`, unless the file ends first.
 bool DxfLineReader::refill() {
-    constexpr std::size_t kLookahead = kMaxLineLength + 1;
     if (end_ - begin_ >= kLookahead || at_eof_) return true;
     std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
     end_ -= begin_;

@@ -35,6 +35,18 @@ public:
     bool next(DxfLine& line);
     bool failed() const { return failed_; }
 
+    // The raw bytes ahead, for parsers that read a short line in place: at
+    // least kLookahead of them unless the file ends sooner; empty at the end
+    // or after a read error. skip(n) then passes over n of them, line end
+    // included.
+    std::string_view ahead() {
+        if (end_ - begin_ < kLookahead && !refill()) return {};
+        return std::string_view(buffer_ + begin_, end_ - begin_);
+    }
+    void skip(std::size_t n) { begin_ += n; }
+
+    static constexpr std::size_t kLookahead = kMaxLineLength + 1; // a whole line with its CR LF
+
 private:
     bool refill();
 

@@ -1,76 +1,23 @@
 #include "meshfile/mesh_reader.h"
 
 #include "kelvorn.h"
-#include "meshfile/dxf_lines.h"
+#include "meshfile/face_passes.h"
+#include "meshfile/face_table.h"
 #include "meshfile/file_source.h"
-#include "meshfile/scan_number.h"
+#include "meshfile/mesh_reader_internal.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 
 Face* F = nullptr;
 int nf = 0;
 char file[PathBufferSize] = "";
 
+void (*g_betweenReaderPasses)(const char* path) = nullptr;
+
 namespace {
 
-constexpr std::string_view kFaceMarker = "3DFACE";
-constexpr int kSpareFaces = 4;
-
-// Corner coordinate for a group code 10-13, 20-23, 30-33, or null for any other code.
-double* CornerCoordinate(Face& face, int code) {
-    if (code < 10 || code > 33) return nullptr;
-    const int corner = code % 10, axis = code / 10 - 1;
-    if (corner > 3) return nullptr;
-    xyz* points[] = {&face.A, &face.B, &face.C, &face.D};
-    double* coordinates[] = {&points[corner]->x, &points[corner]->y, &points[corner]->z};
-    return coordinates[axis];
-}
-
-ReadStatus CountFaces(FileSource& source, long long& count) {
-    DxfLineReader lines(source);
-    DxfLine line;
-    count = 0;
-    while (lines.next(line))
-        if (StartsWith(line, kFaceMarker)) ++count;
-    if (lines.failed()) return {ReadError::ReadFailed, source.lastError()};
-    return {};
-}
-
-// Fills table[0, count) from the file. Faces past `count` (a file that grew
-// since it was counted) are read over but never stored.
-ReadStatus ParseFaces(FileSource& source, Face* table, long long count) {
-    DxfLineReader lines(source);
-    DxfLine code_line, value_line;
-    long long j = -1;
-    bool in_face = false;
-    while (lines.next(code_line)) {
-        const int k = ScanGroupCode(code_line.text);
-        if (!lines.next(value_line)) break;
-        if (value_line.ended && value_line.text == "EOF") break;
-        if (StartsWith(value_line, kFaceMarker)) {
-            if (j < count) ++j;
-            if (j < count) table[j] = Face{};
-            in_face = j < count;
-            continue;
-        }
-        if (k == 0) {
-            in_face = false;
-            continue;
-        }
-        if (!in_face) continue;
-        if (double* coordinate = CornerCoordinate(table[j], k)) *coordinate = ScanValue(value_line.text);
-    }
-    if (lines.failed()) return {ReadError::ReadFailed, source.lastError()};
-    return {};
-}
-
-Face* AllocateTable(long long count) {
-    if (count > INT_MAX - kSpareFaces) return nullptr;
-    return static_cast<Face*>(std::calloc(static_cast<std::size_t>(count + kSpareFaces), sizeof(Face)));
-}
+ReadStatus ReadFailure(const FileSource& source) { return {ReadError::ReadFailed, source.lastError()}; }
 
 } // namespace
 
@@ -97,37 +44,37 @@ ReadStatus ReadMeshFile(const char* path, const std::function<void()>& announce)
     if (announce) announce();
 
     long long count = 0;
-    ReadStatus status = CountFaces(source, count);
-    source.close();
-    if (!status.ok() || count == 0) {
-        nf = status.ok() ? 0 : previous_nf;
-        return status;
+    if (!CountFaceLines(source, count)) {
+        nf = previous_nf;
+        return ReadFailure(source);
     }
+    source.close();
+    if (count == 0) return {};
+    if (g_betweenReaderPasses) g_betweenReaderPasses(path);
     if (int reason = source.open(path)) {
         nf = previous_nf;
         return {ReadError::CannotOpen, reason};
     }
     // The new table is filled before the old one is released, so a failure
     // at any point leaves the model on screen intact.
-    Face* table = AllocateTable(count);
+    Face* table = AllocateFaceTable(count);
     if (!table) {
         nf = previous_nf;
         return {ReadError::OutOfMemory, 0, count};
     }
-    status = ParseFaces(source, table, count);
-    if (!status.ok()) {
-        std::free(table);
+    if (!ParseFaceLines(source, table, count)) {
+        FreeFaceTable(table);
         nf = previous_nf;
-        return status;
+        return ReadFailure(source);
     }
-    std::free(F);
+    FreeFaceTable(F);
     F = table;
     nf = static_cast<int>(count);
-    return status;
+    return {};
 }
 
 void ReleaseMeshTable() {
-    std::free(F);
+    FreeFaceTable(F);
     F = nullptr;
     nf = 0;
 }

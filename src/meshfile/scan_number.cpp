@@ -3,19 +3,23 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-#if defined(_WIN32)
 #include <locale.h>
-#else
-#include <locale.h>
-#endif
+#include <string>
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(char c) { return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c | 0x20) : c; }
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsHexDigit(char c) {
+    return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c | 0x20) : c;
+}
 
 // The text as a C string sees it: up to the first NUL.
 std::string_view UpToNul(std::string_view text) {
@@ -24,14 +28,10 @@ std::string_view UpToNul(std::string_view text) {
 }
 
 std::size_t SkipSpace(std::string_view s, std::size_t i) {
-    while (i < s.size() && IsSpace(s[i])) ++i;
+    while (i < s.size() && IsSpace(s[i]))
+        ++i;
     return i;
 }
-
-// Exact for up to 15 significant digits and a power of ten that a double holds
-// exactly: one correctly rounded division or multiplication (Clinger's fast path).
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 double CToDouble(const char* token) {
 #if defined(_WIN32)
@@ -97,37 +97,6 @@ std::size_t CollectFloat(std::string_view s, std::size_t i) {
     return length;
 }
 
-// Plain decimals such as the writer's "-12.345" take the fast path.
-bool FastDecimal(std::string_view token, double& out) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < token.size() && (token[i] == '-' || token[i] == '+')) negative = token[i++] == '-';
-    std::uint64_t mantissa = 0;
-    int digits = 0, fraction_digits = 0;
-    bool dot = false, any = false;
-    for (; i < token.size(); ++i) {
-        const char c = token[i];
-        if (IsDigit(c)) {
-            any = true;
-            if (mantissa == 0 && c == '0') {
-                if (dot) ++fraction_digits;
-                continue;
-            }
-            if (++digits > 15) return false;
-            mantissa = mantissa * 10 + std::uint64_t(c - '0');
-            if (dot) ++fraction_digits;
-        } else if (c == '.' && !dot) {
-            dot = true;
-        } else {
-            return false;
-        }
-    }
-    if (!any || fraction_digits > 22) return false;
-    double value = double(mantissa) / kPowersOfTen[fraction_digits];
-    out = negative ? -value : value;
-    return true;
-}
-
 } // namespace
 
 int ScanGroupCode(std::string_view text) {
@@ -141,12 +110,17 @@ int ScanGroupCode(std::string_view text) {
     bool overflow = false;
     for (; i < s.size() && IsDigit(s[i]); ++i) {
         const unsigned digit = unsigned(s[i] - '0');
-        if (magnitude > (std::uint64_t(INT64_MAX) + 1 - digit) / 10) overflow = true;
-        else magnitude = magnitude * 10 + digit;
+        if (magnitude > (std::uint64_t(INT64_MAX) + 1 - digit) / 10)
+            overflow = true;
+        else
+            magnitude = magnitude * 10 + digit;
     }
     std::int64_t value;
-    if (negative) value = (overflow || magnitude > std::uint64_t(INT64_MAX) + 1) ? INT64_MIN : std::int64_t(0 - magnitude);
-    else value = (overflow || magnitude > std::uint64_t(INT64_MAX)) ? INT64_MAX : std::int64_t(magnitude);
+    if (negative)
+        value =
+            (overflow || magnitude > std::uint64_t(INT64_MAX) + 1) ? INT64_MIN : std::int64_t(0 - magnitude);
+    else
+        value = (overflow || magnitude > std::uint64_t(INT64_MAX)) ? INT64_MAX : std::int64_t(magnitude);
     return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
 }
 
@@ -156,10 +130,11 @@ double ScanValue(std::string_view text) {
     const std::size_t length = CollectFloat(s, start);
     if (length == 0) return 0.0;
     const std::string_view token = s.substr(start, length);
-    double value;
-    if (FastDecimal(token, value)) return value;
+    // strtod needs the token alone: on the whole text it would read further
+    // than scanf does ("nan(1)", "infin"). Lines of a file fit the buffer;
+    // only longer texts from other callers take the heap.
     char buffer[256];
-    if (token.size() >= sizeof buffer) return 0.0; // cannot happen: lines are at most 255 characters
+    if (token.size() >= sizeof buffer) return CToDouble(std::string(token).c_str());
     std::memcpy(buffer, token.data(), token.size());
     buffer[token.size()] = '\0';
     return CToDouble(buffer);

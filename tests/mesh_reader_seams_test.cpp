@@ -1,0 +1,122 @@
+// What a user cannot arrange on demand: the file changing between the count
+// pass and the parse pass, and a table too large to allocate. The reader's
+// internal seams stand in for both.
+#include "kelvorn.h"
+#include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_reader_internal.h"
+#include "support/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+std::string Faces(int n, double x) {
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += "0\n3DFACE\n10\n" + std::to_string(x + i) + "\n20\n1\n30\n2\n13\n4\n";
+    return text + "0\nEOF\n";
+}
+
+// The content the file gets between the passes, or empty to remove it.
+std::string g_replacement;
+
+void ReplaceFile(const char* path) {
+    if (g_replacement.empty())
+        std::filesystem::remove(path);
+    else {
+        std::FILE* out = std::fopen(path, "wb");
+        if (!out) return; // the parse pass then reads the file as counted, and the test says so
+        std::fwrite(g_replacement.data(), 1, g_replacement.size(), out);
+        std::fclose(out);
+    }
+}
+
+class MeshReaderSeams : public ::testing::Test {
+  protected:
+    void SetUp() override { ReleaseMeshTable(); }
+    void TearDown() override {
+        g_betweenReaderPasses = nullptr;
+        g_faceTableLimit = INT_MAX - 4;
+        ReleaseMeshTable();
+    }
+
+    // Loads a file holding `counted`, which turns into `parsed` before the parse pass.
+    ReadStatus loadChanging(const std::string& counted, const std::string& parsed) {
+        const std::string path = dir.write("mesh.dxf", counted);
+        g_replacement = parsed;
+        g_betweenReaderPasses = ReplaceFile;
+        const ReadStatus status = ReadMeshFile(path.c_str(), nullptr);
+        g_betweenReaderPasses = nullptr;
+        return status;
+    }
+
+    // Puts a one-face model in place, as the one on screen.
+    void showOneFace() {
+        ASSERT_TRUE(ReadMeshFile(dir.write("shown.dxf", Faces(1, 7)).c_str(), nullptr).ok());
+        ASSERT_EQ(nf, 1);
+    }
+
+    TempDir dir;
+};
+
+TEST_F(MeshReaderSeams, MoreFacesThanCountedFillOnlyTheCountedOnes) {
+    ASSERT_TRUE(loadChanging(Faces(2, 0), Faces(50, 100)).ok());
+    ASSERT_EQ(nf, 2);
+    EXPECT_EQ(F[0].A.x, 100);
+    EXPECT_EQ(F[1].A.x, 101);
+    // The four spare faces stay clear: nothing of faces 3 to 50 lands there.
+    const Face zero{};
+    for (int i = 2; i < 2 + 4; ++i)
+        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
+}
+
+TEST_F(MeshReaderSeams, FewerFacesThanCountedLeaveTheRestAtTheOrigin) {
+    ASSERT_TRUE(loadChanging(Faces(5, 0), Faces(2, 100)).ok());
+    ASSERT_EQ(nf, 5);
+    EXPECT_EQ(F[1].A.x, 101);
+    EXPECT_EQ(F[1].D.x, 4);
+    const Face zero{};
+    for (int i = 2; i < 5 + 4; ++i)
+        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "face " << i;
+}
+
+TEST_F(MeshReaderSeams, FileRemovedBetweenThePassesKeepsTheOldModel) {
+    showOneFace();
+    const Face* shown = F;
+    const ReadStatus status = loadChanging(Faces(3, 0), "");
+    EXPECT_EQ(status.error, ReadError::CannotOpen);
+    EXPECT_EQ(status.systemError, ENOENT);
+    EXPECT_EQ(F, shown);
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(F[0].A.x, 7);
+}
+
+TEST_F(MeshReaderSeams, TableTooLargeKeepsTheOldModelAndSaysSo) {
+    showOneFace();
+    const Face* shown = F;
+    g_faceTableLimit = 2;
+    int announced = 0;
+    const ReadStatus status = ReadMeshFile(dir.write("big.dxf", Faces(3, 0)).c_str(), [&] { ++announced; });
+    EXPECT_EQ(status.error, ReadError::OutOfMemory);
+    EXPECT_EQ(status.faces, 3);
+    EXPECT_EQ(announced, 1);
+    EXPECT_EQ(F, shown);
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(F[0].A.x, 7);
+    EXPECT_EQ(DescribeReadError(status), "not enough memory for a table of 3 faces");
+}
+
+TEST_F(MeshReaderSeams, TableAtTheLimitIsAllocated) {
+    g_faceTableLimit = 3;
+    ASSERT_TRUE(ReadMeshFile(dir.write("fits.dxf", Faces(3, 0)).c_str(), nullptr).ok());
+    EXPECT_EQ(nf, 3);
+}
+
+} // namespace
