@@ -10,17 +10,18 @@
 
 namespace {
 
-QByteArray lastStartupWarning;
+QByteArray firstStartupWarning;
 
 // While Qt starts, its warnings are kept, not shown; a fatal message ends the
-// process with one line: the warning before it, which names the cause (such
-// as the display that could not be reached), or else its own first line.
+// process with one line: the first warning, which names the cause (such as
+// the display that could not be reached), or else the fatal message's first line.
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type != QtFatalMsg) {
-        lastStartupWarning = message.toLocal8Bit();
+        if (firstStartupWarning.isEmpty()) firstStartupWarning = message.toLocal8Bit();
         return;
     }
-    const QByteArray reason = lastStartupWarning.isEmpty() ? message.section('\n', 0, 0).toLocal8Bit() : lastStartupWarning;
+    const QByteArray reason =
+        firstStartupWarning.isEmpty() ? message.section('\n', 0, 0).toLocal8Bit() : firstStartupWarning;
     std::fprintf(stderr, "kelvorn: cannot open a window: %s\n", reason.constData());
     std::_Exit(EXIT_FAILURE);
 }
