@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -309,21 +310,27 @@ protected:
         __argc = 1;
         __argv = arguments;
     }
-    int RunWinMain() {
+    // Runs WinMain; `user` acts once the main window is up and the loop runs.
+    int RunWinMain(std::function<void()> user) {
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (!IsWindow(Main)) return;
+            timer.stop();
+            user();
+        });
+        timer.start(5);
         char commandLine[] = "";
         return WinMain(Instance, nullptr, commandLine, SW_SHOW);
     }
 };
 
 TEST_F(MessageLoop, ExitCommandEndsTheLoopWithZero) {
-    QTimer::singleShot(0, [] { MenuBarOf(Main)->actions().at(1)->trigger(); });
-    EXPECT_EQ(RunWinMain(), 0);
+    EXPECT_EQ(RunWinMain([] { MenuBarOf(Main)->actions().at(1)->trigger(); }), 0);
     EXPECT_FALSE(IsWindow(Main));
 }
 
 TEST_F(MessageLoop, CloseBoxGoesThroughWmCloseAndEndsTheLoop) {
-    QTimer::singleShot(0, [] { WidgetOf(Main)->close(); });
-    EXPECT_EQ(RunWinMain(), 0);
+    EXPECT_EQ(RunWinMain([] { WidgetOf(Main)->close(); }), 0);
     EXPECT_FALSE(IsWindow(Main));
 }
 

@@ -32,7 +32,8 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
 BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
     HWND__* record = LiveWindow(window);
     if (!record) return FALSE;
-    record->widget->update();
+    // Shown now, as a paint on Windows is, even when a long load follows in the same message.
+    record->widget->repaint();
     return TRUE;
 }
 

@@ -4,8 +4,11 @@
 #include "app/qt/window_record.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QMenuBar>
 #include <QScreen>
+#include <QThread>
+#include <QWindow>
 
 #include <algorithm>
 #include <map>
@@ -30,6 +33,19 @@ void AskMinMaxInfo(HWND window) {
         info.ptMaxTrackSize = info.ptMaxSize;
     }
     SendMessage(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+// Windows shows a window before ShowWindow returns, so the first paint and a
+// banner put up right after it reach the screen. Qt maps it later: wait, for a
+// second at most, until the window system exposes it. Only Qt's own events run
+// meanwhile; input stays pending and no window procedure is called.
+void WaitUntilExposed(QWidget* widget) {
+    const QWindow* handle = widget->windowHandle();
+    const QDeadlineTimer deadline(1000);
+    while (handle && !handle->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
 }
 
 } // namespace
@@ -108,6 +124,7 @@ BOOL ShowWindow(HWND window, int command) {
         record->widget->showMaximized();
     else
         record->widget->show();
+    if (command != SW_HIDE) WaitUntilExposed(record->widget);
     return wasVisible;
 }
 
