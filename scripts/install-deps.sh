@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     locales
+    xvfb openbox xdotool imagemagick x11-utils
 )
 
 missing=()
