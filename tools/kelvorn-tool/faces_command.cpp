@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 bool LoadMeshOrReport(const char* path) {
@@ -23,6 +24,19 @@ bool TakeOneFile(const char* command, int argc) {
     return false;
 }
 
+bool AsksForHelp(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    return false;
+}
+
+int PrintUsage(const char* command, const char* what) {
+    std::printf("usage: kelvorn-tool %s FILE\n\n%s\n\n"
+                "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n",
+                command, what);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 void PrintPoint(const xyz& p) { std::printf(" %.17g %.17g %.17g", p.x, p.y, p.z); }
 
 struct Range {
@@ -37,6 +51,9 @@ struct Range {
 } // namespace
 
 int FacesCommand(int argc, char** argv) {
+    if (AsksForHelp(argc, argv))
+        return PrintUsage("faces", "Prints the faces read from FILE: the line \"nf COUNT\", then one line per face\n"
+                                   "with x, y and z of its corners A, B, C and D, each exactly (\"%.17g\").");
     if (!TakeOneFile("faces", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("nf %d\n", nf);
@@ -52,6 +69,9 @@ int FacesCommand(int argc, char** argv) {
 }
 
 int InfoCommand(int argc, char** argv) {
+    if (AsksForHelp(argc, argv))
+        return PrintUsage("info", "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
+                                  "over all corners of its faces.");
     if (!TakeOneFile("info", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("file   %s\nfaces  %d\n", argv[0], nf);
