@@ -52,8 +52,9 @@ struct Range {
 
 int FacesCommand(int argc, char** argv) {
     if (AsksForHelp(argc, argv))
-        return PrintUsage("faces", "Prints the faces read from FILE: the line \"nf COUNT\", then one line per face\n"
-                                   "with x, y and z of its corners A, B, C and D, each exactly (\"%.17g\").");
+        return PrintUsage("faces", "Prints the faces read from FILE: the line \"nf COUNT\", then one line\n"
+                                   "per face with x, y and z of its corners A, B, C and D, each exactly\n"
+                                   "(\"%.17g\").");
     if (!TakeOneFile("faces", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("nf %d\n", nf);
@@ -70,8 +71,9 @@ int FacesCommand(int argc, char** argv) {
 
 int InfoCommand(int argc, char** argv) {
     if (AsksForHelp(argc, argv))
-        return PrintUsage("info", "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
-                                  "over all corners of its faces.");
+        return PrintUsage("info",
+                          "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
+                          "over all corners of its faces.");
     if (!TakeOneFile("info", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("file   %s\nfaces  %d\n", argv[0], nf);
