@@ -32,18 +32,18 @@ struct Projection {
     }
 
     // Column, start row and end row of one corner.
-    void project(const xyz& P, int& column, int& startRow, int& endRow) const {
-        const double u = (P.x + xb) * xs, v = (P.y + yb) * ys;
+    void project(const xyz& P, int& x, int& yStart, int& yEnd) const {
+        const double u = (P.x + xb) * xs, v = scaledY(P.y);
         if (RbIsSmall & (std::fabs(u) < kSmall) & (std::fabs(v) < kSmall)) {
             // Nothing here can leave the int range: the plain conversions and
             // subtraction give what the clamping ones would, only faster.
-            column = static_cast<int>(u);
-            startRow = Rb - static_cast<int>(v);
-            endRow = static_cast<int>(Rb - v);
+            x = static_cast<int>(u);
+            yStart = Rb - static_cast<int>(v);
+            yEnd = static_cast<int>(Rb - v);
         } else {
-            column = TruncToPixel(u);
-            startRow = this->startRow(v);
-            endRow = this->endRow(v);
+            x = TruncToPixel(u);
+            yStart = startRow(v);
+            yEnd = endRow(v);
         }
     }
 
