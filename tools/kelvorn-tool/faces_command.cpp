@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 
 bool LoadMeshOrReport(const char* path) {
@@ -24,18 +23,7 @@ bool TakeOneFile(const char* command, int argc) {
     return false;
 }
 
-bool AsksForHelp(int argc, char** argv) {
-    for (int i = 0; i < argc; ++i)
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
-    return false;
-}
-
-int PrintUsage(const char* command, const char* what) {
-    std::printf("usage: kelvorn-tool %s FILE\n\n%s\n\n"
-                "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n",
-                command, what);
-    return std::fflush(stdout) == 0 ? 0 : 1;
-}
+constexpr const char* kFileExitStatus = "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n";
 
 void PrintPoint(const xyz& p) { std::printf(" %.17g %.17g %.17g", p.x, p.y, p.z); }
 
@@ -52,9 +40,11 @@ struct Range {
 
 int FacesCommand(int argc, char** argv) {
     if (AsksForHelp(argc, argv))
-        return PrintUsage("faces", "Prints the faces read from FILE: the line \"nf COUNT\", then one line\n"
-                                   "per face with x, y and z of its corners A, B, C and D, each exactly\n"
-                                   "(\"%.17g\").");
+        return PrintCommandHelp(
+            "usage: kelvorn-tool faces FILE\n",
+            {"Prints the faces read from FILE: the line \"nf COUNT\", then one line per face\n"
+             "with x, y and z of its corners A, B, C and D, each exactly (\"%.17g\").\n",
+             kFileExitStatus});
     if (!TakeOneFile("faces", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("nf %d\n", nf);
@@ -71,9 +61,11 @@ int FacesCommand(int argc, char** argv) {
 
 int InfoCommand(int argc, char** argv) {
     if (AsksForHelp(argc, argv))
-        return PrintUsage("info",
-                          "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
-                          "over all corners of its faces.");
+        return PrintCommandHelp(
+            "usage: kelvorn-tool info FILE\n",
+            {"Prints FILE's name, its face count and the smallest and largest x, y and z\n"
+             "over all corners of its faces.\n",
+             kFileExitStatus});
     if (!TakeOneFile("info", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("file   %s\nfaces  %d\n", argv[0], nf);
