@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     xvfb openbox xdotool imagemagick x11-utils
+    librsvg2-bin dpkg-dev desktop-file-utils shared-mime-info groff-base man-db
 )
 
 missing=()
