@@ -67,7 +67,7 @@ check_manual_pages() {
         grep -q "^NAME" "$work/$page.txt" || fail "man -l $page.1.gz shows no NAME section"
         grep -q "Kelvorn $version" "$work/$page.txt" || fail "$page.1 does not carry version $version"
         # Every installed path a page names must be there.
-        for path in $(grep -o "$prefix/share/[^ ]*" "$work/$page.1" | sort -u); do
+        grep -o "$prefix/share/[^ ]*" "$work/$page.1" | sort -u | while read -r path; do
             [ -e "$root$path" ] || fail "$page.1 names $path, which is not installed"
         done
     done

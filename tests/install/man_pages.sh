@@ -30,5 +30,5 @@ for command in $commands; do
             fail "kelvorn-tool.1 does not describe '$command $option'"
     done
 done
-[ "$status" -eq 0 ] && echo "man_pages: $(ls "$pages"/*.1 | wc -l) pages, warning-free and complete"
+[ "$status" -eq 0 ] && echo "man_pages: the pages are warning-free and complete"
 exit "$status"

@@ -18,7 +18,7 @@ command=$(grep -x 'kelvorn-tool render .* -o docs/screenshot.png .*' "$source_di
     fail "README.md has no 'kelvorn-tool render ... -o docs/screenshot.png' line"
 read -r -a words <<<"${command#kelvorn-tool }"
 for i in "${!words[@]}"; do
-    [ "${words[$i]}" != docs/screenshot.png ] || words[$i]=$work/screenshot.png
+    [ "${words[$i]}" != docs/screenshot.png ] || words[i]=$work/screenshot.png
 done
 (cd "$source_dir" && "$tool" "${words[@]}") || fail "the README's command failed: $command"
 differing=$(compare -metric AE "$source_dir/docs/screenshot.png" "$work/screenshot.png" null: 2>&1) || true
