@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev libgl-dev
     locales
     xvfb openbox xdotool imagemagick x11-utils
+    librsvg2-bin dpkg-dev desktop-file-utils shared-mime-info groff-base man-db
 )
 
 missing=()

@@ -1,40 +1,26 @@
 // kelvorn-tool gen, run as a program the way a user runs it.
 #include "support/read_back.h"
+#include "support/run_program.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-};
+using ToolRun = ProgramRun;
 
 class GenCommand : public ::testing::Test {
 protected:
     // Runs "kelvorn-tool ARGUMENTS" in the scratch directory through the
     // shell; `setup` runs first in the same shell (limits, traps).
     ToolRun run(const std::string& arguments, const std::string& setup = "") const {
-        const auto out = dir.path() / ".stdout", err = dir.path() / ".stderr";
-        const std::string command = "cd '" + dir.path().string() + "' && " + setup + " '" KELVORN_TOOL_PATH
-                                    "' " + arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int raw = std::system(command.c_str());
-        ToolRun result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadWholeFile(out);
-        result.err = ReadWholeFile(err);
-        std::filesystem::remove(out);
-        std::filesystem::remove(err);
-        return result;
+        return RunProgram(dir.path(), KELVORN_TOOL_PATH, arguments, setup);
     }
 
     std::vector<std::string> filesInDir() const {

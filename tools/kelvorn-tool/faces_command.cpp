@@ -23,6 +23,8 @@ bool TakeOneFile(const char* command, int argc) {
     return false;
 }
 
+constexpr const char* kFileExitStatus = "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n";
+
 void PrintPoint(const xyz& p) { std::printf(" %.17g %.17g %.17g", p.x, p.y, p.z); }
 
 struct Range {
@@ -37,6 +39,12 @@ struct Range {
 } // namespace
 
 int FacesCommand(int argc, char** argv) {
+    if (AsksForHelp(argc, argv))
+        return PrintCommandHelp(
+            "usage: kelvorn-tool faces FILE\n",
+            {"Prints the faces read from FILE: the line \"nf COUNT\", then one line per face\n"
+             "with x, y and z of its corners A, B, C and D, each exactly (\"%.17g\").\n",
+             kFileExitStatus});
     if (!TakeOneFile("faces", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("nf %d\n", nf);
@@ -52,6 +60,12 @@ int FacesCommand(int argc, char** argv) {
 }
 
 int InfoCommand(int argc, char** argv) {
+    if (AsksForHelp(argc, argv))
+        return PrintCommandHelp(
+            "usage: kelvorn-tool info FILE\n",
+            {"Prints FILE's name, its face count and the smallest and largest x, y and z\n"
+             "over all corners of its faces.\n",
+             kFileExitStatus});
     if (!TakeOneFile("info", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("file   %s\nfaces  %d\n", argv[0], nf);

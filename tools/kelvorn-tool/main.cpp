@@ -1,6 +1,8 @@
 // kelvorn-tool: the command-line companion of the Kelvorn viewer.
 #include "commands.h"
 
+#include "kelvorn_version.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -24,7 +26,7 @@ constexpr Command kCommands[] = {
 };
 
 void PrintHelp(std::FILE* out) {
-    std::fprintf(out, "usage: kelvorn-tool COMMAND [ARGS]\n\ncommands:\n");
+    std::fprintf(out, "usage: kelvorn-tool COMMAND [ARGS]\n       kelvorn-tool --version\n\ncommands:\n");
     for (const Command& command : kCommands) std::fprintf(out, "  %-28s %s\n", command.usage, command.summary);
 }
 
@@ -38,6 +40,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintHelp(stdout);
         return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kelvorn-tool %s\n", kKelvornVersion);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     for (const Command& command : kCommands)
         if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);

@@ -105,10 +105,21 @@ int WritePicture(const char* out, int width, int height) {
     return 1;
 }
 
+constexpr const char* kKeysHelp =
+    "KEYS: comma-separated strokes pgup, pgdn (x-z plane), home, end (y-z), ins, del\n"
+    "(x-y), each optionally with *N to turn N x 10 degrees in one stroke.\n";
+
 } // namespace
 
 int RenderCommand(int argc, char** argv) {
     constexpr const char* kUsage = "usage: kelvorn-tool render FILE -o OUT.png|OUT.svg [--size WxH] [--keys KEYS]\n";
+    if (AsksForHelp(argc, argv))
+        return PrintCommandHelp(
+            kUsage,
+            {"Paints FILE as the viewer does in a client area of WxH pixels (800x600 unless\n"
+             "--size is given), after the key strokes KEYS, and writes the picture to OUT:\n"
+             "a PNG, or its lines as SVG when OUT ends in .svg.\n",
+             kKeysHelp, "Exit status: 0 written, 1 FILE not read or OUT not written, 2 bad arguments.\n"});
     Arguments arguments;
     if (!SplitArguments("render", argc, argv, {"-o", "--size", "--keys"}, arguments)) return 2;
     if (arguments.positional.size() != 1 || !arguments.options.count("-o")) {
@@ -129,13 +140,19 @@ int RenderCommand(int argc, char** argv) {
 }
 
 int SegmentsCommand(int argc, char** argv) {
+    constexpr const char* kUsage =
+        "usage: kelvorn-tool segments W H FILE [--keys KEYS]   (W and H: client size, 0 or more)\n";
+    if (AsksForHelp(argc, argv))
+        return PrintCommandHelp(
+            kUsage, {"Prints the lines that painting FILE in a client area of W x H pixels draws,\n"
+                     "after the key strokes KEYS: one \"x1 y1 x2 y2\" per line, in drawing order.\n",
+                     kKeysHelp, "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n"});
     Arguments arguments;
     if (!SplitArguments("segments", argc, argv, {"--keys"}, arguments)) return 2;
     int width = 0, height = 0;
     if (arguments.positional.size() != 3 || !ParseInt(arguments.positional[0], 0, INT_MAX, width) ||
         !ParseInt(arguments.positional[1], 0, INT_MAX, height)) {
-        std::fputs("usage: kelvorn-tool segments W H FILE [--keys KEYS]   (W and H: client size, 0 or more)\n",
-                   stderr);
+        std::fputs(kUsage, stderr);
         return 2;
     }
     std::vector<KeyStroke> strokes;

@@ -1,0 +1,78 @@
+// The programs' own options, run as a user runs them: --version and --help.
+#include "support/run_program.h"
+#include "support/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class ToolCommandLine : public ::testing::Test {
+  protected:
+    ProgramRun run(const std::string& arguments) const {
+        return RunProgram(dir.path(), KELVORN_TOOL_PATH, arguments);
+    }
+
+    // The subcommand names as "kelvorn-tool --help" lists them.
+    std::vector<std::string> listedCommands() const {
+        std::istringstream help(run("--help").out);
+        std::vector<std::string> names;
+        bool in_list = false;
+        for (std::string line; std::getline(help, line);) {
+            if (in_list && line.starts_with("  ")) names.push_back(line.substr(2, line.find(' ', 2) - 2));
+            in_list = in_list || line == "commands:";
+        }
+        return names;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(ToolCommandLine, VersionIsTheProjectVersion) {
+    const ProgramRun result = run("--version");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "kelvorn-tool " KELVORN_PROJECT_VERSION "\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(ToolCommandLine, EveryCommandPrintsItsUsageOnStdoutAndExitsZero) {
+    const auto commands = listedCommands();
+    ASSERT_GE(commands.size(), 3u) << run("--help").out;
+    for (const std::string& command : commands)
+        for (const char* option : {"--help", "-h"}) {
+            const ProgramRun result = run(command + " " + option);
+            EXPECT_EQ(result.status, 0) << command << " " << option;
+            EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool " + command + " "))
+                << command << " " << option << " said: " << result.out;
+            EXPECT_EQ(result.err, "") << command << " " << option;
+        }
+}
+
+TEST_F(ToolCommandLine, HelpWinsOverAFileArgument) {
+    const ProgramRun result = run("info missing.dxf --help");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE\n")) << result.out;
+}
+
+TEST_F(ToolCommandLine, NoCommandIsAUsageErrorOnStderr) {
+    const ProgramRun result = run("");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.starts_with("usage: kelvorn-tool COMMAND")) << result.err;
+}
+
+#ifdef KELVORN_VIEWER_PATH
+TEST(ViewerCommandLine, VersionIsAnsweredWithoutADisplay) {
+    TempDir dir;
+    const ProgramRun result = RunProgram(dir.path(), KELVORN_VIEWER_PATH, "--version",
+                                         "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM;");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "kelvorn " KELVORN_PROJECT_VERSION "\n");
+    EXPECT_EQ(result.err, "");
+}
+#endif
+
+} // namespace
