@@ -7,6 +7,7 @@ packages=(
     build-essential cmake pkg-config clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
+    xvfb openbox xdotool imagemagick x11-utils
 )
 
 missing=()

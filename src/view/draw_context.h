@@ -40,7 +40,10 @@ public:
     void MoveTo(int x, int y);
     // Draws from the current position to (x, y) with the current pen, as the
     // Windows LineTo does: the start point drawn, the end point not, clipped
-    // to the image. (x, y) becomes the current position.
+    // to the image (pixel rules in view/line_raster.h). (x, y) becomes the
+    // current position. With the black pen the segment is also recorded, a
+    // zero-length one too (it draws no pixel); the null pen neither draws nor
+    // records.
     void LineTo(int x, int y);
 
 private:

@@ -1,0 +1,154 @@
+#include "main_window.h"
+
+#include "kelvorn.h"
+#include "kelvorn_ids.h"
+#include "meshfile/mesh_reader.h"
+#include "paint_mesh.h"
+#include "view/view.h"
+#include "window_helpers.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+
+HINSTANCE Instance = nullptr;
+HWND Main = nullptr;
+unsigned char Argc = 0;
+const char* progname = "Kelvorn";
+const char* filter = "DXF files\0*.DXF\0"; // the literal's own NUL ends the list
+
+namespace {
+
+const char* const kHelpText = "The pairs of keys INS/DEL, HOME/END, PAGEUP/PAGEDOWN rotate the image by 10 degrees "
+                              "each way in each of the three axes. F12 re-reads the file and goes back to the "
+                              "initial view.";
+const char* const kBanner = "HANG ON WHILE I READ THE FILE IN";
+
+void ReportReadFailure(HWND wn, const ReadStatus& status) {
+    const std::string text =
+        file[0] == '\0' ? std::string("No mesh file has been chosen yet: choose one with \"read meshfile\".")
+                        : "Cannot read \"" + std::string(file) + "\": " + DescribeReadError(status) +
+                              ".\nThe model on screen is unchanged.";
+    MessageBox(wn, text.c_str(), progname, MB_OK);
+}
+
+// The first argument is taken once, after the first paint. One that does not
+// fit `file` is refused: a cut path would name another file.
+LRESULT LoadCommandLineFile(HWND wn) {
+    Argc = 0;
+    const char* argument = __argv[1];
+    if (std::strlen(argument) >= sizeof file) {
+        const std::string text = "The file named on the command line is longer than " +
+                                 std::to_string(sizeof file - 1) + " characters and is not read:\n" + argument;
+        MessageBox(wn, text.c_str(), progname, MB_OK);
+        return 0;
+    }
+    std::strcpy(file, argument);
+    return LoadMesh(wn);
+}
+
+LRESULT OnKey(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
+    const auto key = static_cast<unsigned char>(S & 0xFF);
+    const auto rep = static_cast<short>(L & 0xFFFF);
+    const bool up = iMessage & 1; // WM_KEYUP and WM_SYSKEYUP are the odd ones
+    if (up) return DefWindowProc(wn, iMessage, S, L);
+    if (key == VK_F12) return LoadMesh(wn);
+    if (RotateMesh(key, rep)) InvalidateRect(wn, nullptr, TRUE);
+    return DefWindowProc(wn, iMessage, S, L);
+}
+
+LRESULT OnCommand(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
+    switch (LOWORD(S)) {
+    case IDM_EXIT: SendMessage(wn, WM_CLOSE, 0, 0); return 0;
+    case IDM_READ:
+        if (GetFileName(wn, file, "DXF file?", filter, 0)) return LoadMesh(wn);
+        break;
+    case IDM_HELP: MessageBox(wn, kHelpText, "HELP", MB_OK); return 0;
+    }
+    return DefWindowProc(wn, iMessage, S, L);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
+    Instance = hInst;
+    Argc = static_cast<unsigned char>(__argc);
+    if (!hPrev) Register(progname, MainWinProc);
+    Main = newwindow(progname, progname, WS_MAXIMIZE);
+    if (!Main) {
+        std::fprintf(stderr, "kelvorn: cannot create the main window\n");
+        return EXIT_FAILURE;
+    }
+    MSG msg;
+    while (GetMessage(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void Register(const char* name, WNDPROC proc) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = proc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 2;
+    windowClass.hInstance = Instance;
+    windowClass.hIcon = LoadIcon(Instance, "KELVORN");
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = nullptr; // attached on WM_CREATE
+    windowClass.lpszClassName = name;
+    if (!RegisterClass(&windowClass)) {
+        std::fprintf(stderr, "kelvorn: cannot register the window class \"%s\"\n", name);
+        std::exit(EXIT_FAILURE);
+    }
+}
+
+HWND newwindow(const char* clas, const char* name, DWORD c) {
+    HWND wn = CreateWindowEx(0, clas, name, c | WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, nullptr, nullptr, Instance, nullptr);
+    if (wn) {
+        ShowWindow(wn, SW_SHOW);
+        UpdateWindow(wn);
+    }
+    return wn;
+}
+
+LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
+    switch (iMessage) {
+    case WM_CREATE:
+        SetMenu(wn, LoadMenu(Instance, "KELVORN"));
+        ShowWindow(wn, SW_SHOW);
+        break;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_PAINT:
+        PaintMesh(wn);
+        if (Argc > 1) return LoadCommandLineFile(wn);
+        break;
+    case WM_GETMINMAXINFO: reinterpret_cast<MINMAXINFO*>(L)->ptMaxPosition = {-4, -4}; return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: return OnKey(wn, iMessage, S, L);
+    case WM_COMMAND: return OnCommand(wn, iMessage, S, L);
+    case WM_ENTERIDLE: return 0;
+    }
+    return DefWindowProc(wn, iMessage, S, L);
+}
+
+LRESULT LoadMesh(HWND wn) {
+    std::optional<menudisp> banner;
+    const ReadStatus status = ReadMeshFile(file, [&] {
+        banner.emplace(wn, kBanner);
+        // The title holds 255 characters, like the path; a longer one is cut.
+        const std::string title = ("Kelvorn: " + std::string(file)).substr(0, PathBufferSize - 1);
+        SetTitle(wn, title.c_str());
+    });
+    InvalidateRect(wn, nullptr, TRUE);
+    banner.reset();
+    if (!status.ok()) ReportReadFailure(wn, status);
+    return 0;
+}

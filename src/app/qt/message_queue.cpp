@@ -1,0 +1,84 @@
+// The message queue: posted messages first, then the quit message, then paints,
+// with Qt's event loop turning window-system events into messages meanwhile.
+#include "app/qt/window_record.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDateTime>
+
+#include <deque>
+
+namespace {
+
+std::deque<MSG> posted;
+bool quitPending = false;
+int quitCode = 0;
+
+MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const QPoint cursor = QCursor::pos();
+    return {window, message, wParam, lParam, static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch()),
+            {cursor.x(), cursor.y()}};
+}
+
+// The next due message without waiting, or false when none is due.
+bool TakeMessage(MSG& message, bool remove) {
+    if (!posted.empty()) {
+        message = posted.front();
+        if (remove) posted.pop_front();
+        return true;
+    }
+    if (quitPending) {
+        message = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0);
+        if (remove) quitPending = false;
+        return true;
+    }
+    if (HWND window = FirstInvalidWindow()) {
+        // A paint stays due until BeginPaint validates the window.
+        message = MakeMessage(window, WM_PAINT, 0, 0);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+BOOL PeekMessage(LPMSG message, HWND, UINT, UINT, UINT remove) {
+    if (!message) return FALSE;
+    if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return TakeMessage(*message, remove & PM_REMOVE) ? TRUE : FALSE;
+}
+
+BOOL GetMessage(LPMSG message, HWND, UINT, UINT) {
+    if (!message) return -1;
+    if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    while (!TakeMessage(*message, true)) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+// Characters are not used by the shell; keys arrive as key messages only.
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT DispatchMessage(const MSG* message) {
+    if (!message || !LiveWindow(message->hwnd)) return 0;
+    return message->hwnd->proc(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!LiveWindow(window)) return FALSE;
+    posted.push_back(MakeMessage(window, message, wParam, lParam));
+    return TRUE;
+}
+
+void DropMessagesOf(HWND window) {
+    std::erase_if(posted, [window](const MSG& message) { return message.hwnd == window; });
+}
+
+void PostQuitMessage(int exitCode) {
+    quitPending = true;
+    quitCode = exitCode;
+}
+
+LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!LiveWindow(window)) return 0;
+    return window->proc(window, message, wParam, lParam);
+}

@@ -1,0 +1,15 @@
+// A look inside the Qt layer's windows, for tests that drive them.
+#pragma once
+
+#include "app/qt/winsys_qt.h"
+
+class QMenuBar;
+class QWidget;
+
+// The window's top-level widget and its menu bar; null for a handle that names no window.
+QWidget* WidgetOf(HWND window);
+QMenuBar* MenuBarOf(HWND window);
+// The client area's pixels as the last paint left them; null without a window.
+const Image* ClientImageOf(HWND window);
+// The last message that DefWindowProc handled (all zero before the first).
+MSG LastDefaultMessage();

@@ -1,0 +1,84 @@
+// The records behind the handles of the Qt layer, shared by its files only.
+#pragma once
+
+#include "app/qt/winsys_qt.h"
+
+#include <QCursor>
+#include <QIcon>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QMenuBar;
+
+struct HICON__ {
+    QIcon icon;
+};
+
+struct HCURSOR__ {
+    QCursor cursor;
+};
+
+struct HBRUSH__ {
+    std::uint32_t colour; // 0xAARRGGBB, as the client image stores pixels
+};
+
+struct MenuItem {
+    UINT flags;
+    UINT_PTR id;
+    std::string text;
+};
+
+struct HMENU__ {
+    std::vector<MenuItem> items;
+};
+
+class WindowWidget;
+
+struct HWND__ {
+    WNDPROC proc = nullptr;
+    UINT classStyle = 0;
+    HBRUSH background = nullptr;
+    DWORD style = 0;
+    HMENU menu = nullptr;
+    WindowWidget* widget = nullptr;
+    QMenuBar* bar = nullptr;
+    // The client area's pixels as the last paint left them.
+    Image image;
+    // The context handed out by BeginPaint, drawing into `image`.
+    DrawContext context{nullptr};
+    bool invalid = true;
+    bool erase = true;
+};
+
+// The top-level widget of a window: shows the menu bar and the client image,
+// and turns Qt's input into posted window messages.
+class WindowWidget : public QWidget {
+public:
+    explicit WindowWidget(HWND window);
+
+    // Height of the menu bar above the client area (0 without a menu).
+    int clientTop() const;
+    // Places the menu bar over the full width (after a resize or a menu change).
+    void placeMenuBar();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void postKey(QKeyEvent* event, bool up);
+
+    HWND window_;
+};
+
+// The record of a live window, or null for a handle that names none.
+HWND__* LiveWindow(HWND window);
+// A live window that waits for a paint, or null.
+HWND FirstInvalidWindow();
+// Removes the posted messages of a window that is going away.
+void DropMessagesOf(HWND window);

@@ -1,0 +1,266 @@
+// The window-system operations of the shell, with the Windows names, types and
+// numeric values, carried out by Qt. Only what the shell and its tests use is
+// here; each operation behaves as its Windows namesake in the ways the shell
+// relies on (see the notes at each one), with the ANSI ("A") text semantics.
+//
+// Handles are pointers to the layer's own records; HDC is the drawing context
+// that the view paints through.
+#pragma once
+
+#include "view/draw_context.h"
+
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef std::uint32_t DWORD;
+typedef std::int32_t LONG;
+typedef unsigned int UINT;
+typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t WPARAM;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
+typedef WORD ATOM;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+
+#define TRUE 1
+#define FALSE 0
+
+struct HINSTANCE__;
+struct HWND__;
+struct HMENU__;
+struct HICON__;
+struct HCURSOR__;
+struct HBRUSH__;
+typedef HINSTANCE__* HINSTANCE;
+typedef HWND__* HWND;
+typedef HMENU__* HMENU;
+typedef HICON__* HICON;
+typedef HCURSOR__* HCURSOR;
+typedef HBRUSH__* HBRUSH;
+typedef void* HGDIOBJ;
+typedef DrawContext* HDC;
+
+typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef UINT_PTR (*LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#define LOBYTE(w) ((BYTE)(((UINT_PTR)(w)) & 0xff))
+#define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
+#define MAKEINTRESOURCE MAKEINTRESOURCEA
+
+struct POINT {
+    LONG x, y;
+};
+
+struct RECT {
+    LONG left, top, right, bottom;
+};
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+typedef MSG* LPMSG;
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+
+struct WNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+};
+
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
+};
+
+struct OPENFILENAMEA {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HINSTANCE hInstance;
+    LPCSTR lpstrFilter;
+    LPSTR lpstrCustomFilter;
+    DWORD nMaxCustFilter;
+    DWORD nFilterIndex;
+    LPSTR lpstrFile;
+    DWORD nMaxFile;
+    LPSTR lpstrFileTitle;
+    DWORD nMaxFileTitle;
+    LPCSTR lpstrInitialDir;
+    LPCSTR lpstrTitle;
+    DWORD Flags;
+    WORD nFileOffset;
+    WORD nFileExtension;
+    LPCSTR lpstrDefExt;
+    LPARAM lCustData;
+    LPOFNHOOKPROC lpfnHook;
+    LPCSTR lpTemplateName;
+};
+// The record has no extension fields here, so the old size is the whole size.
+#define OPENFILENAME_SIZE_VERSION_400A sizeof(OPENFILENAMEA)
+
+// Messages.
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SETTEXT 0x000C
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_GETMINMAXINFO 0x0024
+#define WM_NCDESTROY 0x0082
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_COMMAND 0x0111
+#define WM_ENTERIDLE 0x0121
+
+// Virtual-key codes.
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F12 0x7B
+#define VK_F24 0x87
+
+// Window and class styles, show commands, placement.
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define WS_OVERLAPPED 0x00000000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_SYSMENU 0x00080000L
+#define WS_CAPTION 0x00C00000L
+#define WS_MAXIMIZE 0x01000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define CW_USEDEFAULT ((int)0x80000000)
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOWMAXIMIZED 3
+#define SW_SHOW 5
+
+// Menus, message boxes, peeking, stock objects, cursors, file dialogs.
+#define MF_STRING 0x00000000L
+#define MB_OK 0x00000000L
+#define IDOK 1
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define WHITE_BRUSH 0
+#define BLACK_PEN 7
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define OFN_OVERWRITEPROMPT 0x00000002
+#define OFN_PATHMUSTEXIST 0x00000800
+#define OFN_FILEMUSTEXIST 0x00001000
+
+// The argument count and vector of the process, as the Windows runtime keeps
+// them; the Linux entry fills them before it calls WinMain.
+extern int __argc;
+extern char** __argv;
+
+// Modules and resources. The resources ("KELVORN" menu and icon) are built in
+// code; the cursor is always the arrow.
+HINSTANCE GetModuleHandle(LPCSTR name);
+HMENU LoadMenu(HINSTANCE instance, LPCSTR name);
+HICON LoadIcon(HINSTANCE instance, LPCSTR name);
+HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
+HGDIOBJ GetStockObject(int object);
+
+// Window classes and windows. CreateWindowEx sends WM_GETMINMAXINFO and
+// WM_CREATE before it returns; a window starts invalid, so its first paint
+// comes with UpdateWindow. DestroyWindow sends WM_DESTROY.
+ATOM RegisterClass(const WNDCLASSA* windowClass);
+BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
+HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
+                    HWND parent, HMENU menu, HINSTANCE instance, void* param);
+BOOL DestroyWindow(HWND window);
+BOOL IsWindow(HWND window);
+BOOL ShowWindow(HWND window, int command);
+BOOL UpdateWindow(HWND window);
+BOOL GetClientRect(HWND window, RECT* rect);
+
+// The message queue. GetMessage waits (running Qt's event loop) until a posted
+// message, the quit message or a paint is due; WM_PAINT comes only when no
+// posted message waits. PeekMessage is the same without waiting.
+BOOL GetMessage(LPMSG message, HWND window, UINT first, UINT last);
+BOOL PeekMessage(LPMSG message, HWND window, UINT first, UINT last, UINT remove);
+BOOL TranslateMessage(const MSG* message);
+LRESULT DispatchMessage(const MSG* message);
+BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+// Calls the window procedure at once and returns its result.
+LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// WM_CLOSE destroys the window, WM_SETTEXT sets the caption, WM_PAINT
+// validates; everything else is ignored with result 0.
+LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Menus. SetMenu shows the menu as the window's menu bar; DrawMenuBar paints
+// the bar at once, without handling any queued event.
+HMENU CreateMenu();
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+BOOL DestroyMenu(HMENU menu);
+BOOL SetMenu(HWND window, HMENU menu);
+HMENU GetMenu(HWND window);
+BOOL DrawMenuBar(HWND window);
+
+// Painting. BeginPaint hands out the context of the client-area image, sized
+// to the client area and erased with the class brush when asked; EndPaint
+// shows the image. InvalidateRect marks the whole client area (the rectangle
+// is not used) and causes exactly one later WM_PAINT.
+HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+
+// Dialogs: a modal message box with an OK button, and the open and save file
+// dialogs over the open-file-name record.
+int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+BOOL GetOpenFileName(OPENFILENAMEA* ofn);
+BOOL GetSaveFileName(OPENFILENAMEA* ofn);

@@ -1,0 +1,32 @@
+#include "view/draw_context.h"
+
+#include "view/line_raster.h"
+
+#include <algorithm>
+#include <cstddef>
+
+void Image::reset(int w, int h, std::uint32_t colour) {
+    width = std::max(w, 0);
+    height = std::max(h, 0);
+    pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour);
+}
+
+Pen DrawContext::SelectPen(Pen pen) {
+    const Pen old = pen_;
+    pen_ = pen;
+    return old;
+}
+
+void DrawContext::MoveTo(int x, int y) {
+    x_ = x;
+    y_ = y;
+}
+
+void DrawContext::LineTo(int x, int y) {
+    if (pen_ == Pen::Black) {
+        if (record_) record_->push_back({x_, y_, x, y});
+        if (image_) RasterizeLine(*image_, x_, y_, x, y, Image::kBlack);
+    }
+    x_ = x;
+    y_ = y;
+}

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# End-to-end run of the viewer under a real X server (Xvfb with openbox):
+# start it on a mesh, read its title, compare its client area with the
+# headless render of the same file, keys and size, turn it with Page Down,
+# reload with F12, open the help from the keyboard and leave with Alt+X.
+#
+# usage: viewer_x11.sh KELVORN KELVORN_TOOL MESH
+set -euo pipefail
+
+viewer=$1 tool=$2 mesh=$3
+timeout_seconds=20
+
+fail() {
+    echo "viewer_x11: FAIL: $*" >&2
+    exit 1
+}
+
+for program in Xvfb openbox xdotool import convert compare xprop; do
+    command -v "$program" >/dev/null ||
+        fail "$program is missing (scripts/install-deps.sh installs xvfb openbox xdotool imagemagick x11-utils)"
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local status=$?
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
+    if [ "$status" -eq 0 ]; then rm -rf "$work"; else echo "viewer_x11: screenshots and logs kept in $work" >&2; fi
+}
+trap cleanup EXIT
+
+# poll DESCRIPTION COMMAND...: runs COMMAND every 0.1 s until it succeeds.
+poll() {
+    local what=$1
+    shift
+    local deadline=$((SECONDS + timeout_seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${timeout_seconds}s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# --- X server and window manager --------------------------------------------
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+poll "Xvfb to pick a display" test -s "$work/display"
+export DISPLAY=":$(head -n1 "$work/display")"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+poll "openbox to manage the screen" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+
+# --- the viewer ---------------------------------------------------------------
+"$viewer" "$mesh" >"$work/kelvorn.log" 2>&1 &
+viewer_pid=$!
+pids+=("$viewer_pid")
+
+window=
+find_window() { window=$(xdotool search --onlyvisible --name '^Kelvorn: ' 2>/dev/null | head -n1) && [ -n "$window" ]; }
+poll "the viewer's window titled 'Kelvorn: ...'" find_window
+title=$(xdotool getwindowname "$window")
+[ "$title" = "Kelvorn: $mesh" ] || fail "title is '$title', expected 'Kelvorn: $mesh'"
+echo "viewer_x11: window $window titled '$title'"
+
+# The client area is the window below the menu bar: its first row is all white
+# (the picture starts one row lower), the bar's rows are not.
+client_top=
+client_width=
+client_height=
+measure_client() {
+    import -window "$window" "$work/window.png" 2>/dev/null || return 1
+    local size
+    size=$(identify -format '%w %h' "$work/window.png") || return 1
+    local width=${size% *} height=${size#* }
+    local row
+    row=$(convert "$work/window.png" -scale "1x$height!" -depth 8 txt:- |
+        awk -F'[,:]' '/#FFFFFF/ { print $2; exit }')
+    [ -n "$row" ] && [ "$row" -gt 0 ] || return 1
+    client_top=$row client_width=$width client_height=$((height - row))
+}
+
+# shot NAME: the client area as NAME.png.
+shot() {
+    import -window "$window" "$work/window.png" 2>/dev/null &&
+        convert "$work/window.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png"
+}
+
+# render NAME [KEYS]: the headless picture of the mesh at the client's size.
+render() {
+    "$tool" render "$mesh" -o "$work/$1.png" --size "${client_width}x${client_height}" ${2:+--keys "$2"}
+}
+
+# matches SHOT EXPECTED: the two pictures have no differing pixel.
+matches() {
+    shot "$1" || return 1
+    local differing
+    differing=$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1) || true
+    [ "$differing" = "0" ]
+}
+
+# The window is maximized by the window manager after it appears; wait until
+# its size holds still and the picture at that size is shown.
+poll "the client area to be measured" measure_client
+render initial
+poll "the first picture (compare $work/first.png with $work/initial.png)" matches first initial
+echo "viewer_x11: client area ${client_width}x${client_height} at row $client_top matches the render"
+
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+poll "keyboard focus on the viewer" sh -c "[ \"\$(xdotool getactivewindow 2>/dev/null)\" = '$window' ]"
+
+xdotool key Next
+render turned pgdn
+poll "the turned picture after Page Down" matches after_pgdn turned
+echo "viewer_x11: Page Down turned the picture as the render with 'pgdn'"
+
+xdotool key F12
+poll "the first picture again after F12" matches after_f12 initial
+echo "viewer_x11: F12 brought the first picture back"
+
+xdotool key alt+h
+help_window=
+find_help() { help_window=$(xdotool search --onlyvisible --name '^HELP$' 2>/dev/null | head -n1) && [ -n "$help_window" ]; }
+poll "the help box (Alt+H)" find_help
+import -window "$help_window" "$work/help.png" || fail "cannot take a picture of the help box"
+echo "viewer_x11: Alt+H opened the help box"
+xdotool key Return
+help_closed() { ! xdotool search --onlyvisible --name '^HELP$' >/dev/null 2>&1; }
+poll "the help box to close (Return)" help_closed
+
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool key alt+x
+viewer_gone() { ! kill -0 "$viewer_pid" 2>/dev/null; }
+poll "the viewer to end (Alt+X)" viewer_gone
+status=0
+wait "$viewer_pid" || status=$?
+[ "$status" -eq 0 ] || fail "the viewer ended with status $status: $(cat "$work/kelvorn.log")"
+echo "viewer_x11: Alt+X ended the viewer with status 0"

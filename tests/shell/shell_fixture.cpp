@@ -1,0 +1,137 @@
+#include "shell_fixture.h"
+
+#include "app/qt/window_inspection.h"
+#include "kelvorn.h"
+#include "meshfile/mesh_reader.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+
+#include <algorithm>
+#include <cstring>
+
+std::vector<SeenMessage> ShellTest::messages;
+
+LRESULT CALLBACK ShellTest::RecordingProc(HWND wn, UINT message, WPARAM wParam, LPARAM lParam) {
+    SeenMessage seen{message, wParam, nf, {}, {}, false, 0, {}};
+    if (QMenuBar* bar = MenuBarOf(wn); bar && !bar->isHidden())
+        for (QAction* action : bar->actions()) seen.menuBar += action->text();
+    if (message == WM_SETTEXT) seen.text = reinterpret_cast<const char*>(lParam);
+    const std::size_t index = messages.size();
+    messages.push_back(seen);
+    const LRESULT result = MainWinProc(wn, message, wParam, lParam);
+    messages[index].result = result;
+    messages[index].lastDefault = LastDefaultMessage();
+    if (message == WM_PAINT && IsWindow(wn)) messages[index].clientWhiteAfter = AllWhite(*ClientImageOf(wn));
+    return result;
+}
+
+std::string RectangleDxf(double w, double h) {
+    const std::string W = std::to_string(w), H = std::to_string(h);
+    return "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n" + W + "\n21\n0\n31\n0\n12\n" + W +
+           "\n22\n" + H + "\n32\n0\n13\n0\n23\n" + H + "\n33\n0\n0\nENDSEC\n0\nEOF\n";
+}
+
+std::string SamplePath(const char* name) { return std::string(KELVORN_SAMPLES_DIR) + "/" + name; }
+
+bool AllWhite(const Image& image) {
+    return std::all_of(image.pixels.begin(), image.pixels.end(), [](std::uint32_t p) { return p == Image::kWhite; });
+}
+
+void ShellTest::SetUp() {
+    ReleaseMeshTable();
+    file[0] = tit[0] = '\0';
+    messages.clear();
+    Instance = GetModuleHandle(nullptr);
+    Main = nullptr;
+    UnregisterClass(progname, Instance);
+    Register(progname, RecordingProc);
+    QObject::connect(&watcher, &QTimer::timeout, [this] { CloseModal(); });
+    watcher.start(5);
+}
+
+void ShellTest::TearDown() {
+    watcher.stop();
+    if (IsWindow(Main)) DestroyWindow(Main);
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {} // the quit message of WM_DESTROY included
+    UnregisterClass(progname, Instance);
+    ReleaseMeshTable();
+}
+
+void ShellTest::Start(const std::vector<std::string>& arguments) {
+    argumentStore = arguments;
+    argumentVector.clear();
+    for (std::string& argument : argumentStore) argumentVector.push_back(argument.data());
+    argumentVector.push_back(nullptr);
+    __argc = static_cast<int>(argumentStore.size());
+    __argv = argumentVector.data();
+    Argc = static_cast<unsigned char>(__argc);
+    Main = newwindow(progname, progname, WS_MAXIMIZE);
+    ASSERT_NE(Main, nullptr);
+}
+
+void ShellTest::Pump() {
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+}
+
+void ShellTest::Click(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* widget = Widget();
+    widget->activateWindow();
+    QApplication::setActiveWindow(widget);
+    QTest::keyClick(widget, key, modifiers);
+}
+
+QAction* ShellTest::MenuAction(const QString& text) {
+    for (QAction* action : MenuBarOf(Main)->actions())
+        if (action->text() == text) return action;
+    ADD_FAILURE() << "no menu item " << text.toStdString();
+    return nullptr;
+}
+
+QStringList ShellTest::MenuBarTexts() const {
+    QStringList texts;
+    for (QAction* action : MenuBarOf(Main)->actions()) texts += action->text();
+    return texts;
+}
+
+QWidget* ShellTest::Widget() const { return WidgetOf(Main); }
+
+std::vector<SeenMessage> ShellTest::Seen(UINT message) const {
+    std::vector<SeenMessage> found;
+    for (const SeenMessage& seen : messages)
+        if (seen.message == message) found.push_back(seen);
+    return found;
+}
+
+void ShellTest::CloseModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        SeenDialog seen{box->windowTitle(), box->text(), {}, {}, {}};
+        for (QAbstractButton* button : box->buttons()) seen.buttons += button->text().remove('&');
+        dialogs.push_back(seen);
+        box->done(QMessageBox::Ok);
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        // The proposed name stands in the dialog's file-name field.
+        const auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
+        dialogs.push_back({dialog->windowTitle(), {}, {}, nameField ? nameField->text() : QString("?"),
+                           dialog->nameFilters()});
+        if (choose.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(choose);
+            QMetaObject::invokeMethod(dialog, "accept"); // a slot, protected as a function
+        }
+    }
+}

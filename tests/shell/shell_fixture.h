@@ -1,0 +1,83 @@
+// Drives the viewer's shell over the real Qt layer: a main window whose
+// procedure records every message before passing it to MainWinProc, a pump
+// for the message queue, and a watcher that reads and closes modal boxes and
+// file dialogs as a user would.
+#pragma once
+
+#include "app/main_window.h"
+#include "support/temp_files.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <Qt>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class QAction;
+class QWidget;
+
+// One message as the window procedure saw it.
+struct SeenMessage {
+    UINT message;
+    WPARAM wParam;
+    int nfBefore;              // nf when the message arrived
+    QStringList menuBar;       // the menu bar's items when the message arrived
+    std::string text;          // WM_SETTEXT's text
+    bool clientWhiteAfter;     // WM_PAINT: the client image all white once it was handled
+    LRESULT result;
+    MSG lastDefault;           // the last message DefWindowProc handled, once this one was handled
+};
+
+// One modal box or file dialog that came up.
+struct SeenDialog {
+    QString title;
+    QString text;            // a message box's text
+    QStringList buttons;     // a message box's button texts
+    QString proposed;        // a file dialog's proposed file
+    QStringList nameFilters; // a file dialog's filters
+};
+
+// A DXF file of one face, the rectangle (0,0)-(w,h).
+std::string RectangleDxf(double w, double h);
+// Path of a file under samples/.
+std::string SamplePath(const char* name);
+// True when every pixel of the image is white.
+bool AllWhite(const Image& image);
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Sets the process arguments (program name first) and opens the main
+    // window as WinMain does, with the recording procedure.
+    void Start(const std::vector<std::string>& arguments);
+    // Dispatches messages until none is due.
+    void Pump();
+    // A key press and release on the main window's widget, through Qt.
+    void Click(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The main window's menu-bar action with this text.
+    QAction* MenuAction(const QString& text);
+    QStringList MenuBarTexts() const;
+    QWidget* Widget() const;
+    // The messages seen with this number.
+    std::vector<SeenMessage> Seen(UINT message) const;
+
+    static std::vector<SeenMessage> messages;
+    std::vector<SeenDialog> dialogs;
+    // The file the next file dialog chooses; empty: it is cancelled.
+    QString choose;
+    TempDir dir;
+
+private:
+    static LRESULT CALLBACK RecordingProc(HWND wn, UINT message, WPARAM wParam, LPARAM lParam);
+    void CloseModal();
+
+    std::vector<std::string> argumentStore;
+    std::vector<char*> argumentVector;
+    QTimer watcher;
+};
