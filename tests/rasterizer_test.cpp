@@ -153,3 +153,37 @@ TEST(DrawContext, NullPenNeitherDrawsNorRecordsButMoves) {
     EXPECT_EQ(record, (std::vector<Segment>{{4, 0, 4, 2}}));
     EXPECT_EQ(BlackPixels(image), (Pixels{{4, 0}, {4, 1}}));
 }
+
+TEST(DrawContext, DrawSegmentsIsMoveToThenLineToForEach) {
+    const std::vector<Segment> segments{{1, 1, 6, 3}, {6, 3, 6, 3}, {0, 7, 5, 0}, {-9, 2, 30, 4}};
+    Image one, other;
+    one.reset(8, 8);
+    other.reset(8, 8);
+    std::vector<Segment> oneRecord, otherRecord;
+    DrawContext batch(&one, &oneRecord), single(&other, &otherRecord);
+    batch.DrawSegments(segments.data(), segments.size());
+    for (const Segment& s : segments) {
+        single.MoveTo(s.x1, s.y1);
+        single.LineTo(s.x2, s.y2);
+    }
+    EXPECT_EQ(one.pixels, other.pixels);
+    EXPECT_EQ(oneRecord, segments);
+    EXPECT_EQ(otherRecord, segments);
+    batch.LineTo(30, 5); // continues from the last end point
+    EXPECT_EQ(oneRecord.back(), (Segment{30, 4, 30, 5}));
+}
+
+TEST(DrawContext, DrawSegmentsWithNullPenOnlyMoves) {
+    Image image;
+    image.reset(8, 8);
+    std::vector<Segment> record;
+    DrawContext dc(&image, &record);
+    dc.SelectPen(Pen::Null);
+    const Segment segment{0, 0, 7, 7};
+    dc.DrawSegments(&segment, 1);
+    EXPECT_TRUE(record.empty());
+    EXPECT_TRUE(BlackPixels(image).empty());
+    dc.SelectPen(Pen::Black);
+    dc.LineTo(7, 5);
+    EXPECT_EQ(record, (std::vector<Segment>{{7, 7, 7, 5}}));
+}

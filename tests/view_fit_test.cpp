@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace {
@@ -273,4 +274,27 @@ TEST(DrawMesh, NaNInfiniteAndHugeCoordinatesPaintWithoutFailing) {
     EXPECT_EQ(painting.segments.size(), 12u);
     FaceTableScope allNaN({FlatFace(kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN)});
     EXPECT_EQ(Paint(640, 480).segments.size(), 4u);
+}
+
+TEST(DrawMesh, PaintsExactlyWhatLineDrawsForEachEdge) {
+    std::mt19937 random(99);
+    std::uniform_real_distribution<double> coordinate(-3, 7);
+    std::vector<Face> faces(700); // more than one batch of outlines
+    for (Face& face : faces)
+        for (xyz* p : {&face.A, &face.B, &face.C, &face.D}) *p = xyz(coordinate(random), coordinate(random), 0);
+    faces[5].A.x = 1e12; // a corner far outside takes the clamping path
+    FaceTableScope model(faces);
+    const Painting painting = Paint(317, 211);
+    std::vector<Segment> expected;
+    Image image;
+    image.reset(317, 211);
+    DrawContext dc(&image, &expected);
+    for (const Face& f : faces) {
+        Line(dc, f.A, f.B);
+        Line(dc, f.B, f.C);
+        Line(dc, f.C, f.D);
+        Line(dc, f.D, f.A);
+    }
+    EXPECT_EQ(painting.segments, expected);
+    EXPECT_EQ(painting.image.pixels, image.pixels);
 }

@@ -17,11 +17,6 @@ Pen DrawContext::SelectPen(Pen pen) {
     return old;
 }
 
-void DrawContext::MoveTo(int x, int y) {
-    x_ = x;
-    y_ = y;
-}
-
 void DrawContext::LineTo(int x, int y) {
     if (pen_ == Pen::Black) {
         if (record_) record_->push_back({x_, y_, x, y});
@@ -29,4 +24,19 @@ void DrawContext::LineTo(int x, int y) {
     }
     x_ = x;
     y_ = y;
+}
+
+void DrawContext::DrawSegments(const Segment* segments, std::size_t count) {
+    if (count == 0) return;
+    if (pen_ == Pen::Black) {
+        if (record_) record_->insert(record_->end(), segments, segments + count);
+        if (image_) {
+            std::uint32_t* const pixels = image_->pixels.data();
+            const int width = image_->width, height = image_->height;
+            for (const Segment* s = segments; s != segments + count; ++s)
+                RasterizeLine(*image_, pixels, width, height, s->x1, s->y1, s->x2, s->y2, Image::kBlack);
+        }
+    }
+    x_ = segments[count - 1].x2;
+    y_ = segments[count - 1].y2;
 }

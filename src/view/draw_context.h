@@ -4,6 +4,7 @@
 // render show the same pixels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -37,7 +38,10 @@ public:
     // Selects `pen` and returns the pen it replaces.
     Pen SelectPen(Pen pen);
     // Sets the current position without drawing.
-    void MoveTo(int x, int y);
+    void MoveTo(int x, int y) {
+        x_ = x;
+        y_ = y;
+    }
     // Draws from the current position to (x, y) with the current pen, as the
     // Windows LineTo does: the start point drawn, the end point not, clipped
     // to the image (pixel rules in view/line_raster.h). (x, y) becomes the
@@ -45,6 +49,11 @@ public:
     // zero-length one too (it draws no pixel); the null pen neither draws nor
     // records.
     void LineTo(int x, int y);
+
+    // The same as MoveTo(s.x1, s.y1) then LineTo(s.x2, s.y2) for each of the
+    // `count` segments in order, with the pen looked at once: for painting
+    // many short lines fast.
+    void DrawSegments(const Segment* segments, std::size_t count);
 
 private:
     Image* image_;

@@ -72,7 +72,7 @@ void DrawSteps(Image& image, const MajorMinorLine& line, bool xMajor, StepRange 
 
 } // namespace
 
-void RasterizeLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour) {
+void RasterizeClippedLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour) {
     if (image.width <= 0 || image.height <= 0) return;
     const std::int64_t dx = std::int64_t{x1} - x0, dy = std::int64_t{y1} - y0;
     const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;

@@ -22,6 +22,51 @@
 
 #include "view/draw_context.h"
 
+#include <cstddef>
 #include <cstdint>
 
-void RasterizeLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour);
+// Any line; the general case, with clipping.
+void RasterizeClippedLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour);
+
+// The common case, inline for speed: a line with both ends inside the image,
+// every step inside too.
+inline void RasterizeInsideLine(std::uint32_t* pixels, int width, int x0, int y0, int x1, int y1,
+                                std::uint32_t colour) {
+    const int dx = x1 - x0, dy = y1 - y0, adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const std::ptrdiff_t stepX = dx < 0 ? -1 : 1, stepY = dy < 0 ? -std::ptrdiff_t{width} : width;
+    const bool xMajor = adx >= ady;
+    const std::int64_t n = xMajor ? adx : ady, twoN = 2 * n, twoDv = 2 * std::int64_t{xMajor ? ady : adx};
+    const std::ptrdiff_t stepU = xMajor ? stepX : stepY, stepV = xMajor ? stepY : stepX;
+    if (n == 0) return;
+    std::ptrdiff_t at = std::ptrdiff_t{y0} * width + x0;
+    std::int64_t r = n;
+    pixels[at] = colour;
+    for (std::int64_t count = n - 1; count > 0; --count) {
+        r += twoDv;
+        if (r >= twoN) {
+            r -= twoN;
+            at += stepV;
+        }
+        at += stepU;
+        pixels[at] = colour;
+    }
+}
+
+inline bool InsideImage(int width, int height, int x, int y) {
+    return static_cast<unsigned>(x) < static_cast<unsigned>(width) &&
+           static_cast<unsigned>(y) < static_cast<unsigned>(height);
+}
+
+// Draws the line into `image` (pixels, width and height passed apart so that
+// a caller drawing many lines keeps them in registers).
+inline void RasterizeLine(Image& image, std::uint32_t* pixels, int width, int height, int x0, int y0, int x1,
+                          int y1, std::uint32_t colour) {
+    if (InsideImage(width, height, x0, y0) && InsideImage(width, height, x1, y1))
+        RasterizeInsideLine(pixels, width, x0, y0, x1, y1, colour);
+    else
+        RasterizeClippedLine(image, x0, y0, x1, y1, colour);
+}
+
+inline void RasterizeLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour) {
+    RasterizeLine(image, image.pixels.data(), image.width, image.height, x0, y0, x1, y1, colour);
+}

@@ -84,42 +84,34 @@ measure_client() {
     client_top=$row client_width=$width client_height=$((height - row))
 }
 
-# shot NAME: the client area as NAME.png.
-shot() {
-    import -window "$window" "$work/window.png" 2>/dev/null &&
-        convert "$work/window.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png"
-}
-
-# render NAME [KEYS]: the headless picture of the mesh at the client's size.
-render() {
-    "$tool" render "$mesh" -o "$work/$1.png" --size "${client_width}x${client_height}" ${2:+--keys "$2"}
-}
-
-# matches SHOT EXPECTED: the two pictures have no differing pixel.
-matches() {
-    shot "$1" || return 1
+# shows_render NAME [KEYS]: the client area, measured anew (the window manager
+# may still be resizing the window), has no pixel that differs from the render
+# of the mesh after KEYS at the same size. Leaves NAME.png and NAME-expected.png.
+shows_render() {
+    measure_client || return 1
+    "$tool" render "$mesh" -o "$work/$1-expected.png" --size "${client_width}x${client_height}" ${2:+--keys "$2"} ||
+        fail "kelvorn-tool render failed"
+    convert "$work/window.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png" ||
+        return 1
     local differing
-    differing=$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1) || true
+    differing=$(compare -metric AE "$work/$1.png" "$work/$1-expected.png" null: 2>&1) || true
     [ "$differing" = "0" ]
 }
 
-# The window is maximized by the window manager after it appears; wait until
-# its size holds still and the picture at that size is shown.
-poll "the client area to be measured" measure_client
-render initial
-poll "the first picture (compare $work/first.png with $work/initial.png)" matches first initial
+poll "the first picture (see $work/first.png)" shows_render first
 echo "viewer_x11: client area ${client_width}x${client_height} at row $client_top matches the render"
 
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
 poll "keyboard focus on the viewer" sh -c "[ \"\$(xdotool getactivewindow 2>/dev/null)\" = '$window' ]"
 
 xdotool key Next
-render turned pgdn
-poll "the turned picture after Page Down" matches after_pgdn turned
+poll "the turned picture after Page Down (see $work/after_pgdn.png)" shows_render after_pgdn pgdn
+turned_pixels=$(compare -metric AE "$work/first.png" "$work/after_pgdn.png" null: 2>&1) || true
+[ "$turned_pixels" != "0" ] || fail "Page Down left the picture as it was"
 echo "viewer_x11: Page Down turned the picture as the render with 'pgdn'"
 
 xdotool key F12
-poll "the first picture again after F12" matches after_f12 initial
+poll "the first picture again after F12 (see $work/after_f12.png)" shows_render after_f12
 echo "viewer_x11: F12 brought the first picture back"
 
 xdotool key alt+h

@@ -38,6 +38,7 @@ TEST_F(MainWindow, CreationAttachesTheMenuBeforeTheFirstPaint) {
     EXPECT_EQ(MenuBarTexts(), kMenu);
     EXPECT_EQ(Widget()->windowTitle(), "Kelvorn");
     EXPECT_TRUE(Widget()->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(Widget()->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)}); // the "KELVORN" icon
 }
 
 TEST_F(MainWindow, MaximizedPositionIsMinusFourMinusFour) {
@@ -174,6 +175,17 @@ TEST_F(MainWindow, UnknownCommandGoesToTheDefaultProcedure) {
     EXPECT_EQ(LastDefaultMessage().wParam, 999u);
     EXPECT_TRUE(dialogs.empty());
     EXPECT_TRUE(IsWindow(Main));
+}
+
+TEST_F(MainWindow, ExitCommandDestroysTheWindowAndPostsQuit) {
+    Start({"kelvorn"});
+    MenuAction("e&xit")->trigger();
+    MSG msg{};
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessage(&msg);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_FALSE(IsWindow(Main));
+    EXPECT_EQ(Seen(WM_DESTROY).size(), 1u);
 }
 
 TEST_F(MainWindow, PageDownTurnsAndF12BringsBackTheFirstPicture) {

@@ -6,6 +6,8 @@
 int FacesCommand(int argc, char** argv);
 int InfoCommand(int argc, char** argv);
 int GenCommand(int argc, char** argv);
+int RenderCommand(int argc, char** argv);
+int SegmentsCommand(int argc, char** argv);
 
 // Loads `path` with the viewer's reader; on failure prints one line naming the
 // file and the reason on stderr and returns false.

@@ -17,6 +17,10 @@ constexpr Command kCommands[] = {
     {"faces", "faces FILE", "print the face table read from FILE, every coordinate exactly", FacesCommand},
     {"info", "info FILE", "print the face count and the x, y and z ranges of FILE", InfoCommand},
     {"gen", "gen SOLID [OPTIONS] -o OUT", "write a block, sphere, cone or cylinder as a DXF mesh", GenCommand},
+    {"render", "render FILE -o OUT", "paint FILE as the viewer does into OUT.png (OUT.svg: as lines); options "
+                                     "--size WxH (800x600), --keys KEYS (e.g. pgdn,home*2,del)", RenderCommand},
+    {"segments", "segments W H FILE", "print the lines that painting a W x H client area draws, \"x1 y1 x2 y2\" "
+                                      "each; option --keys KEYS", SegmentsCommand},
 };
 
 void PrintHelp(std::FILE* out) {

@@ -53,7 +53,8 @@ struct HWND__ {
 };
 
 // The top-level widget of a window: shows the menu bar and the client image,
-// and turns Qt's input into posted window messages.
+// and turns Qt's input into posted window messages. It is the program's one
+// subclass: Qt hands a widget's paint, key and close events only to overrides.
 class WindowWidget : public QWidget {
 public:
     explicit WindowWidget(HWND window);
