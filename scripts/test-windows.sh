@@ -14,8 +14,10 @@ stop_wine() {
     rm -rf "$prefix"
 }
 trap stop_wine EXIT
+# A persistent server, and Wine's own background programs started here with
+# their output away from the pipes through which CTest reads each test.
+wineserver -p
 (unset DISPLAY && wineboot -i) >/dev/null 2>&1
-wineserver -p # persistent: every test starts without a new server
 ctest --preset windows
 stop_wine
 trap - EXIT
