@@ -3,7 +3,9 @@
 # the resources of the .exe, start it on a mesh, read its title, compare its
 # client area with the Linux tool's render of the same file and size, turn it
 # with Page Down, reload with F12, open the help with Alt+H, read another file
-# through the "DXF file?" dialog and leave with Alt+X (exit status 0).
+# through the "DXF file?" dialog, find that a failed reload keeps the picture
+# and says why, leave with Alt+X (exit status 0), and find that an over-long
+# argument is refused with a message.
 #
 # The Wine prefix is made fresh under /tmp for each run, with the X11 driver's
 # window management off so that the maximized window sits at (-4, -4) and
@@ -189,11 +191,62 @@ render second second.dxf
 poll "the picture of the chosen file" matches second_shot second
 echo "windows_wine: the open dialog read $chosen"
 
+# close_message_box WHY: waits for the box captioned "Kelvorn" (any window of
+# that name but the main one) and closes it with Return.
+message_box=
+boxes() { xdotool search --name '^Kelvorn$' 2>/dev/null | grep -vx "$window"; }
+find_message_box() { message_box=$(boxes | head -n1) && [ -n "$message_box" ]; }
+# Wine gives the keys to the box also while X's focus is still on its owner.
+message_box_focused() {
+    local focus
+    focus=$(xdotool getwindowfocus 2>/dev/null) && { [ "$focus" = "$message_box" ] || [ "$focus" = "$window" ]; }
+}
+message_box_closed() { ! boxes >/dev/null; }
+close_message_box() {
+    poll "the message box captioned 'Kelvorn' ($1)" find_message_box
+    poll "keyboard focus on the message box or the viewer" message_box_focused
+    xdotool key Return
+    poll "the message box to close" message_box_closed
+}
+
+rm "$work/second.dxf"
 poll "keyboard focus on the viewer" focused
-xdotool key alt+x
-viewer_gone() { ! kill -0 "$viewer_pid" 2>/dev/null; }
-poll "the viewer to end (Alt+X)" viewer_gone
-status=0
-wait "$viewer_pid" || status=$?
-[ "$status" -eq 0 ] || fail "the viewer ended with status $status: $(cat "$work/kelvorn.log")"
+xdotool key F12
+close_message_box "F12 on a file that is gone"
+poll "the picture of the chosen file to stay" matches kept_shot second
+echo "windows_wine: F12 on a deleted file said so in a message box and kept the picture"
+
+# ends_with_status_0 PID: Alt+X on the focused viewer ends it with status 0.
+ends_with_status_0() {
+    local pid=$1
+    poll "keyboard focus on the viewer" focused
+    xdotool key alt+x
+    viewer_gone() { ! kill -0 "$pid" 2>/dev/null; }
+    poll "the viewer to end (Alt+X)" viewer_gone
+    local status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "the viewer ended with status $status: $(cat "$work/kelvorn.log")"
+}
+ends_with_status_0 "$viewer_pid"
 echo "windows_wine: Alt+X ended the viewer with status 0"
+
+long_name=$(printf 'x%.0s' {1..300}).dxf
+wine "$exe" "$long_name" >>"$work/kelvorn.log" 2>&1 &
+viewer_pid=$!
+# The main window is the one of that name at (-4, -4).
+plain_window() {
+    local candidate
+    for candidate in $(xdotool search --name '^Kelvorn$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$candidate")"
+        if [ "$X" -eq -4 ] && [ "$Y" -eq -4 ]; then
+            window=$candidate
+            return 0
+        fi
+    done
+    return 1
+}
+poll "the viewer's window titled 'Kelvorn'" plain_window
+close_message_box "an argument of 304 characters"
+[ "$(xdotool getwindowname "$window")" = "Kelvorn" ] || fail "the over-long argument changed the title"
+ends_with_status_0 "$viewer_pid"
+echo "windows_wine: an over-long argument was refused with a message; Alt+X ended with status 0"
