@@ -4,6 +4,7 @@
 # against the Linux tool's render (built by scripts/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+python3 resources/make_icon.py --check # the icon is the picture in kelvorn_icon.xpm
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
