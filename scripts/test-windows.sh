@@ -20,6 +20,17 @@ trap stop_wine EXIT
 wineserver -p
 (unset DISPLAY && wineboot -i) >/dev/null 2>&1
 ctest --preset windows
+
+# Every sample, read, fitted and turned on each side, gives the same lines.
+for mesh in samples/*.dxf; do
+    for keys in "" "--keys pgdn,home*2,del"; do
+        # shellcheck disable=SC2086 # the keys option is two words or none
+        cmp <(wine build/windows/tools/kelvorn-tool/kelvorn-tool.exe segments 1021 733 "$mesh" $keys | tr -d '\r') \
+            <(build/release/tools/kelvorn-tool/kelvorn-tool segments 1021 733 "$mesh" $keys) ||
+            { echo "test-windows: the Windows and Linux segments of $mesh (${keys:-no keys}) differ" >&2; exit 1; }
+    done
+done
+echo "test-windows: the Windows and Linux tools draw the same lines for every sample"
 stop_wine
 trap - EXIT
 
