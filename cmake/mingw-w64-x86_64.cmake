@@ -19,7 +19,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # -O2, not -O3: at -O3 GCC 12 warns of a false overlap (-Wrestrict) inside
 # std::string concatenation (a known false positive of GCC 12), which -Werror
 # makes fatal.
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of Release builds")
 
 # Static runtime: the programs need no DLL beyond the system's own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
