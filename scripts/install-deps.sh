@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     xvfb openbox xdotool imagemagick x11-utils
-    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest wine wine64
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest wine wine64 python3
 )
 
 missing=()

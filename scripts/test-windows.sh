@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with MinGW-w64, runs the core test suites
 # under Wine in a fresh prefix, and runs the end-to-end test of kelvorn.exe
-# against the Linux tool's render (built by scripts/build.sh).
+# against the Linux tool's render.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/build.sh # the Linux tool, and the packages the cross build needs
 python3 resources/make_icon.py --check # the icon is the picture in kelvorn_icon.xpm
 cmake --preset windows >/dev/null
 cmake --build --preset windows
