@@ -89,7 +89,8 @@ TEST_F(DxfWriter, WritesTheExactBytesOfAQuadAndATriangle) {
 }
 
 TEST_F(DxfWriter, CoordinatesUseThePointInACommaLocale) {
-    const char* comma_locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "nl_NL.UTF-8"};
+    const char* comma_locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "nl_NL.UTF-8",
+                                   "German_Germany.1252"}; // the last one is the Windows name
     const char* chosen = nullptr;
     for (const char* name : comma_locales)
         if (std::setlocale(LC_ALL, name)) {

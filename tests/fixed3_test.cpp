@@ -30,6 +30,13 @@ protected:
     void SetUp() override { ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr); }
 
     static void ExpectLikePrintf(double v) {
+#if !defined(__GLIBC__)
+        // MinGW's printf drops the sign of a NaN; the writer keeps it, as glibc's does.
+        if (std::isnan(v) && std::signbit(v)) {
+            ASSERT_EQ(Formatted(v), " -nan");
+            return;
+        }
+#endif
         ASSERT_EQ(Formatted(v), Printed(v)) << "bits 0x" << std::hex << std::bit_cast<std::uint64_t>(v);
     }
 };
@@ -56,7 +63,7 @@ TEST_F(Fixed3Format, NotFiniteValuesArePaddedToFiveCharacters) {
     EXPECT_EQ(Formatted(-inf), " -inf");
     EXPECT_EQ(Formatted(std::copysign(nan, 1.0)), "  nan");
     EXPECT_EQ(Formatted(std::copysign(nan, -1.0)), " -nan");
-    EXPECT_EQ(Formatted(std::copysign(nan, -1.0)), Printed(std::copysign(nan, -1.0)));
+    ExpectLikePrintf(std::copysign(nan, -1.0));
 }
 
 TEST_F(Fixed3Format, ExactHalfwayCasesRoundToEven) {

@@ -1,5 +1,6 @@
 #include "paint_mesh.h"
 
+#include "paint_image.h"
 #include "view/view.h"
 
 void PaintMesh(HWND window) {
@@ -7,6 +8,7 @@ void PaintMesh(HWND window) {
     GetClientRect(window, &client);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    DrawMesh(*dc, Rect{client.left, client.top, client.right, client.bottom});
+    DrawMesh(PaintImage(dc, client), Rect{client.left, client.top, client.right, client.bottom});
+    ShowPaintImage(dc);
     EndPaint(window, &paint);
 }

@@ -24,13 +24,28 @@ using kv_stat = struct _stat64;
 using kv_stat = struct stat;
 #endif
 
+namespace {
+
+// The reason an open failed. Windows refuses to open a directory with EACCES;
+// say what the path really is.
+int OpenFailure([[maybe_unused]] const char* path) {
+    const int reason = errno;
+#if defined(_WIN32)
+    struct _stat64 info{};
+    if (reason == EACCES && _stat64(path, &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR) return EISDIR;
+#endif
+    return reason;
+}
+
+} // namespace
+
 FileSource::~FileSource() { close(); }
 
 int FileSource::open(const char* path) {
     close();
     error_ = 0;
     const int fd = kv_open(path, KELVORN_OPEN_FLAGS);
-    if (fd < 0) return error_ = errno;
+    if (fd < 0) return error_ = OpenFailure(path);
     kv_stat info{};
     int reason = 0;
     if (kv_fstat(fd, &info) != 0) reason = errno;

@@ -3,8 +3,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <string>
+
+#if defined(_WIN32)
+#include <charconv>
+#include <limits>
+#else
+#include <locale.h>
+#endif
 
 namespace {
 
@@ -33,15 +39,35 @@ std::size_t SkipSpace(std::string_view s, std::size_t i) {
     return i;
 }
 
-double CToDouble(const char* token) {
 #if defined(_WIN32)
-    static _locale_t c_locale = _create_locale(LC_ALL, "C");
-    return _strtod_l(token, nullptr, c_locale);
+// msvcrt's strtod reads neither "inf", "nan" nor hexadecimal, and MinGW's own
+// strtod follows the locale's decimal point; from_chars reads all of them,
+// correctly rounded, in no locale. It takes no '+' and no "0x", and leaves an
+// out-of-range value to its caller: as strtod, overflow gives infinity and
+// underflow zero (with lines of at most 255 characters the exponent's sign tells which).
+double CToDouble(const char* token) {
+    const char* p = token;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    auto format = std::chars_format::general;
+    if (p[0] == '0' && (p[1] | 0x20) == 'x') {
+        p += 2;
+        format = std::chars_format::hex;
+    }
+    double value = 0.0;
+    if (std::from_chars(p, p + std::strlen(p), value, format).ec == std::errc::result_out_of_range) {
+        const char* exponent = std::strpbrk(p, format == std::chars_format::hex ? "pP" : "eE");
+        const bool overflow = exponent && exponent[1] != '-';
+        value = overflow ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
 #else
+double CToDouble(const char* token) {
     static locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
     return strtod_l(token, nullptr, c_locale);
-#endif
 }
+#endif
 
 // Accepts what glibc's scanf collects for a floating conversion and returns
 // the length collected, or 0 when scanf would report a matching failure.

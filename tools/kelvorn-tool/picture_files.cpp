@@ -1,13 +1,16 @@
 #include "picture_files.h"
 
+#if KELVORN_PNG_WITH_QT
 #include <QImage>
 #include <QImageWriter>
 #include <QString>
+#endif
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#if KELVORN_PNG_WITH_QT
 bool WritePng(const Image& image, const char* path, std::string& error) {
     // Image pixels are 0xAARRGGBB words, QImage's RGB32 layout; the QImage
     // only borrows them.
@@ -18,6 +21,12 @@ bool WritePng(const Image& image, const char* path, std::string& error) {
     error = writer.errorString().toStdString();
     return false;
 }
+#else
+bool WritePng(const Image&, const char*, std::string& error) {
+    error = "this build writes no PNG files (they need Qt, which the Windows build has not); name an .svg file";
+    return false;
+}
+#endif
 
 bool WriteSvg(int width, int height, const std::vector<Segment>& segments, const char* path, std::string& error) {
     std::FILE* out = std::fopen(path, "w");

@@ -1,6 +1,7 @@
 // Painting: the client area is an Image that the view draws into between
 // BeginPaint and EndPaint, and that the widget shows.
 #include "app/qt/window_record.h"
+#include "paint_image.h"
 
 namespace {
 
@@ -44,3 +45,9 @@ BOOL InvalidateRect(HWND window, const RECT*, BOOL erase) {
     record->erase = record->erase || erase;
     return TRUE;
 }
+
+// The paint context is the window's own image context, which BeginPaint sized
+// and erased; EndPaint shows it.
+DrawContext& PaintImage(HDC dc, const RECT&) { return *dc; }
+
+void ShowPaintImage(HDC) {}

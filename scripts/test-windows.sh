@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs with MinGW-w64, runs the core test suites
+# under Wine in a fresh prefix, and runs the end-to-end test of kelvorn.exe
+# against the Linux tool's render.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh # the Linux tool, and the packages the cross build needs
+python3 resources/make_icon.py --check # the icon is the picture in kelvorn_icon.xpm
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+prefix=$(mktemp -d /tmp/kelvorn-wine-tests.XXXXXX)
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
+stop_wine() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$prefix"
+}
+trap stop_wine EXIT
+# A persistent server, and Wine's own background programs started here with
+# their output away from the pipes through which CTest reads each test.
+wineserver -p
+(unset DISPLAY && wineboot -i) >/dev/null 2>&1
+ctest --preset windows
+
+# Every sample, read, fitted and turned on each side, gives the same lines.
+for mesh in samples/*.dxf; do
+    for keys in "" "--keys pgdn,home*2,del"; do
+        # shellcheck disable=SC2086 # the keys option is two words or none
+        cmp <(wine build/windows/tools/kelvorn-tool/kelvorn-tool.exe segments 1021 733 "$mesh" $keys | tr -d '\r') \
+            <(build/release/tools/kelvorn-tool/kelvorn-tool segments 1021 733 "$mesh" $keys) ||
+            { echo "test-windows: the Windows and Linux segments of $mesh (${keys:-no keys}) differ" >&2; exit 1; }
+    done
+done
+echo "test-windows: the Windows and Linux tools draw the same lines for every sample"
+stop_wine
+trap - EXIT
+
+bash tests/e2e/windows_wine.sh build/windows/src/app/kelvorn.exe build/release/tools/kelvorn-tool/kelvorn-tool \
+    samples/cube.dxf samples/sphere.dxf

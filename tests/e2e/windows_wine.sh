@@ -1,0 +1,252 @@
+#!/usr/bin/env bash
+# End-to-end run of the Windows viewer (kelvorn.exe) under Wine in Xvfb: check
+# the resources of the .exe, start it on a mesh, read its title, compare its
+# client area with the Linux tool's render of the same file and size, turn it
+# with Page Down, reload with F12, open the help with Alt+H, read another file
+# through the "DXF file?" dialog, find that a failed reload keeps the picture
+# and says why, leave with Alt+X (exit status 0), and find that an over-long
+# argument is refused with a message.
+#
+# The Wine prefix is made fresh under /tmp for each run, with the X11 driver's
+# window management off so that the maximized window sits at (-4, -4) and
+# takes the focus itself. Only this prefix's Wine server and the Xvfb started
+# here are stopped.
+#
+# usage: windows_wine.sh KELVORN_EXE LINUX_KELVORN_TOOL MESH [SECOND_MESH]
+set -euo pipefail
+
+exe=$(realpath "$1") tool=$(realpath "$2") mesh=$(realpath "$3")
+second_mesh=$(realpath "${4:-$(dirname "$3")/sphere.dxf}")
+timeout_seconds=30
+
+fail() {
+    echo "windows_wine: FAIL: $*" >&2
+    exit 1
+}
+
+for program in wine wineserver Xvfb xdotool import convert compare x86_64-w64-mingw32-windres; do
+    command -v "$program" >/dev/null ||
+        fail "$program is missing (scripts/install-deps.sh installs wine, xvfb, xdotool, imagemagick, mingw-w64)"
+done
+
+# A lower-case name: the file dialog lower-cases the chosen path.
+work=/tmp/kelvorn-wine-e2e-$$-$RANDOM
+mkdir "$work" || fail "cannot make $work"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
+xvfb_pid=
+cleanup() {
+    local status=$?
+    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    if [ "$status" -eq 0 ]; then rm -rf "$work"; else
+        rm -rf "$WINEPREFIX"
+        echo "windows_wine: screenshots and logs kept in $work" >&2
+    fi
+}
+trap cleanup EXIT
+
+# poll DESCRIPTION COMMAND...: runs COMMAND every 0.2 s until it succeeds.
+poll() {
+    local what=$1
+    shift
+    local deadline=$((SECONDS + timeout_seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${timeout_seconds}s waiting for $what"
+        sleep 0.2
+    done
+}
+
+# --- resources of the executable ---------------------------------------------
+x86_64-w64-mingw32-windres -J coff -O rc -i "$exe" -o "$work/resources.rc" ||
+    fail "windres cannot read the resources of $exe"
+tr -d '\r' <"$work/resources.rc" | awk '/^"KELVORN" MENU/,/^END/' | grep MENUITEM >"$work/menu.txt" || true
+printf '  MENUITEM "&read meshfile", 257\n  MENUITEM "e&xit", 256\n  MENUITEM "&help", 258\n' >"$work/menu.expected"
+diff -u "$work/menu.expected" "$work/menu.txt" >&2 || fail "the KELVORN menu of $exe is not the three plain items"
+grep -q '^"KELVORN" 14 /\* RT_GROUP_ICON \*/' "$work/resources.rc" || fail "$exe has no icon group KELVORN"
+grep -q '"\\040\\040\\020\\000", 1, 4,' "$work/resources.rc" ||
+    fail "the KELVORN icon is not one 32x32 image of 16 colours"
+[ "$(grep -c 'Element no' "$work/resources.rc")" -eq 1 ] || fail "the KELVORN icon has more than one image"
+echo "windows_wine: resources: menu KELVORN (257, 256, 258) and icon KELVORN (32x32, 16 colours)"
+
+# --- Wine prefix and X server --------------------------------------------------
+started=$SECONDS
+(unset DISPLAY && wineboot -i) >"$work/wineboot.log" 2>&1 || fail "wineboot failed: $(cat "$work/wineboot.log")"
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$work/reg.log" 2>&1 ||
+    fail "cannot turn off window management: $(cat "$work/reg.log")"
+wineserver -w
+echo "windows_wine: fresh prefix in $((SECONDS - started))s"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+poll "Xvfb to pick a display" test -s "$work/display"
+export DISPLAY=":$(head -n1 "$work/display")"
+wineserver -p # persistent for this run: each wine command starts quickly
+
+# --- the viewer ------------------------------------------------------------------
+cp "$mesh" "$work/first.dxf"
+cp "$second_mesh" "$work/second.dxf"
+cd "$work"
+wine "$exe" first.dxf >"$work/kelvorn.log" 2>&1 &
+viewer_pid=$!
+
+window=
+find_window() { window=$(xdotool search --name '^Kelvorn: ' 2>/dev/null | head -n1) && [ -n "$window" ]; }
+poll "the viewer's window titled 'Kelvorn: ...'" find_window
+title=$(xdotool getwindowname "$window")
+[ "$title" = "Kelvorn: first.dxf" ] || fail "title is '$title', expected 'Kelvorn: first.dxf'"
+echo "windows_wine: window $window titled '$title'"
+
+geometry=$(xdotool getwindowgeometry --shell "$window")
+eval "$geometry" # X, Y, WIDTH, HEIGHT
+[ "$X" -eq -4 ] && [ "$Y" -eq -4 ] || fail "the maximized window sits at ($X, $Y), not (-4, -4)"
+
+# The client area: the screen's full width, from below the menu bar to the
+# bottom. The fitted picture's top edge lies on client row 1 (the sample is
+# fitted by its height): the first row whose pixels are more than half black.
+# The comparison with the render below proves the measure.
+screen_width=$((WIDTH - 8)) screen_height=$((HEIGHT - 8))
+client_top=
+measure_client() {
+    import -window root "$work/screen.png" 2>/dev/null || return 1
+    local row
+    row=$(convert "$work/screen.png" -colorspace gray -threshold 20% -scale "1x$screen_height!" -depth 8 txt:- |
+        awk -F'[,:]' 'NR > 1 && / #[0-7]/ { print $2; exit }')
+    [ -n "$row" ] && [ "$row" -gt 1 ] || return 1
+    client_top=$((row - 1))
+}
+poll "the first picture to show" measure_client
+client_width=$screen_width client_height=$((screen_height - client_top))
+
+# shot NAME: the client area as NAME.png.
+shot() {
+    import -window root "$work/screen.png" 2>/dev/null &&
+        convert "$work/screen.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png"
+}
+
+# render NAME MESH [KEYS]: the Linux tool's picture of MESH at the client's size.
+render() {
+    "$tool" render "$2" -o "$work/$1.png" --size "${client_width}x${client_height}" ${3:+--keys "$3"} ||
+        fail "kelvorn-tool render failed"
+}
+
+# matches SHOT EXPECTED: the two pictures have no differing pixel.
+matches() {
+    shot "$1" || return 1
+    local differing
+    differing=$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1) || true
+    [ "$differing" = "0" ]
+}
+
+# focused: the main window has the keyboard focus; if not, click an empty
+# spot of its client area (the bottom-right corner, right of the picture).
+focused() {
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && return 0
+    xdotool mousemove $((client_width - 3)) $((client_top + client_height - 3)) click 1 2>/dev/null || true
+    return 1
+}
+
+render initial first.dxf
+poll "the first picture (compare $work/first_shot.png with $work/initial.png)" matches first_shot initial
+echo "windows_wine: client area ${client_width}x${client_height} at row $client_top matches the Linux render"
+
+poll "keyboard focus on the viewer" focused
+xdotool key Next
+render turned first.dxf pgdn
+poll "the turned picture after Page Down" matches after_pgdn turned
+echo "windows_wine: Page Down turned the picture as the render with 'pgdn'"
+
+poll "keyboard focus on the viewer" focused
+xdotool key F12
+poll "the first picture again after F12" matches after_f12 initial
+echo "windows_wine: F12 brought the first picture back"
+
+poll "keyboard focus on the viewer" focused
+xdotool key alt+h
+help_window=
+find_help() { help_window=$(xdotool search --name '^HELP$' 2>/dev/null | head -n1) && [ -n "$help_window" ]; }
+poll "the help box (Alt+H)" find_help
+help_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$help_window" ]; }
+poll "keyboard focus on the help box" help_focused
+echo "windows_wine: Alt+H opened the help box"
+xdotool key Return
+help_closed() { ! xdotool search --name '^HELP$' >/dev/null 2>&1; }
+poll "the help box to close (Return)" help_closed
+
+poll "keyboard focus on the viewer" focused
+xdotool key alt+r
+dialog=
+find_dialog() { dialog=$(xdotool search --name '^DXF file\?$' 2>/dev/null | head -n1) && [ -n "$dialog" ]; }
+poll "the open dialog 'DXF file?' (Alt+R)" find_dialog
+dialog_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$dialog" ]; }
+poll "keyboard focus on the open dialog" dialog_focused
+chosen="z:${work//\//\\}\\second.dxf"
+xdotool type --delay 30 "$chosen"
+xdotool key Return
+second_title() { [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "Kelvorn: $chosen" ]; }
+poll "the title 'Kelvorn: $chosen'" second_title
+render second second.dxf
+poll "the picture of the chosen file" matches second_shot second
+echo "windows_wine: the open dialog read $chosen"
+
+# close_message_box WHY: waits for the box captioned "Kelvorn" (any window of
+# that name but the main one) and closes it with Return.
+message_box=
+boxes() { xdotool search --name '^Kelvorn$' 2>/dev/null | grep -vx "$window"; }
+find_message_box() { message_box=$(boxes | head -n1) && [ -n "$message_box" ]; }
+# Wine gives the keys to the box also while X's focus is still on its owner.
+message_box_focused() {
+    local focus
+    focus=$(xdotool getwindowfocus 2>/dev/null) && { [ "$focus" = "$message_box" ] || [ "$focus" = "$window" ]; }
+}
+message_box_closed() { ! boxes >/dev/null; }
+close_message_box() {
+    poll "the message box captioned 'Kelvorn' ($1)" find_message_box
+    poll "keyboard focus on the message box or the viewer" message_box_focused
+    xdotool key Return
+    poll "the message box to close" message_box_closed
+}
+
+rm "$work/second.dxf"
+poll "keyboard focus on the viewer" focused
+xdotool key F12
+close_message_box "F12 on a file that is gone"
+poll "the picture of the chosen file to stay" matches kept_shot second
+echo "windows_wine: F12 on a deleted file said so in a message box and kept the picture"
+
+# ends_with_status_0 PID: Alt+X on the focused viewer ends it with status 0.
+ends_with_status_0() {
+    local pid=$1
+    poll "keyboard focus on the viewer" focused
+    xdotool key alt+x
+    viewer_gone() { ! kill -0 "$pid" 2>/dev/null; }
+    poll "the viewer to end (Alt+X)" viewer_gone
+    local status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "the viewer ended with status $status: $(cat "$work/kelvorn.log")"
+}
+ends_with_status_0 "$viewer_pid"
+echo "windows_wine: Alt+X ended the viewer with status 0"
+
+long_name=$(printf 'x%.0s' {1..300}).dxf
+wine "$exe" "$long_name" >>"$work/kelvorn.log" 2>&1 &
+viewer_pid=$!
+# The main window is the one of that name at (-4, -4).
+plain_window() {
+    local candidate
+    for candidate in $(xdotool search --name '^Kelvorn$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$candidate")"
+        if [ "$X" -eq -4 ] && [ "$Y" -eq -4 ]; then
+            window=$candidate
+            return 0
+        fi
+    done
+    return 1
+}
+poll "the viewer's window titled 'Kelvorn'" plain_window
+close_message_box "an argument of 304 characters"
+[ "$(xdotool getwindowname "$window")" = "Kelvorn" ] || fail "the over-long argument changed the title"
+ends_with_status_0 "$viewer_pid"
+echo "windows_wine: an over-long argument was refused with a message; Alt+X ended with status 0"

@@ -1,0 +1,143 @@
+// The shell's Win32 side with the real API: the resources linked into the
+// program, the picture put on a device context, and the messages that need
+// no visible window.
+#include "main_window.h"
+#include "paint_image.h"
+#include "view/view.h"
+
+#include "kelvorn_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string MenuText(HMENU menu, int position) {
+    char text[64] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+TEST(Win32Resources, MenuIsThreePlainCommandsInOrder) {
+    HMENU menu = LoadMenu(GetModuleHandle(nullptr), "KELVORN");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    const struct {
+        const char* text;
+        UINT command;
+    } expected[] = {{"&read meshfile", IDM_READ}, {"e&xit", IDM_EXIT}, {"&help", IDM_HELP}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(MenuText(menu, i), expected[i].text);
+        EXPECT_EQ(GetMenuItemID(menu, i), expected[i].command);
+        EXPECT_EQ(GetSubMenu(menu, i), nullptr) << "item " << i << " opens a pop-up";
+    }
+    DestroyMenu(menu);
+}
+
+TEST(Win32Resources, IconIs32By32With16Colours) {
+    HICON icon = LoadIcon(GetModuleHandle(nullptr), "KELVORN");
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP colour{};
+    ASSERT_NE(GetObject(info.hbmColor, sizeof colour, &colour), 0);
+    EXPECT_EQ(colour.bmWidth, 32);
+    EXPECT_EQ(colour.bmHeight, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    // The group entry in the resources names the 16 colours (4 bits a pixel).
+    HRSRC group = FindResource(nullptr, "KELVORN", RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, group)));
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(bytes[4] | bytes[5] << 8, 1); // one image
+    EXPECT_EQ(bytes[6], 32);                // width
+    EXPECT_EQ(bytes[7], 32);                // height
+    EXPECT_EQ(bytes[8], 16);                // colours
+    EXPECT_EQ(bytes[12] | bytes[13] << 8, 4); // bits a pixel
+}
+
+// A memory device context over a top-down 32-bit bitmap stands in for the window's.
+class Win32Paint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kWidth;
+        info.bmiHeader.biHeight = -kHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc = CreateCompatibleDC(nullptr);
+        ASSERT_NE(dc, nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        ASSERT_NE(bitmap, nullptr);
+        previous = SelectObject(dc, bitmap);
+        std::memset(bits, 0x55, kWidth * kHeight * 4); // neither white nor black
+    }
+    void TearDown() override {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    std::uint32_t shown(int x, int y) const { return bits[y * kWidth + x] | 0xFF000000u; }
+
+    static constexpr int kWidth = 37, kHeight = 23;
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    std::uint32_t* bits = nullptr;
+};
+
+TEST_F(Win32Paint, TheDeviceShowsEveryPixelOfThePaintImage) {
+    const RECT client{0, 0, kWidth, kHeight};
+    DrawContext& context = PaintImage(dc, client);
+    context.MoveTo(0, 0);
+    context.LineTo(30, 5); // a slanted line tells rows and columns apart
+    context.MoveTo(2, 20);
+    context.LineTo(2, 2);
+    ShowPaintImage(dc);
+
+    Image expected;
+    expected.reset(kWidth, kHeight);
+    DrawContext reference(&expected);
+    reference.MoveTo(0, 0);
+    reference.LineTo(30, 5);
+    reference.MoveTo(2, 20);
+    reference.LineTo(2, 2);
+    int black = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(shown(x, y), expected.at(x, y)) << "at (" << x << ", " << y << ")";
+            black += expected.at(x, y) == Image::kBlack;
+        }
+    EXPECT_EQ(black, 30 + 18);
+}
+
+TEST_F(Win32Paint, EachPaintStartsWhite) {
+    const RECT client{0, 0, kWidth, kHeight};
+    PaintImage(dc, client).LineTo(10, 10);
+    ShowPaintImage(dc);
+    PaintImage(dc, client);
+    ShowPaintImage(dc);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) ASSERT_EQ(shown(x, y), Image::kWhite) << "at (" << x << ", " << y << ")";
+}
+
+TEST(Win32Dispatch, MaximizedPositionIsMinusFourAndTheRestIsKept) {
+    MINMAXINFO limits{};
+    limits.ptMaxSize = {1000, 700};
+    limits.ptMinTrackSize = {100, 50};
+    limits.ptMaxTrackSize = {2000, 1500};
+    limits.ptMaxPosition = {7, 9};
+    EXPECT_EQ(MainWinProc(nullptr, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits)), 0);
+    EXPECT_EQ(limits.ptMaxPosition.x, -4);
+    EXPECT_EQ(limits.ptMaxPosition.y, -4);
+    EXPECT_EQ(limits.ptMaxSize.x, 1000);
+    EXPECT_EQ(limits.ptMaxTrackSize.y, 1500);
+    EXPECT_EQ(limits.ptMinTrackSize.x, 100);
+}
+
+} // namespace
