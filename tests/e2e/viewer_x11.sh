@@ -9,11 +9,10 @@ set -euo pipefail
 
 viewer=$1 tool=$2 mesh=$3
 timeout_seconds=20
-
-fail() {
-    echo "viewer_x11: FAIL: $*" >&2
-    exit 1
-}
+poll_interval=0.1
+script_name=viewer_x11
+# shellcheck source=polling.sh
+source "$(dirname "$0")/polling.sh"
 
 for program in Xvfb openbox xdotool import convert compare xprop; do
     command -v "$program" >/dev/null ||
@@ -31,17 +30,6 @@ cleanup() {
     if [ "$status" -eq 0 ]; then rm -rf "$work"; else echo "viewer_x11: screenshots and logs kept in $work" >&2; fi
 }
 trap cleanup EXIT
-
-# poll DESCRIPTION COMMAND...: runs COMMAND every 0.1 s until it succeeds.
-poll() {
-    local what=$1
-    shift
-    local deadline=$((SECONDS + timeout_seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${timeout_seconds}s waiting for $what"
-        sleep 0.1
-    done
-}
 
 # --- X server and window manager --------------------------------------------
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &

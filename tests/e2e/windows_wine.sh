@@ -18,11 +18,10 @@ set -euo pipefail
 exe=$(realpath "$1") tool=$(realpath "$2") mesh=$(realpath "$3")
 second_mesh=$(realpath "${4:-$(dirname "$3")/sphere.dxf}")
 timeout_seconds=30
-
-fail() {
-    echo "windows_wine: FAIL: $*" >&2
-    exit 1
-}
+poll_interval=0.2
+script_name=windows_wine
+# shellcheck source=polling.sh
+source "$(dirname "$0")/polling.sh"
 
 for program in wine wineserver Xvfb xdotool import convert compare x86_64-w64-mingw32-windres; do
     command -v "$program" >/dev/null ||
@@ -47,17 +46,6 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
-
-# poll DESCRIPTION COMMAND...: runs COMMAND every 0.2 s until it succeeds.
-poll() {
-    local what=$1
-    shift
-    local deadline=$((SECONDS + timeout_seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${timeout_seconds}s waiting for $what"
-        sleep 0.2
-    done
-}
 
 # --- resources of the executable ---------------------------------------------
 x86_64-w64-mingw32-windres -J coff -O rc -i "$exe" -o "$work/resources.rc" ||
