@@ -80,9 +80,14 @@ cd "$work"
 wine "$exe" first.dxf >"$work/kelvorn.log" 2>&1 &
 viewer_pid=$!
 
-window=
-find_window() { window=$(xdotool search --name '^Kelvorn: ' 2>/dev/null | head -n1) && [ -n "$window" ]; }
-poll "the viewer's window titled 'Kelvorn: ...'" find_window
+# find_named PATTERN: true when a window's name matches PATTERN; the first such window in $found.
+found=
+find_named() { found=$(xdotool search --name "$1" 2>/dev/null | head -n1) && [ -n "$found" ]; }
+# has_focus WINDOW: true when WINDOW has the keyboard focus.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
+poll "the viewer's window titled 'Kelvorn: ...'" find_named '^Kelvorn: '
+window=$found
 title=$(xdotool getwindowname "$window")
 [ "$title" = "Kelvorn: first.dxf" ] || fail "title is '$title', expected 'Kelvorn: first.dxf'"
 echo "windows_wine: window $window titled '$title'"
@@ -131,7 +136,7 @@ matches() {
 # focused: the main window has the keyboard focus; if not, click an empty
 # spot of its client area (the bottom-right corner, right of the picture).
 focused() {
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && return 0
+    has_focus "$window" && return 0
     xdotool mousemove $((client_width - 3)) $((client_top + client_height - 3)) click 1 2>/dev/null || true
     return 1
 }
@@ -153,11 +158,8 @@ echo "windows_wine: F12 brought the first picture back"
 
 poll "keyboard focus on the viewer" focused
 xdotool key alt+h
-help_window=
-find_help() { help_window=$(xdotool search --name '^HELP$' 2>/dev/null | head -n1) && [ -n "$help_window" ]; }
-poll "the help box (Alt+H)" find_help
-help_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$help_window" ]; }
-poll "keyboard focus on the help box" help_focused
+poll "the help box (Alt+H)" find_named '^HELP$'
+poll "keyboard focus on the help box" has_focus "$found"
 echo "windows_wine: Alt+H opened the help box"
 xdotool key Return
 help_closed() { ! xdotool search --name '^HELP$' >/dev/null 2>&1; }
@@ -165,11 +167,8 @@ poll "the help box to close (Return)" help_closed
 
 poll "keyboard focus on the viewer" focused
 xdotool key alt+r
-dialog=
-find_dialog() { dialog=$(xdotool search --name '^DXF file\?$' 2>/dev/null | head -n1) && [ -n "$dialog" ]; }
-poll "the open dialog 'DXF file?' (Alt+R)" find_dialog
-dialog_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$dialog" ]; }
-poll "keyboard focus on the open dialog" dialog_focused
+poll "the open dialog 'DXF file?' (Alt+R)" find_named '^DXF file\?$'
+poll "keyboard focus on the open dialog" has_focus "$found"
 chosen="z:${work//\//\\}\\second.dxf"
 xdotool type --delay 30 "$chosen"
 xdotool key Return
