@@ -148,3 +148,31 @@ TEST(RotateMesh, ExtremeRepeatCountsStayDefined) {
     EXPECT_TRUE(RotateMesh(kKeyHome, INT_MIN));
     EXPECT_NEAR(F[0].A.r(), xyz(1, 2, 3).r(), 1e-12);
 }
+
+// A drag turns by any angle with the key turns' formulas: ten degrees either
+// way give the key strokes' corners bit for bit.
+TEST(TurnMesh, TenDegreesEqualsTheKeyStrokeInEveryPlane) {
+    const double tenDegrees = 10 * (std::atan(1.0) / 45);
+    const struct {
+        Plane plane;
+        unsigned char positiveKey, negativeKey;
+    } planes[] = {{Plane::XZ, kKeyPageDown, kKeyPageUp},
+                  {Plane::YZ, kKeyEnd, kKeyHome},
+                  {Plane::XY, kKeyDelete, kKeyInsert}};
+    for (const auto& p : planes) {
+        for (const auto& [angle, key] : {std::pair{tenDegrees, p.positiveKey}, std::pair{-tenDegrees, p.negativeKey}}) {
+            FaceTableScope byKey(RandomFaces(50, 7));
+            RotateMesh(key, 1);
+            const std::vector<Face> expected = byKey.faces();
+            FaceTableScope byAngle(RandomFaces(50, 7));
+            TurnMesh(p.plane, angle);
+            EXPECT_TRUE(SameBits(byAngle.faces(), expected)) << "key " << int(key);
+        }
+    }
+}
+
+TEST(TurnMesh, QuarterTurnInXyMovesXOntoY) {
+    FaceTableScope model({PointFace(xyz(2, 0, 5))});
+    TurnMesh(Plane::XY, std::acos(-1.0) / 2);
+    ExpectNear(F[0].D, 0, 2, 5);
+}

@@ -36,19 +36,37 @@ void TurnXY(xyz* P, std::size_t n, double c, double s) {
     }
 }
 
+using Turn = void (*)(xyz*, std::size_t, double, double);
+
+Turn TurnOf(Plane plane) {
+    switch (plane) {
+    case Plane::XZ: return TurnXZ;
+    case Plane::YZ: return TurnYZ;
+    case Plane::XY: return TurnXY;
+    }
+    return TurnXY;
+}
+
+void TurnTable(Plane plane, double c, double s) {
+    if (F != nullptr && nf > 0) TurnOf(plane)(&F[0].A, 4 * static_cast<std::size_t>(nf), c, s);
+}
+
 } // namespace
 
+void TurnMesh(Plane plane, double angle) {
+    TurnTable(plane, std::cos(angle), std::sin(angle));
+}
+
 bool RotateMesh(unsigned char key, int rep) {
-    using Turn = void (*)(xyz*, std::size_t, double, double);
-    Turn turn = nullptr;
+    Plane plane = Plane::XY;
     bool negate = false;
     switch (key) {
-    case kKeyPageUp: turn = TurnXZ, negate = true; break;
-    case kKeyPageDown: turn = TurnXZ; break;
-    case kKeyHome: turn = TurnYZ, negate = true; break;
-    case kKeyEnd: turn = TurnYZ; break;
-    case kKeyInsert: turn = TurnXY, negate = true; break;
-    case kKeyDelete: turn = TurnXY; break;
+    case kKeyPageUp: plane = Plane::XZ, negate = true; break;
+    case kKeyPageDown: plane = Plane::XZ; break;
+    case kKeyHome: plane = Plane::YZ, negate = true; break;
+    case kKeyEnd: plane = Plane::YZ; break;
+    case kKeyInsert: plane = Plane::XY, negate = true; break;
+    case kKeyDelete: plane = Plane::XY; break;
     default: return false;
     }
     const double deg = std::atan(1.0) / 45;
@@ -56,6 +74,6 @@ bool RotateMesh(unsigned char key, int rep) {
     // exists, and no overflow for any int rep.
     const double angle = static_cast<double>(static_cast<long long>(rep) * 10) * deg;
     const double c = std::cos(angle), s = negate ? -std::sin(angle) : std::sin(angle);
-    if (F != nullptr && nf > 0) turn(&F[0].A, 4 * static_cast<std::size_t>(nf), c, s);
+    TurnTable(plane, c, s);
     return true;
 }

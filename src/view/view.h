@@ -34,3 +34,15 @@ constexpr unsigned char kKeyPageUp = 0x21, kKeyPageDown = 0x22, kKeyEnd = 0x23, 
 // Turns every corner of the face table by rep × 10 degrees for a rotation key
 // and returns true; any other key changes nothing and returns false.
 bool RotateMesh(unsigned char key, int rep);
+
+// The three planes a turn acts in, each named by the axis it moves first.
+enum class Plane {
+    XZ, // moves +z towards +x (Page Down)
+    YZ, // moves +y towards +z (End)
+    XY, // moves +x towards +y (Delete)
+};
+
+// Turns every corner of the face table by `angle` radians in `plane`, with the
+// formulas of the key turns: a positive angle turns as Page Down, End and
+// Delete do, a negative one as Page Up, Home and Insert.
+void TurnMesh(Plane plane, double angle);
