@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "support/temp_files.h"
+#include "view/draw_context.h"
 
 #include <QString>
 #include <QStringList>

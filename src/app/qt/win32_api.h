@@ -3,11 +3,8 @@
 // here; each operation behaves as its Windows namesake in the ways the shell
 // relies on (see the notes at each one), with the ANSI ("A") text semantics.
 //
-// Handles are pointers to the layer's own records; HDC is the drawing context
-// that the view paints through.
+// Handles are pointers to the layer's own records.
 #pragma once
-
-#include "view/draw_context.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +34,7 @@ struct HMENU__;
 struct HICON__;
 struct HCURSOR__;
 struct HBRUSH__;
+struct HDC__;
 typedef HINSTANCE__* HINSTANCE;
 typedef HWND__* HWND;
 typedef HMENU__* HMENU;
@@ -44,7 +42,7 @@ typedef HICON__* HICON;
 typedef HCURSOR__* HCURSOR;
 typedef HBRUSH__* HBRUSH;
 typedef void* HGDIOBJ;
-typedef DrawContext* HDC;
+typedef HDC__* HDC;
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
@@ -227,8 +225,9 @@ BOOL SetMenu(HWND window, HMENU menu);
 HMENU GetMenu(HWND window);
 BOOL DrawMenuBar(HWND window);
 
-// Painting. BeginPaint hands out the context of the client-area image, sized
-// to the client area and erased with the class brush when asked; EndPaint
+// Painting. BeginPaint sizes the window's client-area image to the client
+// area, erases it with the class brush when asked and hands out the window's
+// paint context; the shell puts its picture on that context, and EndPaint
 // shows the image. InvalidateRect marks the whole client area (the rectangle
 // is not used) and causes exactly one later WM_PAINT.
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
