@@ -19,7 +19,6 @@ VIAddVersionKey /LANG=1033 ProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1033 FileVersion "${VERSION}"
 VIAddVersionKey /LANG=1033 FileDescription "Kelvorn ${VERSION} Setup"
 VIAddVersionKey /LANG=1033 CompanyName "${KELVORN_PUBLISHER}"
-VIAddVersionKey /LANG=1033 LegalCopyright "${KELVORN_PUBLISHER}"
 
 !include LogicLib.nsh
 
