@@ -47,6 +47,7 @@ typedef HDC__* HDC;
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
 
 struct POINT {
