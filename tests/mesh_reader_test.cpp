@@ -236,15 +236,17 @@ TEST_F(MeshReader, BufferReadsLikeTheSameFileMappedOrInPieces) {
         ASSERT_TRUE(dxf.close());
     }
     ASSERT_GE(bytes.size(), g_splitParseMinBytes) << "too small to be split";
+    ASSERT_GE(bytes.size(), g_mapFilesFrom) << "too small to be mapped";
     const std::string path = dir.write("large.dxf", bytes);
     ASSERT_TRUE(ReadMeshFile(path.c_str(), nullptr).ok());
     ASSERT_EQ(nf, 60000);
     const std::vector<Face> mapped(F, F + nf + 4);
     EXPECT_EQ(F[59999].D.x, 19999.667);
 
-    g_mapMeshFiles = false;
+    const std::size_t map_from = g_mapFilesFrom;
+    g_mapFilesFrom = static_cast<std::size_t>(-1);
     const ReadStatus in_pieces = ReadMeshFile(path.c_str(), nullptr);
-    g_mapMeshFiles = true;
+    g_mapFilesFrom = map_from;
     ASSERT_TRUE(in_pieces.ok());
     ASSERT_EQ(nf, 60000);
     EXPECT_EQ(0, std::memcmp(F, mapped.data(), mapped.size() * sizeof(Face))) << "file in pieces";

@@ -3,11 +3,11 @@
 #include "meshfile/file_source.h"
 #include "meshfile/mesh_reader_internal.h"
 
-bool g_mapMeshFiles = true;
+// A smaller file takes a read or two, less than setting up a mapping.
+std::size_t g_mapFilesFrom = 1 << 20;
 
 ByteSource::ByteSource(FileSource& file) : file_(&file) {
-    if (!g_mapMeshFiles) return;
-    memory_ = file.map();
+    memory_ = file.map(g_mapFilesFrom);
     in_memory_ = !memory_.empty();
 }
 

@@ -71,11 +71,12 @@ void FileSource::close() {
     fd_ = -1;
 }
 
-std::string_view FileSource::map() {
+std::string_view FileSource::map(std::size_t smallest) {
     if (mapping_ == nullptr && fd_ >= 0) {
         kv_stat info{};
         if (kv_fstat(fd_, &info) != 0 || info.st_size <= 0) return {};
-        if (static_cast<unsigned long long>(info.st_size) > static_cast<std::size_t>(-1)) return {};
+        const auto size = static_cast<unsigned long long>(info.st_size);
+        if (size > static_cast<std::size_t>(-1) || size < smallest) return {};
         mapped_size_ = static_cast<std::size_t>(info.st_size);
         mapping_ = MapFileBytes(fd_, mapped_size_);
     }

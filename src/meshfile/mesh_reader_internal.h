@@ -14,9 +14,10 @@ extern void (*g_betweenReaderPasses)(const char* path);
 // int `nf` can hold with the spare faces.
 extern long long g_faceTableLimit;
 
-// Whether files are mapped into memory where they can be (true by default);
-// false reads every file in pieces, as where mapping is impossible.
-extern bool g_mapMeshFiles;
+// The smallest file mapped into memory where it can be (1 MB by default);
+// smaller files are read in pieces, as are all files where mapping is
+// impossible. 0 maps every file that can be; SIZE_MAX none.
+extern std::size_t g_mapFilesFrom;
 
 // The fewest bytes in memory whose parse pass is split between two threads.
 extern std::size_t g_splitParseMinBytes;
