@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <map>
 #include <utility>
 
 std::vector<Face> SphereFaces(int rings, int sectors) {
@@ -44,26 +43,24 @@ BenchModel::~BenchModel() {
     nf = 0;
 }
 
-double SumEveryCoordinate() {
+double SumEveryCoordinate(const Face* faces, long count) {
     double sum = 0;
-    const xyz* points = &F[0].A;
-    for (std::size_t i = 0, n = 4 * static_cast<std::size_t>(nf); i < n; ++i)
-        sum += points[i].x + points[i].y + points[i].z;
+    const xyz* points = &faces[0].A;
+    for (long i = 0; i < 4 * count; ++i) sum += points[i].x + points[i].y + points[i].z;
     return sum;
 }
 
 double TableReadSeconds() {
-    static std::map<int, double> measured; // by face count
-    if (F == nullptr || nf <= 0) return 0;
-    auto [entry, fresh] = measured.try_emplace(nf, 0.0);
-    if (!fresh) return entry->second;
-    std::vector<double> runs;
-    for (int run = 0; run < 15; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(SumEveryCoordinate());
-        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
-    entry->second = runs[runs.size() / 2];
-    return entry->second;
+    static const double unit = [] {
+        const std::vector<Face> table = SphereFaces(1000, 1000);
+        std::vector<double> runs;
+        for (int run = 0; run < 15; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(SumEveryCoordinate(table.data(), static_cast<long>(table.size())));
+            runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+        return runs[runs.size() / 2];
+    }();
+    return unit;
 }

@@ -28,12 +28,11 @@ class BenchModel {
     std::vector<Face> faces_;
 };
 
-// One plain pass over the current face table: every point's x + y + z added
-// to one sum.
-double SumEveryCoordinate();
+// One plain pass over `count` faces: every point's x + y + z added to one sum.
+double SumEveryCoordinate(const Face* faces, long count);
 
-// The unit: seconds of one plain pass that sums every coordinate of the
-// current face table (the median of 15, measured once per table size).
+// The unit: seconds of one plain pass that sums every coordinate of a
+// 1,000,000-face table (the median of 15, measured once per run).
 double TableReadSeconds();
 
 // Times `body()` once per iteration of `state` on the wall clock, after an
