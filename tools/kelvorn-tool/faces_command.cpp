@@ -22,7 +22,7 @@ struct Range {
 };
 
 int PrintFaces(const Arguments& arguments) {
-    if (!LoadMeshOrReport(arguments.operands[0], arguments)) return 1;
+    if (!LoadMeshOrReport(arguments.operands[0])) return 1;
     std::printf("nf %d\n", nf);
     for (int i = 0; i < nf; ++i) {
         const Face& face = F[i];
@@ -37,7 +37,7 @@ int PrintFaces(const Arguments& arguments) {
 
 int PrintInfo(const Arguments& arguments) {
     const char* path = arguments.operands[0];
-    if (!LoadMeshOrReport(path, arguments)) return 1;
+    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return 1;
     std::printf("file   %s\nfaces  %d\n", path, nf);
     if (nf > 0) {
         Range x, y, z;
@@ -52,14 +52,14 @@ int PrintInfo(const Arguments& arguments) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-constexpr Option kReadOptions[] = {kFlattenOption};
+constexpr Option kInfoOptions[] = {kFlattenOption};
 
 } // namespace
 
 const Command kFacesCommand = {
     "faces",
     "FILE",
-    kReadOptions,
+    {},
     "print the face table of FILE, every coordinate exactly",
     "Prints the faces read from FILE: the line \"nf COUNT\", then one line per face\n"
     "with x, y and z of its corners A, B, C and D, each exactly (\"%.17g\").\n"
@@ -69,7 +69,7 @@ const Command kFacesCommand = {
 
 const Command kInfoCommand = {"info",
                               "FILE",
-                              kReadOptions,
+                              kInfoOptions,
                               "print the face count and the x, y and z ranges of FILE",
                               "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
                               "over all corners of its faces.\n"

@@ -67,7 +67,7 @@ constexpr Option kFlattenOptions[] = {
 } // namespace
 
 const Command kFlattenCommand = {
-    "flatten", "FILE", kFlattenOptions, "write the faces a CAD program shows in FILE as plain 3DFACEs",
+    "flatten", "FILE", kFlattenOptions, "write the faces a CAD program shows in FILE as 3DFACEs",
     "Reads the DXF file FILE (text or binary) and writes every face that its model\n"
     "space shows to OUT.dxf as 3DFACE entities on layer 0, each coordinate as the\n"
     "shortest text that reads back as the same number. Faces come from 3DFACEs,\n"

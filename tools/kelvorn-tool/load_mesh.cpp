@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-bool LoadMeshOrReport(const char* path, const Arguments& arguments) {
-    if (arguments.has("--flatten")) {
+bool LoadMeshOrReport(const char* path, bool flatten) {
+    if (flatten) {
         FlattenReport report;
         std::string error;
         if (LoadFlattenedMesh(path, report, error)) return true;

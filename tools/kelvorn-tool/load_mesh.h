@@ -8,7 +8,7 @@ constexpr Option kFlattenOption = {"--flatten", nullptr,
                                    "read FILE as 'kelvorn-tool flatten' converts it:\n"
                                    "blocks, polyface meshes and MESH entities as faces"};
 
-// Loads `path` with the viewer's reader, or flattened (flatten.h) when the
-// command's arguments have --flatten; on failure prints one line naming the
-// file and the reason on stderr and returns false.
-bool LoadMeshOrReport(const char* path, const Arguments& arguments);
+// Loads `path` with the viewer's reader, or flattened (flatten.h) when
+// `flatten`; on failure prints one line naming the file and the reason on
+// stderr and returns false.
+bool LoadMeshOrReport(const char* path, bool flatten = false);

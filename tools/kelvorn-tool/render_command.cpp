@@ -35,7 +35,7 @@ bool ParseKeysOption(const Command& command, const Arguments& arguments, std::ve
 
 // Loads the file and turns it as the key strokes would; false (reported) when the file cannot be read.
 bool LoadAndTurn(const char* path, const Arguments& arguments, const std::vector<KeyStroke>& strokes) {
-    if (!LoadMeshOrReport(path, arguments)) return false;
+    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return false;
     for (const KeyStroke& stroke : strokes) RotateMesh(stroke.key, stroke.rep);
     return true;
 }
