@@ -1,9 +1,9 @@
 #include "meshfile/dxf_writer.h"
 
 #include "meshfile/fixed3.h"
+#include "meshfile/shortest.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <new>
 
@@ -101,7 +101,7 @@ void DXF::face(xyz p0, xyz p1, xyz p2, xyz p3) {
         std::memcpy(out, kCornerCodes + kCodeLength * i, kCodeLength);
         char* const value = out + kCodeLength;
         out = coordinates_ == DxfCoordinates::Fixed3 ? FormatFixed3(values[i], value)
-                                                     : std::to_chars(value, value + kFixed3MaxLength, values[i]).ptr;
+                                                     : FormatShortest(values[i], value);
         if (out - value > kMaxValueLength) return fail(ERANGE);
         std::memcpy(out, "\r\n", kLineEndLength);
         out += kLineEndLength;

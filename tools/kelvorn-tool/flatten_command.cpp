@@ -37,14 +37,15 @@ void PrintReport(const char* input, const FlattenReport& report) {
 
 int Flatten(const Arguments& arguments) {
     const char* input = arguments.operands[0];
-    std::string bytes, error;
+    FileBytes bytes;
+    std::string error;
     if (const int reason = ReadFileBytes(input, bytes)) {
         std::fprintf(stderr, "kelvorn-tool: cannot read %s: %s\n", input,
                      DescribeReadError({ReadError::CannotOpen, reason}).c_str());
         return 1;
     }
     FlatDrawing drawing;
-    if (!drawing.read(bytes, {}, error)) {
+    if (!drawing.read(bytes.view(), {}, error)) {
         std::fprintf(stderr, "kelvorn-tool: cannot flatten %s: %s\n", input, error.c_str());
         return 1;
     }

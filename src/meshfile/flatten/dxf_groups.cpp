@@ -12,6 +12,8 @@ namespace {
 constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
 std::string_view Trimmed(std::string_view text) {
+    if (text.empty() || (text.front() != ' ' && text.front() != '\t' && text.back() != ' ' && text.back() != '\t'))
+        return text;
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     return text;
@@ -47,6 +49,31 @@ double DecodeNumber(const char* bytes, int size) {
     }
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// "-12.345" and the like, as most coordinates are written: at most 15 digits
+// around an optional point. The digits and the power of ten are both exact
+// doubles, so the one division rounds as from_chars does. False leaves
+// everything else to from_chars.
+bool ReadPlainDecimal(std::string_view text, double& value) {
+    constexpr std::size_t kMaxDigits = 15;
+    const bool negative = !text.empty() && text[0] == '-';
+    std::size_t i = negative, point = std::string_view::npos;
+    std::uint64_t digits = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] == '.' && point == std::string_view::npos) point = i;
+        else if (text[i] >= '0' && text[i] <= '9') digits = digits * 10 + unsigned(text[i] - '0');
+        else return false;
+    }
+    const std::size_t count = text.size() - negative - (point != std::string_view::npos);
+    if (count == 0 || count > kMaxDigits) return false;
+    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 } // namespace
 
 std::string GroupPlace(const DxfGroup& group) {
@@ -59,6 +86,7 @@ bool ReadReal(const DxfGroup& group, double& value) {
         return std::isfinite(value);
     }
     std::string_view text = Trimmed(group.text);
+    if (ReadPlainDecimal(text, value)) return true;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const char* end = text.data() + text.size();
     const auto [stop, failure] = std::from_chars(text.data(), end, value);
@@ -98,15 +126,10 @@ bool DxfGroupReader::fail(std::string reason) {
 }
 
 bool DxfGroupReader::next(DxfGroup& group) {
-    if (putBack_) {
-        putBack_ = false;
-        group = last_;
-        return true;
-    }
     if (at_ >= bytes_.size() || !error_.empty()) return false;
-    if (!(binary_ ? nextBinary(group) : nextText(group))) return false;
-    last_ = group;
-    return true;
+    lastAt_ = at_;
+    lastLine_ = line_;
+    return binary_ ? nextBinary(group) : nextText(group);
 }
 
 // The next line without its line end; the end of the data ends a last line too.
@@ -121,17 +144,36 @@ std::string_view DxfGroupReader::line() {
     return {start, length};
 }
 
+// A code line with blanks, signs or leading zeros, or one that is no code.
+bool DxfGroupReader::slowCode(long long codeLine, int& code) {
+    const std::string_view text = Trimmed(line());
+    long long value = 0;
+    const auto [stop, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || failure != std::errc() || stop != text.data() + text.size() || value < 0 || value > 9999)
+        return fail("line " + std::to_string(codeLine) + ": '" + std::string(text.substr(0, 40)) +
+                    "' is not a group code");
+    code = static_cast<int>(value);
+    return true;
+}
+
 bool DxfGroupReader::nextText(DxfGroup& group) {
     const long long codeLine = line_ + 1;
-    const std::string_view code = Trimmed(line());
-    long long value = 0;
-    const auto [stop, failure] = std::from_chars(code.data(), code.data() + code.size(), value);
-    if (code.empty() || failure != std::errc() || stop != code.data() + code.size() || value < 0 || value > 9999)
-        return fail("line " + std::to_string(codeLine) + ": '" + std::string(code.substr(0, 40)) +
-                    "' is not a group code");
+    // Most code lines are a few digits and a line end: read in place.
+    const char* const start = bytes_.data() + at_;
+    const std::size_t left = bytes_.size() - at_;
+    std::size_t i = 0;
+    int code = 0;
+    for (; i < left && i < 4 && start[i] >= '0' && start[i] <= '9'; ++i) code = code * 10 + (start[i] - '0');
+    const std::size_t end = i < left && start[i] == '\r' ? i + 1 : i;
+    if (i > 0 && end < left && start[end] == '\n') {
+        at_ += end + 1;
+        ++line_;
+    } else if (!slowCode(codeLine, code)) {
+        return false;
+    }
     if (at_ >= bytes_.size())
         return fail("line " + std::to_string(codeLine) + ": the file ends after a group code, before its value");
-    group = DxfGroup{static_cast<int>(value), Trimmed(line()), 0, false, false, codeLine};
+    group = DxfGroup{code, Trimmed(line()), 0, false, false, codeLine};
     return true;
 }
 

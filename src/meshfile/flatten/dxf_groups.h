@@ -47,24 +47,26 @@ public:
     // The next group; false at the end of the data or on a group that
     // cannot be read (error() is then set).
     bool next(DxfGroup& group);
-    // The group next() returned last is returned once more by the next call.
-    void putBack() { putBack_ = true; }
+    // The group next() returned last is read once more by the next call.
+    void putBack() {
+        at_ = lastAt_;
+        line_ = lastLine_;
+    }
     // Empty while every group read well; else what went wrong, with its place.
     const std::string& error() const { return error_; }
 
 private:
     bool nextText(DxfGroup& group);
+    bool slowCode(long long codeLine, int& code);
     bool nextBinary(DxfGroup& group);
     bool binaryValue(DxfGroup& group);
     bool fail(std::string reason);
     std::string_view line();
 
     std::string_view bytes_;
-    std::size_t at_ = 0;
-    long long line_ = 0;
+    std::size_t at_ = 0, lastAt_ = 0;
+    long long line_ = 0, lastLine_ = 0;
     bool binary_ = false;
     bool oneByteCodes_ = false;
-    bool putBack_ = false;
-    DxfGroup last_;
     std::string error_;
 };

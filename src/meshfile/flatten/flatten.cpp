@@ -8,6 +8,10 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <system_error>
 
 const char* FaceSourceName(FaceSource source) {
     switch (source) {
@@ -39,29 +43,37 @@ bool FlatDrawing::faces(const FaceSink& sink, std::string& error) const {
     return ExpandDrawing(drawing_, plan_, sink, error);
 }
 
-int ReadFileBytes(const char* path, std::string& bytes) {
+// One block the size the file has, never cleared first: reading fills it.
+// A file that grows meanwhile is read whole all the same.
+int ReadFileBytes(const char* path, FileBytes& bytes) {
     FileSource source;
     if (const int reason = source.open(path)) return reason;
-    bytes.clear();
-    constexpr std::size_t kChunk = 1 << 20;
+    std::error_code unknown;
+    const std::uintmax_t expected = std::filesystem::file_size(path, unknown);
+    std::size_t capacity = unknown ? 1 << 16 : static_cast<std::size_t>(expected) + 1;
+    bytes = {std::unique_ptr<char[]>(new (std::nothrow) char[capacity]), 0};
     for (;;) {
-        const std::size_t used = bytes.size();
-        bytes.resize(used + kChunk);
-        const long n = source.read(bytes.data() + used, kChunk);
-        bytes.resize(used + static_cast<std::size_t>(n > 0 ? n : 0));
+        if (!bytes.data) return ENOMEM;
+        const long n = source.read(bytes.data.get() + bytes.size, capacity - bytes.size);
         if (n < 0) return source.lastError() ? source.lastError() : EIO;
         if (n == 0) return 0;
+        bytes.size += static_cast<std::size_t>(n);
+        if (bytes.size < capacity) continue;
+        capacity *= 2;
+        std::unique_ptr<char[]> larger(new (std::nothrow) char[capacity]);
+        if (larger) std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+        bytes.data = std::move(larger);
     }
 }
 
 bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& error, const FlattenLimits& limits) {
-    std::string bytes;
+    FileBytes bytes;
     if (const int reason = ReadFileBytes(path, bytes)) {
         error = DescribeReadError({ReadError::CannotOpen, reason});
         return false;
     }
     FlatDrawing drawing;
-    if (!drawing.read(bytes, limits, error)) return false;
+    if (!drawing.read(bytes.view(), limits, error)) return false;
     bytes = {}; // the text is no longer needed: its memory goes before the table's is taken
     const long long count = drawing.report().faces;
     Face* table = count > 0 ? AllocateFaceTable(count) : nullptr;

@@ -18,6 +18,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -45,9 +46,16 @@ private:
     FlattenReport report_;
 };
 
-// The whole content of the regular file at `path`; 0, or the errno-style
-// reason it could not be read (EINVAL for something that is not a regular file).
-int ReadFileBytes(const char* path, std::string& bytes);
+// The whole content of a file, in one block.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+// Reads the whole regular file at `path` into `bytes`; 0, or the errno-style
+// reason it could not (EINVAL for something that is not a regular file).
+int ReadFileBytes(const char* path, FileBytes& bytes);
 
 // Replaces the face table (F, nf) with the flattened faces of the file at
 // `path`, as ReadMeshFile lays it out: room for count + 4 faces. On failure
