@@ -93,6 +93,8 @@ TEST_F(FlattenCommand, RoundTripThroughTheReaderKeepsEveryBit) {
 TEST_F(FlattenCommand, RefusedInputLeavesTheOutputAsItWas) {
     write("out.dxf", "old");
     write("cut.dxf", DxfText(kDrawing).substr(0, 200));
+    write("huge.dxf", DxfText("0 SECTION\n2 BLOCKS\n0 BLOCK\n2 B\n0 3DFACE\n10 1e300\n0 ENDBLK\n0 ENDSEC\n"
+                              "0 SECTION\n2 ENTITIES\n0 INSERT\n2 B\n41 1e300\n0 ENDSEC\n0 EOF\n"));
     write("loop.dxf", DxfText("0 SECTION\n2 BLOCKS\n0 BLOCK\n2 L\n0 INSERT\n2 L\n0 ENDBLK\n0 ENDSEC\n"
                               "0 SECTION\n2 ENTITIES\n0 INSERT\n2 L\n0 ENDSEC\n0 EOF\n"));
     const struct {
@@ -101,6 +103,7 @@ TEST_F(FlattenCommand, RefusedInputLeavesTheOutputAsItWas) {
     } cases[] = {
         {"cut.dxf", "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it is cut short\n"},
         {"loop.dxf", "kelvorn-tool: cannot flatten loop.dxf: block 'L' inserts itself (L -> L)\n"},
+        {"huge.dxf", "kelvorn-tool: cannot flatten huge.dxf: placing a block takes a coordinate beyond the range of numbers\n"},
         {"missing.dxf", "kelvorn-tool: cannot read missing.dxf: No such file or directory\n"},
         {".", "kelvorn-tool: cannot read .: Is a directory\n"},
     };
@@ -110,7 +113,7 @@ TEST_F(FlattenCommand, RefusedInputLeavesTheOutputAsItWas) {
         EXPECT_EQ(result.err, c.message);
         EXPECT_EQ(read("out.dxf"), "old");
     }
-    EXPECT_EQ(fileCount(), 3u) << "no scratch file is left behind";
+    EXPECT_EQ(fileCount(), 4u) << "no scratch file is left behind";
     EXPECT_EQ(run("flatten cut.dxf").status, 2) << "-o is required";
 }
 

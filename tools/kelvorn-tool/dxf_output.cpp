@@ -22,11 +22,15 @@ std::string ScratchPathBeside(const std::string& output) {
     return candidate;
 }
 
-int ReportWriteFailure(const std::string& output, const std::string& scratch, const std::string& reason) {
+int ReportFailure(const std::string& scratch, const std::string& message) {
     std::error_code ignored;
     std::filesystem::remove(scratch, ignored);
-    std::fprintf(stderr, "kelvorn-tool: cannot write %s: %s\n", output.c_str(), reason.c_str());
+    std::fprintf(stderr, "kelvorn-tool: %s\n", message.c_str());
     return 1;
+}
+
+std::string CannotWrite(const std::string& output, const std::string& reason) {
+    return "cannot write " + output + ": " + reason;
 }
 
 } // namespace
@@ -38,10 +42,10 @@ int WriteDxfReplacing(const std::string& output, DxfCoordinates coordinates,
     dxf.setCoordinates(coordinates);
     const std::string stopped = write(dxf);
     const bool closed = dxf.close();
-    if (!stopped.empty()) return ReportWriteFailure(output, scratch, stopped);
-    if (!closed) return ReportWriteFailure(output, scratch, std::strerror(dxf.error()));
+    if (!closed) return ReportFailure(scratch, CannotWrite(output, std::strerror(dxf.error())));
+    if (!stopped.empty()) return ReportFailure(scratch, stopped);
     std::error_code error;
     std::filesystem::rename(scratch, output, error);
-    if (error) return ReportWriteFailure(output, scratch, error.message());
+    if (error) return ReportFailure(scratch, CannotWrite(output, error.message()));
     return 0;
 }
