@@ -34,8 +34,8 @@ bool ParseKeysOption(const Command& command, const Arguments& arguments, std::ve
 }
 
 // Loads the file and turns it as the key strokes would; false (reported) when the file cannot be read.
-bool LoadAndTurn(const char* path, const std::vector<KeyStroke>& strokes) {
-    if (!LoadMeshOrReport(path)) return false;
+bool LoadAndTurn(const char* path, const Arguments& arguments, const std::vector<KeyStroke>& strokes) {
+    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return false;
     for (const KeyStroke& stroke : strokes) RotateMesh(stroke.key, stroke.rep);
     return true;
 }
@@ -79,7 +79,7 @@ int Render(const Arguments& arguments) {
                                               std::to_string(kMaxPictureSide) + ")");
     std::vector<KeyStroke> strokes;
     if (!ParseKeysOption(kRenderCommand, arguments, strokes)) return 2;
-    if (!LoadAndTurn(arguments.operands[0], strokes)) return 1;
+    if (!LoadAndTurn(arguments.operands[0], arguments, strokes)) return 1;
     return WritePicture(arguments.value("-o"), width, height);
 }
 
@@ -91,7 +91,7 @@ int PrintSegments(const Arguments& arguments) {
     }
     std::vector<KeyStroke> strokes;
     if (!ParseKeysOption(kSegmentsCommand, arguments, strokes)) return 2;
-    if (!LoadAndTurn(arguments.operands[2], strokes)) return 1;
+    if (!LoadAndTurn(arguments.operands[2], arguments, strokes)) return 1;
     std::vector<Segment> segments;
     PaintClientArea(width, height, nullptr, &segments);
     for (const Segment& s : segments) std::printf("%d %d %d %d\n", s.x1, s.y1, s.x2, s.y2);
@@ -107,9 +107,10 @@ constexpr Option kRenderOptions[] = {
     {"-o", "OUT.png|OUT.svg", "the picture: a PNG, or its lines as SVG when OUT\nends in .svg", true},
     {"--size", "WxH", "the client area in pixels, each side from 1 to 8192\n(800x600)"},
     kKeysOption,
+    kFlattenOption,
 };
 
-constexpr Option kSegmentsOptions[] = {kKeysOption};
+constexpr Option kSegmentsOptions[] = {kKeysOption, kFlattenOption};
 
 } // namespace
 
