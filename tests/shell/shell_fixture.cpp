@@ -118,7 +118,8 @@ std::vector<SeenMessage> ShellTest::Seen(UINT message) const {
 void ShellTest::CloseModal() {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        SeenDialog seen{box->windowTitle(), box->text(), {}, {}, {}};
+        const Image* client = IsWindow(Main) ? ClientImageOf(Main) : nullptr;
+        SeenDialog seen{box->windowTitle(), box->text(), {}, {}, {}, client && AllWhite(*client)};
         for (QAbstractButton* button : box->buttons()) seen.buttons += button->text().remove('&');
         dialogs.push_back(seen);
         box->done(QMessageBox::Ok);
@@ -126,7 +127,7 @@ void ShellTest::CloseModal() {
         // The proposed name stands in the dialog's file-name field.
         const auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
         dialogs.push_back({dialog->windowTitle(), {}, {}, nameField ? nameField->text() : QString("?"),
-                           dialog->nameFilters()});
+                           dialog->nameFilters(), false});
         if (choose.isEmpty()) {
             dialog->reject();
         } else {

@@ -39,6 +39,7 @@ struct SeenDialog {
     QStringList buttons;     // a message box's button texts
     QString proposed;        // a file dialog's proposed file
     QStringList nameFilters; // a file dialog's filters
+    bool clientWhite;        // the main window's client image all white when it came up
 };
 
 // A DXF file of one face, the rectangle (0,0)-(w,h).

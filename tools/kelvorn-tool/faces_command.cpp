@@ -3,10 +3,12 @@
 
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_survey.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 bool LoadMeshOrReport(const char* path) {
     const ReadStatus status = ReadMeshFile(path, nullptr);
@@ -64,12 +66,18 @@ int InfoCommand(int argc, char** argv) {
         return PrintCommandHelp(
             "usage: kelvorn-tool info FILE\n",
             {"Prints FILE's name, its face count and the smallest and largest x, y and z\n"
-             "over all corners of its faces.\n",
+             "over all corners of its faces. For a file with no face, standard error\n"
+             "says what it holds instead (meshes of other kinds, a binary DXF file...).\n",
              kFileExitStatus});
     if (!TakeOneFile("info", argc)) return 2;
     if (!LoadMeshOrReport(argv[0])) return 1;
     std::printf("file   %s\nfaces  %d\n", argv[0], nf);
-    if (nf > 0) {
+    if (nf == 0) {
+        std::string text = DescribeFacelessFile(argv[0], SurveyMeshFile(argv[0]));
+        std::replace(text.begin(), text.end(), '\n', ' '); // one diagnostic line
+        std::fflush(stdout);
+        std::fprintf(stderr, "kelvorn-tool: %s\n", text.c_str());
+    } else {
         Range x, y, z;
         for (const xyz* p = &F[0].A; p != &F[0].A + 4 * static_cast<long>(nf); ++p) {
             x.add(p->x);
