@@ -5,6 +5,7 @@
 #include "meshfile/mesh_reader.h"
 #include "meshfile/mesh_survey.h"
 #include "paint_mesh.h"
+#include "program_options.h"
 #include "view/view.h"
 #include "window_helpers.h"
 
@@ -88,6 +89,11 @@ LRESULT OnCommand(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
 int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
     Instance = hInst;
     Argc = static_cast<unsigned char>(__argc);
+#ifdef _WIN32
+    // Here WinMain is the entry itself; the Linux entry answers before Qt starts.
+    if (const std::string answer = ProgramOptionAnswer(__argc, __argv); !answer.empty())
+        return ShowProgramAnswer(answer);
+#endif
     if (!hPrev) Register(progname, MainWinProc);
     Main = newwindow(progname, progname, WS_MAXIMIZE);
     if (!Main) {

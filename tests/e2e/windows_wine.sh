@@ -67,6 +67,19 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$work/reg.log"
 wineserver -w
 echo "windows_wine: fresh prefix in $((SECONDS - started))s"
 
+# --- --help and --version: answered on standard output, with no window ----------
+for option in --help -h --version; do
+    (unset DISPLAY && wine "$exe" "$option") >"$work/answer.txt" 2>"$work/answer.log" ||
+        fail "kelvorn.exe $option failed: $(cat "$work/answer.log")"
+    case $option in
+    --version) expected='^kelvorn [0-9]+\.[0-9]+\.[0-9]+$' ;;
+    *) expected='^usage: kelvorn \[FILE\]$' ;;
+    esac
+    tr -d '\r' <"$work/answer.txt" | head -n1 | grep -Eq "$expected" ||
+        fail "kelvorn.exe $option printed: $(head -c 300 "$work/answer.txt")"
+done
+echo "windows_wine: --help, -h and --version answered on standard output"
+
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 poll "Xvfb to pick a display" test -s "$work/display"
