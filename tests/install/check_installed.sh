@@ -55,6 +55,7 @@ check_desktop_integration() {
     grep -q "type=\"$type\"" "$tree/share/mime/packages/kelvorn.xml" ||
         fail "the menu entry's type '$type' is not the one the MIME entry declares"
     bash "$here/mime_type.sh" "$tree/share/mime/packages/kelvorn.xml"
+    bash "$here/thumbnailer.sh" "$tree"
 }
 
 check_manual_pages() {
