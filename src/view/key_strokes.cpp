@@ -1,8 +1,8 @@
 #include "view/key_strokes.h"
 
 #include "view/view.h"
+#include "whole_number.h"
 
-#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -19,10 +19,8 @@ constexpr KeyName kKeyNames[] = {
 };
 
 bool ParseRepeat(std::string_view digits, int& rep) {
-    const char* end = digits.data() + digits.size();
-    const auto [stop, failure] = std::from_chars(digits.data(), end, rep);
-    return !digits.empty() && failure == std::errc() && stop == end &&
-           rep >= std::numeric_limits<std::int16_t>::min() && rep <= std::numeric_limits<std::int16_t>::max();
+    return ParseWholeInt(digits, rep, std::numeric_limits<std::int16_t>::min(),
+                         std::numeric_limits<std::int16_t>::max());
 }
 
 bool ParseStroke(std::string_view text, KeyStroke& stroke, std::string& error) {
