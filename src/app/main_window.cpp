@@ -159,6 +159,8 @@ LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
 }
 
 LRESULT LoadMesh(HWND wn) {
+    // The busy cursor shows while the file is read, as the banner does.
+    const HCURSOR previousCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     std::optional<menudisp> banner;
     const ReadStatus status = ReadMeshFile(file, [&] {
         banner.emplace(wn, kBanner);
@@ -168,6 +170,7 @@ LRESULT LoadMesh(HWND wn) {
     });
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();
+    SetCursor(previousCursor);
     if (!status.ok())
         ReportReadFailure(wn, status);
     else if (nf == 0)
