@@ -12,7 +12,7 @@ if(KELVORN_BUILD_VIEWER)
     install(TARGETS kelvorn RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES samples/cube.dxf samples/sphere.dxf samples/cone.dxf samples/cylinder.dxf
+install(FILES samples/tube.dxf samples/cube.dxf samples/sphere.dxf samples/cone.dxf samples/cylinder.dxf
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 set(KELVORN_PACKAGE_MAINTAINER "Kelvorn developers <kelvorn@example.org>"

@@ -54,6 +54,19 @@ echo "windows_wine: resources: menu KELVORN (257, 256, 258) and icon KELVORN (32
 # --- Wine prefix and X server --------------------------------------------------
 start_wine_in_xvfb
 
+# --- --help and --version: answered on standard output, with no window ----------
+for option in --help -h --version; do
+    (unset DISPLAY && wine "$exe" "$option") >"$work/answer.txt" 2>"$work/answer.log" ||
+        fail "kelvorn.exe $option failed: $(cat "$work/answer.log")"
+    case $option in
+    --version) expected='^kelvorn [0-9]+\.[0-9]+\.[0-9]+$' ;;
+    *) expected='^usage: kelvorn \[FILE\]$' ;;
+    esac
+    tr -d '\r' <"$work/answer.txt" | head -n1 | grep -Eq "$expected" ||
+        fail "kelvorn.exe $option printed: $(head -c 300 "$work/answer.txt")"
+done
+echo "windows_wine: --help, -h and --version answered on standard output"
+
 # --- the viewer ------------------------------------------------------------------
 cp "$mesh" "$work/first.dxf"
 cp "$second_mesh" "$work/second.dxf"

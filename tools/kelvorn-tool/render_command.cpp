@@ -47,23 +47,17 @@ void PaintClientArea(int width, int height, Image* image, std::vector<Segment>* 
     DrawMesh(dc, Rect{0, 0, width, height});
 }
 
-bool EndsWithSvg(std::string_view path) {
-    if (path.size() < 4) return false;
-    const std::string_view end = path.substr(path.size() - 4);
-    return end[0] == '.' && (end[1] | 0x20) == 's' && (end[2] | 0x20) == 'v' && (end[3] | 0x20) == 'g';
-}
-
-int WritePicture(const char* out, int width, int height) {
+int WritePicture(const char* out, PictureFormat format, int width, int height) {
     std::string error;
     bool written;
-    if (EndsWithSvg(out)) {
+    if (format == PictureFormat::Svg) {
         std::vector<Segment> segments;
         PaintClientArea(width, height, nullptr, &segments);
         written = WriteSvg(width, height, segments, out, error);
     } else {
         Image image;
         PaintClientArea(width, height, &image, nullptr);
-        written = WritePng(image, out, error);
+        written = WriteRasterPicture(image, format, out, error);
     }
     if (written) return 0;
     std::fprintf(stderr, "kelvorn-tool: cannot write %s: %s\n", out, error.c_str());
@@ -77,10 +71,15 @@ int Render(const Arguments& arguments) {
         return UsageError(kRenderCommand, "bad --size '" + std::string(size) +
                                               "' (want WxH, each from 1 to " +
                                               std::to_string(kMaxPictureSide) + ")");
+    const char* out = arguments.value("-o");
+    const PictureFormat format = PictureFormatOf(out);
+    if (format == PictureFormat::Unknown)
+        return UsageError(kRenderCommand, "cannot tell the picture format of '" + std::string(out) +
+                                              "': name a file ending in " + kPictureExtensions + " (any case)");
     std::vector<KeyStroke> strokes;
     if (!ParseKeysOption(kRenderCommand, arguments, strokes)) return 2;
     if (!LoadAndTurn(arguments.operands[0], arguments, strokes)) return 1;
-    return WritePicture(arguments.value("-o"), width, height);
+    return WritePicture(out, format, width, height);
 }
 
 int PrintSegments(const Arguments& arguments) {
@@ -104,7 +103,7 @@ constexpr Option kKeysOption = {"--keys", "KEYS",
                                 "(x-y), each with an optional *N: N x 10 degrees at once"};
 
 constexpr Option kRenderOptions[] = {
-    {"-o", "OUT.png|OUT.svg", "the picture: a PNG, or its lines as SVG when OUT\nends in .svg", true},
+    {"-o", "OUT", "the picture, in the format its extension names in\nany case: .png, .jpg or .jpeg, .bmp, .ppm, or .svg\n(the lines as SVG)", true},
     {"--size", "WxH", "the client area in pixels, each side from 1 to 8192\n(800x600)"},
     kKeysOption,
     kFlattenOption,
@@ -115,7 +114,7 @@ constexpr Option kSegmentsOptions[] = {kKeysOption, kFlattenOption};
 } // namespace
 
 const Command kRenderCommand = {
-    "render", "FILE", kRenderOptions, "paint FILE as the viewer does, into a PNG or SVG file",
+    "render", "FILE", kRenderOptions, "paint FILE as the viewer does, into a picture file",
     "Paints FILE as the viewer does in a client area of WxH pixels after the key\n"
     "strokes KEYS, and writes the picture to OUT.\n"
     "\n"

@@ -173,6 +173,7 @@ struct OPENFILENAMEA {
 #define WHITE_BRUSH 0
 #define BLACK_PEN 7
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
 #define OFN_OVERWRITEPROMPT 0x00000002
 #define OFN_FILEMUSTEXIST 0x00001000
 
@@ -187,11 +188,16 @@ HINSTANCE GetModuleHandle(LPCSTR name);
 HMENU LoadMenu(HINSTANCE instance, LPCSTR name);
 HICON LoadIcon(HINSTANCE instance, LPCSTR name);
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
+// Shows `cursor` over every window of the program at once, until the next
+// SetCursor; null gives each window its class cursor back. Returns the cursor
+// set before (null at first).
+HCURSOR SetCursor(HCURSOR cursor);
 HGDIOBJ GetStockObject(int object);
 
 // Window classes and windows. CreateWindowEx sends WM_GETMINMAXINFO and
-// WM_CREATE before it returns; a window starts invalid, so its first paint
-// comes with UpdateWindow. DestroyWindow sends WM_DESTROY.
+// WM_CREATE before it returns; CW_USEDEFAULT gives a window three quarters of
+// the screen's work area, centred. A window starts invalid, so its first
+// paint comes with UpdateWindow. DestroyWindow sends WM_DESTROY.
 ATOM RegisterClass(const WNDCLASSA* windowClass);
 BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
