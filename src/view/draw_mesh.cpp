@@ -1,5 +1,6 @@
 #include "view/pixel_position.h"
 #include "view/view.h"
+#include "view/view_navigation.h"
 
 #include <cmath>
 
@@ -77,6 +78,7 @@ void DrawMesh(DrawContext& dc, const Rect& R) {
     const Pen old = dc.SelectPen(Pen::Black);
     if (nf != 0 && F != nullptr) {
         FitView(R);
+        ApplyNavigation();
         const Projection projection = Projection::Current();
         // The outlines go to the context in batches, in face order.
         constexpr int kBatchFaces = 256;

@@ -59,19 +59,21 @@ bool ParseSize(std::string_view text, int& width, int& height) {
            ParseInt(text.substr(x + 1), 1, kMaxPictureSide, height);
 }
 
-bool ParseKeysOption(const char* command, const Arguments& arguments, std::vector<KeyStroke>& strokes) {
+bool ParseKeysOption(const char* command, const Arguments& arguments, std::vector<ViewStep>& steps) {
     const auto keys = arguments.options.find("--keys");
     if (keys == arguments.options.end()) return true;
     std::string error;
-    if (ParseKeyStrokes(keys->second, strokes, error)) return true;
+    if (ParseViewSteps(keys->second, steps, error)) return true;
     std::fprintf(stderr, "kelvorn-tool %s: --keys: %s\n", command, error.c_str());
     return false;
 }
 
-// Loads the file and turns it as the key strokes would; false (reported) when the file cannot be read.
-bool LoadAndTurn(const char* path, const std::vector<KeyStroke>& strokes) {
+// Loads the file and does the steps in a width × height client area, as the
+// viewer would; false (reported) when the file cannot be read.
+bool LoadAndStep(const char* path, const std::vector<ViewStep>& steps, int width, int height) {
     if (!LoadMeshOrReport(path)) return false;
-    for (const KeyStroke& stroke : strokes) RotateMesh(stroke.key, stroke.rep);
+    Rect client{0, 0, width, height};
+    for (const ViewStep& step : steps) DoViewStep(step, client);
     return true;
 }
 
@@ -106,8 +108,17 @@ int WritePicture(const char* out, int width, int height) {
 }
 
 constexpr const char* kKeysHelp =
-    "KEYS: comma-separated strokes pgup, pgdn (x-z plane), home, end (y-z), ins, del\n"
-    "(x-y), each optionally with *N to turn N x 10 degrees in one stroke.\n";
+    "KEYS: comma-separated steps, done in order, as in the viewer:\n"
+    "  pgup, pgdn (x-z plane), home, end (y-z), ins, del (x-y): the keys, each\n"
+    "    optionally with *N to turn N x 10 degrees in one stroke;\n"
+    "  drag:DX:DY       the cursor moved DX, DY pixels (right, down) with the left\n"
+    "                   button held: a turn (across the smaller side: 180 degrees);\n"
+    "  shiftdrag:DX:DY  the same with Shift held (DX turns in the x-y plane);\n"
+    "  pan:DX:DY        the same with the middle button held: the picture follows;\n"
+    "  wheel:DELTA:X:Y  the wheel turned by DELTA (120 a notch, positive: away from\n"
+    "                   you, zoom in by 1.25) with the cursor on pixel X, Y;\n"
+    "  dblclick         double-click of the left button: back to the fitted view;\n"
+    "  size:WxH         the window resized: later steps measure in W x H.\n";
 
 } // namespace
 
@@ -133,9 +144,9 @@ int RenderCommand(int argc, char** argv) {
                      kMaxPictureSide);
         return 2;
     }
-    std::vector<KeyStroke> strokes;
-    if (!ParseKeysOption("render", arguments, strokes)) return 2;
-    if (!LoadAndTurn(arguments.positional[0], strokes)) return 1;
+    std::vector<ViewStep> steps;
+    if (!ParseKeysOption("render", arguments, steps)) return 2;
+    if (!LoadAndStep(arguments.positional[0], steps, width, height)) return 1;
     return WritePicture(arguments.options["-o"], width, height);
 }
 
@@ -155,9 +166,9 @@ int SegmentsCommand(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    std::vector<KeyStroke> strokes;
-    if (!ParseKeysOption("segments", arguments, strokes)) return 2;
-    if (!LoadAndTurn(arguments.positional[2], strokes)) return 1;
+    std::vector<ViewStep> steps;
+    if (!ParseKeysOption("segments", arguments, steps)) return 2;
+    if (!LoadAndStep(arguments.positional[2], steps, width, height)) return 1;
     std::vector<Segment> segments;
     PaintClientArea(width, height, nullptr, &segments);
     for (const Segment& s : segments) std::printf("%d %d %d %d\n", s.x1, s.y1, s.x2, s.y2);
