@@ -101,6 +101,7 @@ HWND CreateWindowEx(DWORD, LPCSTR className, LPCSTR title, DWORD style, int, int
 
 BOOL DestroyWindow(HWND window) {
     if (!LiveWindow(window)) return FALSE;
+    if (GetCapture() == window) ReleaseCapture();
     SendMessage(window, WM_DESTROY, 0, 0);
     SendMessage(window, WM_NCDESTROY, 0, 0);
     if (window->menu) DestroyMenu(window->menu); // a window's menu goes with it
