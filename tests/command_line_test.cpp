@@ -57,6 +57,39 @@ TEST_F(ToolCommandLine, HelpWinsOverAFileArgument) {
     EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE\n")) << result.out;
 }
 
+TEST_F(ToolCommandLine, EveryHelpFitsInEightyColumns) {
+    std::vector<std::string> helps = {"--help"};
+    for (const std::string& command : listedCommands())
+        helps.push_back(command + " --help");
+    for (const std::string& help : helps) {
+        std::istringstream text(run(help).out);
+        for (std::string line; std::getline(text, line);)
+            EXPECT_LE(line.size(), 80u) << help << ": " << line;
+    }
+}
+
+TEST_F(ToolCommandLine, EveryCommandTakesOptionValuesAfterAnEqualsSign) {
+    ASSERT_EQ(run("gen block --min=0,0,0 --output=box.dxf").status, 0);
+    const ProgramRun render = run("render box.dxf --size=30x20 --keys=pgdn,home -o box.svg");
+    EXPECT_EQ(render.status, 0) << render.err;
+    EXPECT_EQ(run("segments 30 20 box.dxf --keys pgdn,home").out,
+              run("segments 30 20 box.dxf --keys=pgdn,home").out);
+    EXPECT_EQ(run("render box.dxf --size=30 -o box.svg").status, 2);
+    EXPECT_EQ(run("render box.dxf --size= -o box.svg").status, 2);
+}
+
+TEST_F(ToolCommandLine, UnknownOptionOrMissingValueIsOneLineNamingIt) {
+    for (const std::string& command : listedCommands()) {
+        const ProgramRun unknown = run(command + " --bogus");
+        EXPECT_EQ(unknown.status, 2) << command;
+        EXPECT_EQ(unknown.err, "kelvorn-tool " + command + ": unknown option '--bogus' (see kelvorn-tool " +
+                                   command + " --help)\n");
+    }
+    const ProgramRun missing = run("segments 1 1 box.dxf --keys");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "kelvorn-tool segments: --keys needs a value\n");
+}
+
 TEST_F(ToolCommandLine, NoCommandIsAUsageErrorOnStderr) {
     const ProgramRun result = run("");
     EXPECT_EQ(result.status, 2);

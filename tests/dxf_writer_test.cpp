@@ -282,3 +282,76 @@ TEST_F(DxfWriter, FaceAfterCloseIsDroppedAndReported) {
 }
 
 } // namespace
+
+namespace {
+
+// A sink that takes `room` bytes in all and then fails with ENOSPC, counting its calls.
+struct ShortSink {
+    std::string taken;
+    std::size_t room = 0;
+    int calls = 0;
+
+    static int Write(void* context, const char* bytes, std::size_t size) {
+        auto& sink = *static_cast<ShortSink*>(context);
+        ++sink.calls;
+        if (sink.taken.size() + size > sink.room) return ENOSPC;
+        sink.taken.append(bytes, size);
+        return 0;
+    }
+};
+
+TEST_F(DxfWriter, StringAndFileGetTheSameBytes) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> coordinate(-1e6, 1e6);
+    auto write = [&](DXF& dxf) {
+        random.seed(11);
+        for (int i = 0; i < 2000; ++i) // several buffers' worth
+            dxf.face(xyz(coordinate(random), coordinate(random), 0), xyz(coordinate(random), 1, 2),
+                     xyz(-0.0005, 1e200, coordinate(random)));
+        dxf.sphere(xyz(1, 2, 3), 4, 12);
+        return dxf.close();
+    };
+    std::string memory;
+    DXF to_memory(MemorySink(memory));
+    DXF to_file(path().c_str());
+    ASSERT_TRUE(write(to_memory));
+    ASSERT_TRUE(write(to_file));
+    EXPECT_EQ(to_memory.faces(), to_file.faces());
+    EXPECT_GT(memory.size(), std::size_t{1} << 17);
+    EXPECT_TRUE(memory == written()) << "the string and the file differ";
+}
+
+TEST_F(DxfWriter, EmptyStringWriterHoldsHeaderAndTrailer) {
+    std::string memory;
+    DXF dxf(MemorySink(memory));
+    EXPECT_TRUE(memory.empty()); // nothing is handed over before a buffer fills or the file ends
+    EXPECT_TRUE(dxf.close());
+    EXPECT_EQ(memory, WithCrLf(kEmptyFile));
+}
+
+TEST_F(DxfWriter, FailingSinkGetsNothingMoreAndCloseGivesItsReason) {
+    ShortSink sink;
+    sink.room = 100000;
+    {
+        DXF dxf(ByteSink{ShortSink::Write, &sink});
+        for (int i = 0; i < 2000; ++i) dxf.face(kRing, 4);
+        EXPECT_EQ(dxf.error(), ENOSPC);
+        const int calls = sink.calls;
+        dxf.face(kRing, 4);
+        EXPECT_FALSE(dxf.close());
+        EXPECT_EQ(dxf.error(), ENOSPC);
+        EXPECT_EQ(sink.calls, calls) << "a failed sink was written to again";
+    }
+    EXPECT_LE(sink.taken.size(), sink.room);
+    EXPECT_EQ(sink.taken.compare(0, 20, WithCrLf(kEmptyFile).substr(0, 20)), 0); // the header went out first
+}
+
+TEST_F(DxfWriter, SinkWithoutWriteFunctionIsRefused) {
+    DXF dxf(ByteSink{});
+    dxf.face(kRing, 4);
+    EXPECT_EQ(dxf.error(), EINVAL);
+    EXPECT_EQ(dxf.faces(), 0);
+    EXPECT_FALSE(dxf.close());
+}
+
+} // namespace

@@ -24,23 +24,25 @@ constexpr std::ptrdiff_t kMaxValueLength = 253;
 constexpr std::size_t kMaxFaceLength =
     sizeof kFaceStart - 1 + 12 * (kCodeLength + kFixed3MaxLength + kLineEndLength);
 
-int ErrnoOr(int fallback) { return errno != 0 ? errno : fallback; }
-
 } // namespace
 
-DXF::DXF(const char* fn) {
-    static_assert(kMaxFaceLength < kBufferSize, "a face must fit the buffer");
-    buffer_.reset(new (std::nothrow) char[kBufferSize]);
+// The buffer comes first, so that a writer short of memory creates no file.
+DXF::DXF(const char* fn) : buffer_(new (std::nothrow) char[kBufferSize]) {
     if (!buffer_) fail(ENOMEM);
     else if (fn == nullptr) fail(EINVAL);
-    else open(fn);
+    else if (int reason = OpenFileForSink(fn, H)) fail(reason);
+    else start(FileSink(H));
 }
 
-void DXF::open(const char* fn) {
-    errno = 0;
-    H = std::fopen(fn, "wb"); // binary: the line ends are ours, CR LF everywhere
-    if (H == nullptr) return fail(ErrnoOr(EIO));
-    std::setvbuf(H, nullptr, _IONBF, 0); // the buffer here is the only one
+DXF::DXF(ByteSink sink) : buffer_(new (std::nothrow) char[kBufferSize]) {
+    if (!buffer_) fail(ENOMEM);
+    else if (sink.write == nullptr) fail(EINVAL);
+    else start(sink);
+}
+
+void DXF::start(ByteSink sink) {
+    static_assert(kMaxFaceLength < kBufferSize, "a face must fit the buffer");
+    sink_ = sink;
     put(kHeader, sizeof kHeader - 1);
 }
 
@@ -49,12 +51,13 @@ DXF::~DXF() { close(); }
 bool DXF::close() {
     if (closed_) return ok();
     closed_ = true;
-    if (H == nullptr) return ok();
+    if (sink_.write == nullptr) return ok();
     put(kTrailer, sizeof kTrailer - 1);
     flush();
-    errno = 0;
-    if (std::fclose(H) != 0) fail(ErrnoOr(EIO));
-    H = nullptr;
+    if (H != nullptr) {
+        if (int reason = CloseFileForSink(H)) fail(reason);
+        H = nullptr;
+    }
     return ok();
 }
 
@@ -66,10 +69,9 @@ void DXF::fail(int error) {
 // the file stays readable; after a failed write nothing more is tried.
 void DXF::flush() {
     if (used_ > 0 && !write_failed_) {
-        errno = 0;
-        if (std::fwrite(buffer_.get(), 1, used_, H) != used_) {
+        if (int reason = sink_.write(sink_.context, buffer_.get(), used_)) {
             write_failed_ = true;
-            fail(ErrnoOr(EIO));
+            fail(reason);
         }
     }
     used_ = 0;

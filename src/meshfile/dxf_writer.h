@@ -8,12 +8,17 @@
 // C locale, whatever the user's locale: fixed point, three decimals, a point
 // as decimal separator. A triangle repeats its third corner as the fourth.
 //
+// The format is made in memory and handed to a ByteSink (byte_sink.h) a
+// block at a time: DXF(fn) writes to a file it creates and closes, DXF(sink)
+// to any sink, such as a string (MemorySink). Both write the same bytes.
+//
 // Failures are kept, not thrown: a file that cannot be created, or a write
 // that fails, turns the writer into one that writes nothing more; ok() and
 // error() tell, and close() says whether the whole file reached the disk.
 #pragma once
 
 #include "geometry/xyz.h"
+#include "meshfile/byte_sink.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -24,6 +29,10 @@ public:
     // Creates or truncates the file `fn` and writes the header. When the file
     // cannot be created, error() holds the reason and nothing is ever written.
     explicit DXF(const char* fn);
+    // Writes the header to `sink`, whose context must outlive the writer;
+    // close() writes the trailer there and closes nothing. A sink without a
+    // write function is refused with EINVAL.
+    explicit DXF(ByteSink sink);
     // Finishes the file as close() does, unless close() already ran; its
     // outcome is lost here, so callers that care call close() themselves.
     ~DXF();
@@ -32,8 +41,8 @@ public:
 
     // Writes the trailer and closes the file, once: later calls do nothing
     // and answer the same. True when the file was created and every byte of
-    // it was written and closed without error; a face written after close()
-    // is dropped and makes ok() false.
+    // it was written and closed without error (for a sink: every block was
+    // taken); a face written after close() is dropped and makes ok() false.
     bool close();
     bool ok() const { return error_ == 0; }
     // The errno-style reason of the first failure, 0 while all is well.
@@ -88,7 +97,7 @@ public:
     bool cylinder(xyz a, xyz b, double r, int around, int along);
 
 private:
-    void open(const char* fn);
+    void start(ByteSink sink);
     void reserve(std::size_t bytes);
     void flush();
     void put(const char* text, std::size_t length);
@@ -96,7 +105,8 @@ private:
 
     static constexpr std::size_t kBufferSize = 1 << 16;
 
-    std::FILE* H = nullptr;
+    std::FILE* H = nullptr; // the file DXF(fn) opened, null for a sink given
+    ByteSink sink_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     int error_ = 0;

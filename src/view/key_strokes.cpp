@@ -1,8 +1,8 @@
 #include "view/key_strokes.h"
 
 #include "view/view_navigation.h"
+#include "whole_number.h"
 
-#include <charconv>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -21,19 +21,13 @@ constexpr KeyName kKeyNames[] = {
 
 constexpr const char* kKnownSteps = "pgup, pgdn, home, end, ins, del, drag, shiftdrag, pan, wheel, dblclick, size";
 
-bool ParseNumber(std::string_view digits, int low, int high, int& value) {
-    const char* end = digits.data() + digits.size();
-    const auto [stop, failure] = std::from_chars(digits.data(), end, value);
-    return !digits.empty() && failure == std::errc() && stop == end && value >= low && value <= high;
-}
-
 bool ParseStroke(std::string_view text, KeyStroke& stroke, std::string& error) {
     const std::size_t star = text.find('*');
     const std::string_view name = text.substr(0, star);
     stroke.rep = 1;
     if (star != std::string_view::npos &&
-        !ParseNumber(text.substr(star + 1), std::numeric_limits<std::int16_t>::min(),
-                     std::numeric_limits<std::int16_t>::max(), stroke.rep)) {
+        !ParseWholeInt(text.substr(star + 1), stroke.rep, std::numeric_limits<std::int16_t>::min(),
+                       std::numeric_limits<std::int16_t>::max())) {
         error = "bad repeat count in key stroke '" + std::string(text) + "' (want a number from -32768 to 32767)";
         return false;
     }
@@ -52,7 +46,7 @@ bool ParseNumbers(std::string_view text, char separator, int low, int high, std:
     std::size_t left = values.size();
     for (int* value : values) {
         const std::size_t end = --left ? text.find(separator) : text.size();
-        if (end == std::string_view::npos || !ParseNumber(text.substr(0, end), low, high, *value)) return false;
+        if (end == std::string_view::npos || !ParseWholeInt(text.substr(0, end), *value, low, high)) return false;
         text.remove_prefix(end == text.size() ? end : end + 1);
     }
     return true;

@@ -1,4 +1,4 @@
-// The "gen" subcommand: boxes, spheres, cones and cylinders as DXF meshes.
+// The "gen" command: boxes, spheres, cones and cylinders as DXF meshes.
 #include "commands.h"
 #include "gen_options.h"
 
@@ -67,22 +67,28 @@ int WriteReplacing(const GenOptions& options) {
     return 0;
 }
 
-} // namespace
-
-int GenCommand(int argc, char** argv) {
+int Generate(const Arguments& arguments) {
     GenOptions options;
     std::string error;
-    if (!ParseGenOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "kelvorn-tool gen: %s\n", error.c_str());
-        return 2;
-    }
-    if (options.help) {
-        PrintGenHelp(stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
-    }
-    if (const char* problem = ArgumentsProblem(options)) {
-        std::fprintf(stderr, "kelvorn-tool gen: %s: %s\n", SolidName(options.solid), problem);
-        return 2;
-    }
+    if (!ReadGenOptions(arguments, options, error)) return UsageError(kGenCommand, error);
+    if (const char* problem = ArgumentsProblem(options))
+        return UsageError(kGenCommand, std::string(SolidName(options.solid)) + ": " + problem);
     return WriteReplacing(options);
 }
+
+} // namespace
+
+const Command kGenCommand = {
+    "gen", "SOLID", kGenOptionTable, "write a block, sphere, cone or cylinder as a DXF mesh",
+    "Writes a closed mesh of 3DFACEs to OUT.dxf. OUT is replaced only once the whole\n"
+    "file is written. Points are X,Y,Z. The solids, and the faces they make:\n"
+    "\n"
+    "  block      the axis-aligned box between two opposite corners: 6 faces\n"
+    "  sphere     N segments around the z axis, (N+1)/2 from pole to pole:\n"
+    "             N*((N+1)/2) faces\n"
+    "  cone       radius R1 at FROM, R2 at TO: N*M side faces plus N per end of\n"
+    "             nonzero radius\n"
+    "  cylinder   N*(M+2) faces\n"
+    "\n"
+    "Exit status: 0 written, 1 the file could not be written, 2 bad options.\n",
+    Generate, "which solid?"};

@@ -1,7 +1,7 @@
 // A look inside the Qt layer's windows, for tests that drive them.
 #pragma once
 
-#include "app/qt/winsys_qt.h"
+#include "app/qt/win32_api.h"
 
 class QMenuBar;
 class QWidget;

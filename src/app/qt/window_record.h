@@ -1,7 +1,7 @@
 // The records behind the handles of the Qt layer, shared by its files only.
 #pragma once
 
-#include "app/qt/winsys_qt.h"
+#include "app/qt/win32_api.h"
 
 #include <QCursor>
 #include <QIcon>
