@@ -2,6 +2,7 @@
 #include "view/projection.h"
 #include "view/table_extents.h"
 #include "view/view.h"
+#include "view/view_navigation.h"
 
 namespace {
 
@@ -57,9 +58,10 @@ void DrawMesh(DrawContext& dc, const Rect& R) {
     if (nf != 0 && F != nullptr) {
         Image* const largeImage = nf >= kLargeTable ? dc.OnlyImage() : nullptr;
         FitExtents fit = ExtentsToFit(largeImage != nullptr);
-        do
+        do {
             FitView(R, fit.extents);
-        while (!DrawFaces(dc, largeImage, fit));
+            ApplyNavigation();
+        } while (!DrawFaces(dc, largeImage, fit));
     }
     dc.SelectPen(old);
 }

@@ -25,6 +25,11 @@ struct HBRUSH__ {
     std::uint32_t colour; // 0xAARRGGBB, as the client image stores pixels
 };
 
+// The paths of one drop, local 8-bit text as the "A" functions use.
+struct HDROP__ {
+    std::vector<std::string> paths;
+};
+
 struct MenuItem {
     UINT flags;
     UINT_PTR id;
@@ -75,9 +80,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void postKey(QKeyEvent* event, bool up);
+    // Posts a mouse message for `event`'s button; false for another button.
+    bool postButton(QMouseEvent* event, UINT left, UINT middle);
 
     HWND window_;
 };
@@ -88,3 +102,5 @@ HWND__* LiveWindow(HWND window);
 HWND FirstInvalidWindow();
 // Removes the posted messages of a window that is going away.
 void DropMessagesOf(HWND window);
+// Posts WM_MOUSEMOVE, or updates the one that waits last in the queue.
+void PostMouseMove(HWND window, WPARAM wParam, LPARAM lParam);
