@@ -1,5 +1,6 @@
 #include "meshfile/mesh_survey.h"
 
+#include "meshfile/byte_source.h"
 #include "meshfile/dxf_lines.h"
 #include "meshfile/file_source.h"
 #include "meshfile/scan_number.h"
@@ -170,8 +171,9 @@ std::string ConvertibleFaces(const MeshSurvey& survey) {
 
 MeshSurvey SurveyMeshFile(const char* path) {
     MeshSurvey survey;
-    FileSource source;
-    if ((survey.readError = source.open(path))) return survey;
+    FileSource file;
+    if ((survey.readError = file.open(path))) return survey;
+    ByteSource source(file);
     const auto lines = std::make_unique<DxfLineReader>(source); // its 64 KB buffer stays off the stack
     const std::string_view start = lines->ahead();
     if (start.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
