@@ -95,7 +95,6 @@ kelvorn_traces() {
     done >"$work/traces.txt"
     find "$WINEPREFIX/drive_c" -iname '*kelvorn*' >>"$work/traces.txt"
 }
-no_kelvorn_traces() { kelvorn_traces && [ ! -s "$work/traces.txt" ]; }
 
 # start_viewer TITLE_PATTERN COMMAND...: runs COMMAND and waits for a window
 # whose name matches TITLE_PATTERN; its window in $window, its process in $viewer_pid.
@@ -169,6 +168,14 @@ expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\ke
 expect_reg "$classes\\Kelvorn.dxf\\DefaultIcon" '' 'C:\Apps\Kelvorn\kelvorn.exe,0'
 echo "windows_installer: .dxf opens with Kelvorn ('Open with Kelvorn', the viewer's icon)"
 
+# Installing again first runs the installed uninstaller: one Kelvorn, still associated.
+wine "$installer" /S '/D=C:\Apps\Kelvorn' || fail "the silent install over an installed Kelvorn failed"
+expect_files "$folder" "${program_files[@]}" Uninstall.exe
+expect_reg "$classes\\.dxf" '' Kelvorn.dxf
+expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\kelvorn.exe" "%1"'
+expect_reg "$uninstall_key" DisplayVersion "$version"
+echo "windows_installer: installing over it again left one Kelvorn, .dxf still opening with it"
+
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kelvorn"
 python3 "$here/shortcut_fields.py" "$start_menu/Kelvorn.lnk" >"$work/shortcut.txt"
 for field in 'target=C:\Apps\Kelvorn\kelvorn.exe' 'icon=C:\Apps\Kelvorn\kelvorn.exe,0'; do
@@ -200,10 +207,14 @@ cd "$work"
 echo "windows_installer: 'wine start model.dxf' opened the file in Kelvorn"
 
 # --- uninstalling silently ----------------------------------------------------------------
-# The uninstaller runs on from a copy of itself, so its work is awaited.
+# The uninstaller runs on from a copy of itself, so its work is awaited: the
+# Start-menu folder is the last thing it removes.
 wine 'C:\Apps\Kelvorn\Uninstall.exe' /S || fail "the silent uninstall failed"
-poll "every file and registry entry naming Kelvorn to go (left: $work/traces.txt)" no_kelvorn_traces
-no_reg_key "$classes\\.dxf" # the uninstaller's own; the name of Kelvorn.dxf in it went above
+uninstalled() { [ ! -e "$folder" ] && [ ! -e "$start_menu" ]; }
+poll "the uninstaller to remove C:\\Apps\\Kelvorn and the Start-menu folder" uninstalled
+kelvorn_traces
+[ ! -s "$work/traces.txt" ] || fail "after uninstalling, Kelvorn is still named by: $(cat "$work/traces.txt")"
+no_reg_key "$classes\\.dxf" # the installer made it; what named Kelvorn.dxf in it is checked above
 echo "windows_installer: the silent uninstall left nothing of Kelvorn (files, shortcut, association, entry)"
 
 # --- another program's association stays -----------------------------------------------------
