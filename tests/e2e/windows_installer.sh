@@ -7,9 +7,9 @@
 #   association and the uninstall entry; the installed kelvorn.exe draws a
 #   sample as the Linux render, and "wine start" of a .dxf opens it in Kelvorn;
 #   the silent uninstaller leaves nothing of Kelvorn, on disk or in the registry;
-# - with .dxf already opened by another program, a silent install into the
-#   default folder leaves that program the default, and the uninstaller
-#   leaves its association as it was.
+# - with .dxf already opened by another program (the machine's class, then
+#   the user's choice), a silent install into the default folder leaves that
+#   program the default, and the uninstaller leaves its association as it was.
 #
 # usage: windows_installer.sh PACKAGES_DIR LINUX_KELVORN_TOOL VERSION
 set -euo pipefail
@@ -68,12 +68,13 @@ expect_version_resource() {
 }
 
 # reg_value KEY NAME: the data of the value NAME of KEY ("" names the default
-# value); fails when there is none.
+# value); fails when there is none (reg shows a missing default value as
+# "(value not set)").
 reg_value() {
     local selector=(/v "$2")
     [ -n "$2" ] || selector=(/ve)
     wine reg query "$1" "${selector[@]}" 2>/dev/null | tr -d '\r' |
-        sed -n 's/^    .*    REG_[A-Z_]*    \(.*\)$/\1/p' | grep '' || return 1
+        sed -n 's/^    .*    REG_[A-Z_]*    \(.*\)$/\1/p' | grep -vx '(value not set)' || return 1
 }
 # expect_reg KEY NAME DATA: the value NAME of KEY is DATA.
 expect_reg() {
@@ -241,4 +242,16 @@ expect_reg "$classes\\OtherCad.dxf\\shell\\open\\command" '' "$other_command"
 no_reg_key "$classes\\.dxf\\OpenWithProgids"
 no_reg_key "$classes\\Kelvorn.dxf"
 echo "windows_installer: the uninstall left OtherCad.dxf's association of .dxf as it was"
+
+# --- the user's own choice stays ------------------------------------------------------------
+user_choice='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.dxf\UserChoice'
+wine reg delete "$classes\\.dxf" /ve /f >/dev/null 2>&1
+wine reg add "$user_choice" /v ProgId /d OtherCad.dxf /f >/dev/null 2>&1
+wine "$installer" /S || fail "the silent install beside the user's choice failed"
+! reg_value "$classes\\.dxf" '' >/dev/null || fail "the installer made Kelvorn the default of .dxf over the user's choice"
+expect_reg "$classes\\.dxf\\OpenWithProgids" Kelvorn.dxf ''
+wine 'C:\Program Files\Kelvorn\Uninstall.exe' /S || fail "the third silent uninstall failed"
+poll "the uninstaller to remove its uninstall entry" entry_gone
+expect_reg "$user_choice" ProgId OtherCad.dxf
+echo "windows_installer: with the user's choice OtherCad.dxf, the machine's default of .dxf stayed unset"
 echo "windows_installer: done in $((SECONDS - started))s"
