@@ -39,6 +39,13 @@ void ReplaceFile(const char* path) {
     }
 }
 
+// Faces [from, to) of the table have four corners at the origin.
+void ExpectClearFaces(int from, int to) {
+    const Face zero{};
+    for (int i = from; i < to; ++i)
+        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "face " << i;
+}
+
 class MeshReaderSeams : public ::testing::Test {
   protected:
     void SetUp() override { ReleaseMeshTable(); }
@@ -74,10 +81,7 @@ TEST_F(MeshReaderSeams, MoreFacesThanCountedFillOnlyTheCountedOnes) {
     ASSERT_EQ(nf, 2);
     EXPECT_EQ(F[0].A.x, 100);
     EXPECT_EQ(F[1].A.x, 101);
-    // The four spare faces stay clear: nothing of faces 3 to 50 lands there.
-    const Face zero{};
-    for (int i = 2; i < 2 + 4; ++i)
-        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
+    ExpectClearFaces(2, 2 + 4); // the spare faces: nothing of faces 3 to 50 lands there
 }
 
 TEST_F(MeshReaderSeams, FewerFacesThanCountedLeaveTheRestAtTheOrigin) {
@@ -85,9 +89,7 @@ TEST_F(MeshReaderSeams, FewerFacesThanCountedLeaveTheRestAtTheOrigin) {
     ASSERT_EQ(nf, 5);
     EXPECT_EQ(F[1].A.x, 101);
     EXPECT_EQ(F[1].D.x, 4);
-    const Face zero{};
-    for (int i = 2; i < 5 + 4; ++i)
-        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "face " << i;
+    ExpectClearFaces(2, 5 + 4);
 }
 
 TEST_F(MeshReaderSeams, FileRemovedBetweenThePassesKeepsTheOldModel) {
@@ -143,9 +145,7 @@ TEST_F(MeshReaderSeams, SplitPointOfTheCountedFileMisleadsNoParseOfTheChangedOne
     ASSERT_TRUE(loadChanging(Faces(6, 0), Faces(60, 100)).ok());
     ASSERT_EQ(nf, 6);
     EXPECT_EQ(F[5].A.x, 105);
-    const Face zero{};
-    for (int i = 6; i < 6 + 4; ++i)
-        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
+    ExpectClearFaces(6, 6 + 4);
 }
 
 TEST_F(MeshReaderSeams, TableTooLargeForABufferKeepsTheOldModel) {

@@ -51,7 +51,7 @@ bool InstallBusHandler() {
     g_page_size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     struct sigaction action{};
     action.sa_sigaction = OnBusError;
-    action.sa_flags = SA_SIGINFO | SA_NODEFER;
+    action.sa_flags = SA_SIGINFO;
     sigemptyset(&action.sa_mask);
     return sigaction(SIGBUS, &action, &g_previous_bus_action) == 0;
 }
