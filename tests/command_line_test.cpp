@@ -54,7 +54,40 @@ TEST_F(ToolCommandLine, EveryCommandPrintsItsUsageOnStdoutAndExitsZero) {
 TEST_F(ToolCommandLine, HelpWinsOverAFileArgument) {
     const ProgramRun result = run("info missing.dxf --help");
     EXPECT_EQ(result.status, 0);
-    EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE\n")) << result.out;
+    EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE [--flatten]\n")) << result.out;
+}
+
+TEST_F(ToolCommandLine, EveryHelpFitsInEightyColumns) {
+    std::vector<std::string> helps = {"--help"};
+    for (const std::string& command : listedCommands())
+        helps.push_back(command + " --help");
+    for (const std::string& help : helps) {
+        std::istringstream text(run(help).out);
+        for (std::string line; std::getline(text, line);)
+            EXPECT_LE(line.size(), 80u) << help << ": " << line;
+    }
+}
+
+TEST_F(ToolCommandLine, EveryCommandTakesOptionValuesAfterAnEqualsSign) {
+    ASSERT_EQ(run("gen block --min=0,0,0 --output=box.dxf").status, 0);
+    const ProgramRun render = run("render box.dxf --size=30x20 --keys=pgdn,home -o box.svg");
+    EXPECT_EQ(render.status, 0) << render.err;
+    EXPECT_EQ(run("segments 30 20 box.dxf --keys pgdn,home").out,
+              run("segments 30 20 box.dxf --keys=pgdn,home").out);
+    EXPECT_EQ(run("render box.dxf --size=30 -o box.svg").status, 2);
+    EXPECT_EQ(run("render box.dxf --size= -o box.svg").status, 2);
+}
+
+TEST_F(ToolCommandLine, UnknownOptionOrMissingValueIsOneLineNamingIt) {
+    for (const std::string& command : listedCommands()) {
+        const ProgramRun unknown = run(command + " --bogus");
+        EXPECT_EQ(unknown.status, 2) << command;
+        EXPECT_EQ(unknown.err, "kelvorn-tool " + command + ": unknown option '--bogus' (see kelvorn-tool " +
+                                   command + " --help)\n");
+    }
+    const ProgramRun missing = run("segments 1 1 box.dxf --keys");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "kelvorn-tool segments: --keys needs a value\n");
 }
 
 TEST_F(ToolCommandLine, NoCommandIsAUsageErrorOnStderr) {
@@ -72,6 +105,30 @@ TEST(ViewerCommandLine, VersionIsAnsweredWithoutADisplay) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "kelvorn " KELVORN_PROJECT_VERSION "\n");
     EXPECT_EQ(result.err, "");
+}
+
+TEST(ViewerCommandLine, HelpAndHPrintTheUsageWithoutADisplay) {
+    TempDir dir;
+    for (const char* option : {"--help", "-h"}) {
+        const ProgramRun result =
+            RunProgram(dir.path(), KELVORN_VIEWER_PATH, option, "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM;");
+        EXPECT_EQ(result.status, 0) << option;
+        EXPECT_EQ(result.err, "") << option;
+        EXPECT_TRUE(result.out.starts_with("usage: kelvorn [FILE]\n")) << result.out;
+        for (const char* said : {"Page Up, Page Down", "F12", "read meshfile", "wheel", "double-click", "drop a file"})
+            EXPECT_NE(result.out.find(said), std::string::npos) << option << " does not mention " << said;
+        std::istringstream lines(result.out);
+        for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+    }
+}
+
+TEST(ViewerCommandLine, HelpWithAnotherArgumentIsAFileName) {
+    TempDir dir;
+    const ProgramRun result = RunProgram(dir.path(), KELVORN_VIEWER_PATH, "--help part.dxf",
+                                         "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM;");
+    EXPECT_EQ(result.status, 1); // on to the window, which has no display here
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.starts_with("kelvorn: no display")) << result.err;
 }
 #endif
 

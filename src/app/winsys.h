@@ -9,5 +9,5 @@
 #endif
 #include <windows.h>
 #else
-#include "qt/winsys_qt.h"
+#include "qt/win32_api.h"
 #endif

@@ -2,15 +2,16 @@
 // arguments and the output file.
 #pragma once
 
+#include "command_line.h"
+
 #include "geometry/xyz.h"
 
-#include <cstdio>
 #include <string>
 
 enum class Solid { Block, Sphere, Cone, Cylinder };
 
 // Every argument with its default; each solid reads the ones named after its
-// own arguments (see PrintGenHelp).
+// own arguments (see the gen command's --help).
 struct GenOptions {
     Solid solid = Solid::Block;
     xyz min{-1, -1, -1}, max{1, 1, 1};
@@ -21,16 +22,15 @@ struct GenOptions {
     double radius1 = 1, radius2 = 0;
     int around = 16, along = 1;
     std::string output;
-    bool help = false;
 };
 
-// Reads the arguments after "gen": SOLID, then options "--name VALUE" (or
-// "--name=VALUE") and "-o OUT". Points are written "X,Y,Z". A request for
-// help ("--help", "-h") anywhere sets `help` and ends the parse. On a bad
-// command line returns false with the reason in `error`.
-bool ParseGenOptions(int argc, char** argv, GenOptions& options, std::string& error);
+// The options of gen, for its command table: "-o OUT" and those of the solids.
+extern const std::span<const Option> kGenOptionTable;
+
+// Reads gen's parsed arguments: the solid, then the options that apply to
+// it. Points are written "X,Y,Z". On an unknown solid, an option of another
+// solid or a malformed value returns false with the reason in `error`.
+bool ReadGenOptions(const Arguments& arguments, GenOptions& options, std::string& error);
 
 // The name of a solid as the command line spells it.
 const char* SolidName(Solid solid);
-
-void PrintGenHelp(std::FILE* out);

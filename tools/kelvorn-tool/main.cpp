@@ -8,26 +8,15 @@
 
 namespace {
 
-struct Command {
-    const char* name;
-    const char* usage;
-    const char* summary;
-    int (*run)(int argc, char** argv);
-};
-
-constexpr Command kCommands[] = {
-    {"faces", "faces FILE", "print the face table read from FILE, every coordinate exactly", FacesCommand},
-    {"info", "info FILE", "print the face count and the x, y and z ranges of FILE", InfoCommand},
-    {"gen", "gen SOLID [OPTIONS] -o OUT", "write a block, sphere, cone or cylinder as a DXF mesh", GenCommand},
-    {"render", "render FILE -o OUT", "paint FILE as the viewer does into OUT.png (OUT.svg: as lines); options "
-                                     "--size WxH (800x600), --keys KEYS (e.g. pgdn,home*2,del)", RenderCommand},
-    {"segments", "segments W H FILE", "print the lines that painting a W x H client area draws, \"x1 y1 x2 y2\" "
-                                      "each; option --keys KEYS", SegmentsCommand},
+constexpr const Command* kCommands[] = {
+    &kFacesCommand, &kInfoCommand, &kGenCommand, &kRenderCommand, &kSegmentsCommand, &kFlattenCommand,
 };
 
 void PrintHelp(std::FILE* out) {
-    std::fprintf(out, "usage: kelvorn-tool COMMAND [ARGS]\n       kelvorn-tool --version\n\ncommands:\n");
-    for (const Command& command : kCommands) std::fprintf(out, "  %-28s %s\n", command.usage, command.summary);
+    std::fprintf(out, "usage: kelvorn-tool COMMAND [ARGS]\n"
+                      "       kelvorn-tool COMMAND --help\n"
+                      "       kelvorn-tool --version\n\ncommands:\n");
+    PrintCommandList(kCommands, out);
 }
 
 } // namespace
@@ -37,16 +26,16 @@ int main(int argc, char** argv) {
         PrintHelp(stderr);
         return 2;
     }
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    if (IsHelp(argv[1])) {
         PrintHelp(stdout);
-        return 0;
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     if (std::strcmp(argv[1], "--version") == 0) {
         std::printf("kelvorn-tool %s\n", kKelvornVersion);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    for (const Command& command : kCommands)
-        if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
+    for (const Command* command : kCommands)
+        if (std::strcmp(argv[1], command->name) == 0) return RunCommand(*command, argc - 2, argv + 2);
     std::fprintf(stderr, "kelvorn-tool: unknown command '%s' (see kelvorn-tool --help)\n", argv[1]);
     return 2;
 }

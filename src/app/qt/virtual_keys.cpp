@@ -1,6 +1,6 @@
 #include "app/qt/virtual_keys.h"
 
-#include "app/qt/winsys_qt.h"
+#include "app/qt/win32_api.h"
 
 #include <Qt>
 
