@@ -129,10 +129,10 @@ void DxfGroupReader::detectFormat() {
     oneByteCodes_ = (byte(at_) == 0 && byte(at_ + 1) != 0) || byte(at_) == 255;
 }
 
-// Makes `wanted` bytes from at_ on available, as far as the file has them:
+// Reads on until `wanted` bytes from at_ on are at hand, or the file ends:
 // true when they are. The window keeps the last group read (putBack reads it
 // again), moving it to its start, and grows when one group needs more room.
-bool DxfGroupReader::more(std::size_t wanted) {
+bool DxfGroupReader::refill(std::size_t wanted) {
     constexpr std::size_t kWindow = std::size_t{1} << 20;
     while (bytes_.size() - at_ < wanted) {
         if (!source_ || sourceEnded_ || !error_.empty()) return false;

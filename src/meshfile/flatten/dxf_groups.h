@@ -67,7 +67,9 @@ public:
 
 private:
     void detectFormat();
-    bool more(std::size_t wanted);
+    // Makes `wanted` bytes from at_ on available, as far as the file has them.
+    bool more(std::size_t wanted) { return bytes_.size() - at_ >= wanted || refill(wanted); }
+    bool refill(std::size_t wanted);
     bool nextText(DxfGroup& group);
     bool slowCode(long long codeLine, int& code);
     bool nextBinary(DxfGroup& group);
