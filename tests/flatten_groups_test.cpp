@@ -108,6 +108,19 @@ TEST(DxfGroups, BinaryCodeAbove254InOneByteFile) {
     EXPECT_EQ(read.groups[1].text, "note");
 }
 
+// A binary chunk is its length byte and that many bytes, with no NUL after.
+TEST(DxfGroups, BinaryChunkIsItsLengthByteAndItsBytes) {
+    const std::string bytes = std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + std::string("\x36\x01\x03" "a\0b", 6) +
+                              std::string("\0\0EOF\0", 6);
+    const Read read = ReadAll(bytes);
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.groups.size(), 2u);
+    EXPECT_EQ(read.groups[0].code, 310);
+    EXPECT_EQ(read.groups[0].text, std::string_view("a\0b", 3));
+    EXPECT_EQ(read.groups[1].text, "EOF");
+    EXPECT_EQ(ReadAll(bytes.substr(0, 22 + 4)).error, "byte 22: the file ends inside the value of group code 310");
+}
+
 TEST(DxfGroups, BinaryFileCutInsideAGroupIsRefused) {
     const std::string whole = DxfBinary("0 SECTION\n10 1.5\n0 EOF\n");
     const std::size_t valueAt = 22 + 2 + 8 + 2; // the double of group 10

@@ -254,26 +254,25 @@ bool DxfGroupReader::stringLength(std::size_t& length) {
 // A string up to its NUL byte, a chunk after its length byte, or a number.
 bool DxfGroupReader::binaryValue(DxfGroup& group) {
     const int size = BinaryValueSize(group.code);
-    std::size_t length = 0, skip = 0; // the value's bytes, and the length byte before a chunk's
+    std::size_t length = 0;
     bool whole;
     if (size == 0) {
         whole = stringLength(length);
+        if (whole) group.text = bytes_.substr(at_, length);
+        length += 1; // the NUL
     } else if (size == -1) {
-        skip = 1;
-        whole = more(1) && more(1 + (length = static_cast<unsigned char>(bytes_[at_])));
+        whole = more(1) && more(1 + static_cast<unsigned char>(bytes_[at_]));
+        if (whole) group.text = bytes_.substr(at_ + 1, static_cast<unsigned char>(bytes_[at_]));
+        length = 1 + group.text.size();
     } else {
-        const std::size_t bytes = static_cast<std::size_t>(size < 0 ? -size : size);
-        whole = more(bytes);
+        length = static_cast<std::size_t>(size < 0 ? -size : size);
+        whole = more(length);
         if (whole) group.number = DecodeNumber(bytes_.data() + at_, size);
-        length = bytes - 1; // no NUL after a number: its last byte stands in the NUL's place
     }
     if (!whole)
         return fail("byte " + std::to_string(group.position) + ": the file ends inside the value of group code " +
                     std::to_string(group.code));
-    if (size == 0 || size == -1) {
-        group.numeric = false; // a string: its text is the value
-        group.text = bytes_.substr(at_ + skip, length);
-    }
-    at_ += skip + length + 1;
+    group.numeric = size != 0 && size != -1; // strings and chunks: their text is the value
+    at_ += length;
     return true;
 }
