@@ -49,11 +49,7 @@ bool FlattenOnce(const std::string& input, const std::string& output, long long&
     if (!drawing.readFile(input.c_str(), {}, error)) return false;
     DXF dxf(output.c_str());
     dxf.setCoordinates(DxfCoordinates::Shortest);
-    const bool expanded = drawing.faces(
-        [&](const Face* f, std::size_t n) {
-            for (const Face* end = f + n; f != end; ++f) dxf.face(f->A, f->B, f->C, f->D);
-        },
-        error);
+    const bool expanded = drawing.faces([&](const Face* f, std::size_t n) { dxf.faces(f, n); }, error);
     faces = dxf.faces();
     return dxf.close() && expanded;
 }

@@ -44,9 +44,7 @@ int Flatten(const Arguments& arguments) {
     }
     const int status = WriteDxfReplacing(arguments.value("-o"), DxfCoordinates::Shortest, [&](DXF& dxf) {
         std::string stopped;
-        drawing.faces([&](const Face* faces, std::size_t n) {
-            for (const Face* f = faces; f != faces + n; ++f) dxf.face(f->A, f->B, f->C, f->D);
-        }, stopped);
+        drawing.faces([&](const Face* faces, std::size_t n) { dxf.faces(faces, n); }, stopped);
         return stopped.empty() ? stopped : "cannot flatten " + std::string(input) + ": " + stopped;
     });
     if (status == 0) PrintReport(input, drawing.report());
