@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with MinGW-w64, runs the core test suites
-# under Wine in a fresh prefix, and runs the end-to-end test of kelvorn.exe
-# against the Linux tool's render.
+# under Wine in a fresh prefix, runs the end-to-end test of kelvorn.exe
+# against the Linux tool's render, and makes and tries the installer and the
+# portable zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh # the Linux tool, and the packages the cross build needs
@@ -24,7 +25,7 @@ ctest --preset windows
 
 # Every sample, read, fitted and turned on each side, gives the same lines.
 for mesh in samples/*.dxf; do
-    for keys in "" "--keys pgdn,home*2,del"; do
+    for keys in "" "--keys pgdn,home*2,del" "--keys drag:37:-21,shiftdrag:13:5,wheel:120:300:200,wheel:-60:10:700,pan:-7:9"; do
         # shellcheck disable=SC2086 # the keys option is two words or none
         cmp <(wine build/windows/tools/kelvorn-tool/kelvorn-tool.exe segments 1021 733 "$mesh" $keys | tr -d '\r') \
             <(build/release/tools/kelvorn-tool/kelvorn-tool segments 1021 733 "$mesh" $keys) ||
@@ -37,3 +38,7 @@ trap - EXIT
 
 bash tests/e2e/windows_wine.sh build/windows/src/app/kelvorn.exe build/release/tools/kelvorn-tool/kelvorn-tool \
     samples/cube.dxf samples/sphere.dxf
+
+cpack --preset windows
+bash tests/e2e/windows_installer.sh build/windows/packages build/release/tools/kelvorn-tool/kelvorn-tool \
+    "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)"

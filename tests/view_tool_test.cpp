@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -152,6 +153,35 @@ TEST_F(ViewTool, BadKeysAreAUsageError) {
     EXPECT_EQ(tool("render '" + kFixture + "' -o '" + scratch("k.png") + "' --keys up").status, 2);
 }
 
+TEST_F(ViewTool, WheelZoomsAboutThePixelAndDoubleClickGoesBackToTheFit) {
+    const std::string fitted = tool("segments 302 202 '" + kFixture + "'").out;
+    // Two notches at the outline's bottom-left corner: the corner stays, the rest grows by 1.5625.
+    const ToolRun zoomed = tool("segments 302 202 '" + kFixture + "' --keys wheel:240:0:201");
+    EXPECT_EQ(zoomed.status, 0) << zoomed.err;
+    EXPECT_EQ(zoomed.out.substr(0, zoomed.out.find('\n')), "0 201 292 201"); // 187.5 · 1.5625, truncated
+    const ToolRun back = tool("segments 302 202 '" + kFixture + "' --keys wheel:240:0:201,pan:9:-4,dblclick,drag:0:0");
+    EXPECT_EQ(back.out, fitted);
+}
+
+TEST_F(ViewTool, SizeStepMeasuresLaterDragsInTheNewClientArea) {
+    // 180 degrees across the smaller side: 200 pixels in 302 × 202, 100 in 102 × 402.
+    const ToolRun wide = tool("segments 302 202 '" + kFixture + "' --keys drag:202:0");
+    const ToolRun narrow = tool("segments 302 202 '" + kFixture + "' --keys size:102x402,drag:102:0");
+    const ToolRun keys = tool("segments 302 202 '" + kFixture + "' --keys pgdn*18");
+    EXPECT_EQ(wide.status, 0) << wide.err;
+    EXPECT_EQ(wide.out, keys.out);
+    EXPECT_EQ(narrow.out, keys.out);
+}
+
+TEST_F(ViewTool, BadMouseStepsAreAUsageErrorNamingTheStep) {
+    for (const char* keys : {"drag:1", "wheel:120:5", "pan:a:b", "size:10", "dblclick:1"}) {
+        const ToolRun run = tool("segments 10 10 '" + kFixture + "' --keys '" + keys + "'");
+        EXPECT_EQ(run.status, 2) << keys;
+        EXPECT_NE(run.err.find(std::string("'") + keys + "'"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST_F(ViewTool, BadSizeIsAUsageError) {
     for (const char* size : {"0x10", "10", "axb", "10x", "9000x10", "-5x5", "10x10x"})
         EXPECT_EQ(tool("render '" + kFixture + "' -o '" + scratch("s.png") + "' --size '" + size + "'").status, 2)
@@ -182,3 +212,52 @@ TEST_F(ViewTool, UnwritableOutputIsReported) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("out.svg"), std::string::npos);
 }
+
+namespace {
+
+// The first bytes of a file.
+std::string Head(const std::string& path, std::size_t n) { return ReadWholeFile(path).substr(0, n); }
+
+TEST_F(ViewTool, RenderWritesTheFormatTheExtensionNamesInAnyCase) {
+    const struct {
+        const char* name;
+        std::string magic;
+    } pictures[] = {{"a.png", "\x89PNG"}, {"b.JPG", "\xFF\xD8\xFF"}, {"c.jpeg", "\xFF\xD8\xFF"},
+                    {"d.Bmp", "BM"},      {"e.PPM", "P6\n"},         {"f.svg", "<?xml"}};
+    const Image expected = PaintedFixture(62, 42);
+    for (const auto& picture : pictures) {
+        const std::string path = scratch(picture.name);
+        const ToolRun run = tool("render '" + kFixture + "' -o '" + path + "' --size 62x42");
+        ASSERT_EQ(run.status, 0) << picture.name << ": " << run.err;
+        EXPECT_EQ(Head(path, picture.magic.size()), picture.magic) << picture.name;
+        if (picture.magic == "<?xml" || picture.magic == "\xFF\xD8\xFF") continue; // lines; lossy
+        const QImage image(QString::fromStdString(path));
+        ASSERT_EQ(image.size(), QSize(62, 42)) << picture.name;
+        for (int y = 0; y < 42; ++y)
+            for (int x = 0; x < 62; ++x) ASSERT_EQ(image.pixel(x, y), expected.at(x, y)) << picture.name;
+    }
+}
+
+TEST_F(ViewTool, JpegKeepsTheLinesBlackOnWhite) {
+    const std::string path = scratch("fixture.jpg");
+    ASSERT_EQ(tool("render '" + kFixture + "' -o '" + path + "' --size 302x202").status, 0);
+    const QImage image(QString::fromStdString(path));
+    ASSERT_EQ(image.size(), QSize(302, 202));
+    const Image expected = PaintedFixture(302, 202);
+    int wrong = 0;
+    for (int y = 0; y < 202; ++y)
+        for (int x = 0; x < 302; ++x) wrong += (qGray(image.pixel(x, y)) < 128) != (expected.at(x, y) == 0xFF000000u);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(ViewTool, UnknownPictureFormatIsRefusedWithTheKnownOnes) {
+    for (const char* name : {"x.gif", "x.png.tmp", "picture", "x.", "x.svgz"}) {
+        const ToolRun run = tool("render '" + kFixture + "' -o '" + scratch(name) + "'");
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_NE(run.err.find(".png, .jpg, .jpeg, .bmp, .ppm or .svg"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(scratch(name))) << name;
+    }
+}
+
+} // namespace

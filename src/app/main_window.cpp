@@ -3,8 +3,12 @@
 #include "kelvorn.h"
 #include "kelvorn_ids.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_survey.h"
+#include "mouse_input.h"
 #include "paint_mesh.h"
+#include "program_options.h"
 #include "view/view.h"
+#include "view/view_navigation.h"
 #include "window_helpers.h"
 
 #include <cstdio>
@@ -26,27 +30,30 @@ const char* const kHelpText = "The pairs of keys INS/DEL, HOME/END, PAGEUP/PAGED
                               "initial view.";
 const char* const kBanner = "HANG ON WHILE I READ THE FILE IN";
 
+// A failed load leaves the model as it was; that is worth saying only when
+// there is one on screen.
 void ReportReadFailure(HWND wn, const ReadStatus& status) {
-    const std::string text =
-        file[0] == '\0' ? std::string("No mesh file has been chosen yet: choose one with \"read meshfile\".")
-                        : "Cannot read \"" + std::string(file) + "\": " + DescribeReadError(status) +
-                              ".\nThe model on screen is unchanged.";
+    if (file[0] == '\0') {
+        MessageBox(wn, "No mesh file has been chosen yet: choose one with \"read meshfile\".", progname, MB_OK);
+        return;
+    }
+    std::string text = "Cannot read \"" + std::string(file) + "\": " + DescribeReadError(status) + ".";
+    if (nf > 0) text += "\nThe model on screen is unchanged.";
     MessageBox(wn, text.c_str(), progname, MB_OK);
 }
 
-// The first argument is taken once, after the first paint. One that does not
-// fit `file` is refused: a cut path would name another file.
+// A file that reads without a face blanks the picture; say why once the
+// banner is gone and the blank picture is on screen.
+void ReportFacelessFile(HWND wn) {
+    UpdateWindow(wn);
+    const std::string text = DescribeFacelessFile(file, SurveyMeshFile(file));
+    MessageBox(wn, text.c_str(), progname, MB_OK);
+}
+
+// The first argument is taken once, after the first paint.
 LRESULT LoadCommandLineFile(HWND wn) {
     Argc = 0;
-    const char* argument = __argv[1];
-    if (std::strlen(argument) >= sizeof file) {
-        const std::string text = "The file named on the command line is longer than " +
-                                 std::to_string(sizeof file - 1) + " characters and is not read:\n" + argument;
-        MessageBox(wn, text.c_str(), progname, MB_OK);
-        return 0;
-    }
-    std::strcpy(file, argument);
-    return LoadMesh(wn);
+    return LoadPath(wn, __argv[1], "The file named on the command line");
 }
 
 LRESULT OnKey(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
@@ -75,6 +82,11 @@ LRESULT OnCommand(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
 int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
     Instance = hInst;
     Argc = static_cast<unsigned char>(__argc);
+#ifdef _WIN32
+    // Here WinMain is the entry itself; the Linux entry answers before Qt starts.
+    if (const std::string answer = ProgramOptionAnswer(__argc, __argv); !answer.empty())
+        return ShowProgramAnswer(answer);
+#endif
     if (!hPrev) Register(progname, MainWinProc);
     Main = newwindow(progname, progname, WS_MAXIMIZE);
     if (!Main) {
@@ -91,7 +103,9 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
 
 void Register(const char* name, WNDPROC proc) {
     WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    // CS_DBLCLKS: Windows reports a double-click only to a class that asks
+    // for it; without it the second click would be a second button-down.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = proc;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 2;
@@ -121,6 +135,7 @@ LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     switch (iMessage) {
     case WM_CREATE:
         SetMenu(wn, LoadMenu(Instance, "KELVORN"));
+        DragAcceptFiles(wn, TRUE);
         ShowWindow(wn, SW_SHOW);
         break;
     case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -135,11 +150,35 @@ LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     case WM_SYSKEYUP: return OnKey(wn, iMessage, S, L);
     case WM_COMMAND: return OnCommand(wn, iMessage, S, L);
     case WM_ENTERIDLE: return 0;
+    case WM_MOUSEMOVE: return OnMouseMove(wn, S, L);
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: return OnButtonDown(wn, L); // a quick second press still pans
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP: return OnButtonUp(wn, S);
+    case WM_LBUTTONDBLCLK: return OnDoubleClick(wn);
+    case WM_MOUSEWHEEL: return OnMouseWheel(wn, S, L);
+    case WM_CAPTURECHANGED: return OnCaptureChanged();
+    case WM_DROPFILES: return OnDropFiles(wn, S);
     }
     return DefWindowProc(wn, iMessage, S, L);
 }
 
+// A path that does not fit `file` is refused: a cut path would name another file.
+LRESULT LoadPath(HWND wn, const char* path, const char* what) {
+    if (std::strlen(path) >= sizeof file) {
+        const std::string text = std::string(what) + " is longer than " + std::to_string(sizeof file - 1) +
+                                 " characters and is not read:\n" + path;
+        MessageBox(wn, text.c_str(), progname, MB_OK);
+        return 0;
+    }
+    std::strcpy(file, path);
+    return LoadMesh(wn);
+}
+
 LRESULT LoadMesh(HWND wn) {
+    // The busy cursor shows while the file is read, as the banner does.
+    const HCURSOR previousCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     std::optional<menudisp> banner;
     const ReadStatus status = ReadMeshFile(file, [&] {
         banner.emplace(wn, kBanner);
@@ -147,8 +186,13 @@ LRESULT LoadMesh(HWND wn) {
         const std::string title = ("Kelvorn: " + std::string(file)).substr(0, PathBufferSize - 1);
         SetTitle(wn, title.c_str());
     });
+    if (status.ok()) ResetNavigation(); // a new model is first seen fitted
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();
-    if (!status.ok()) ReportReadFailure(wn, status);
+    SetCursor(previousCursor);
+    if (!status.ok())
+        ReportReadFailure(wn, status);
+    else if (nf == 0)
+        ReportFacelessFile(wn);
     return 0;
 }

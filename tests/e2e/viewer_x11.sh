@@ -2,7 +2,12 @@
 # End-to-end run of the viewer under a real X server (Xvfb with openbox):
 # start it on a mesh, read its title, compare its client area with the
 # headless render of the same file, keys and size, turn it with Page Down,
-# reload with F12, open the help from the keyboard and leave with Alt+X.
+# reload with F12, turn, zoom and pan it with real pointer events (drags,
+# wheel buttons 4 and 5, a double-click) against the render of the same
+# steps, open the help from the keyboard, read a file of another folder
+# through the open dialog and then again by Enter on the name it proposes
+# there, restore the window from maximized to a drawing of three quarters of
+# the screen, and leave with Alt+X.
 #
 # usage: viewer_x11.sh KELVORN KELVORN_TOOL MESH
 set -euo pipefail
@@ -14,9 +19,9 @@ script_name=viewer_x11
 # shellcheck source=polling.sh
 source "$(dirname "$0")/polling.sh"
 
-for program in Xvfb openbox xdotool import convert compare xprop; do
+for program in Xvfb openbox xdotool wmctrl import convert compare xprop; do
     command -v "$program" >/dev/null ||
-        fail "$program is missing (scripts/install-deps.sh installs xvfb openbox xdotool imagemagick x11-utils)"
+        fail "$program is missing (scripts/install-deps.sh installs xvfb openbox xdotool wmctrl imagemagick x11-utils)"
 done
 
 work=$(mktemp -d)
@@ -73,10 +78,16 @@ measure_client() {
 }
 
 # shows_render NAME [KEYS]: the client area, measured anew (the window manager
-# may still be resizing the window), has no pixel that differs from the render
-# of the mesh after KEYS at the same size. Leaves NAME.png and NAME-expected.png.
+# may still be resizing the window) unless client_fixed is set, has no pixel
+# that differs from the render of the mesh after KEYS at the same size. Leaves
+# NAME.png and NAME-expected.png.
+client_fixed=
 shows_render() {
-    measure_client || return 1
+    if [ -n "$client_fixed" ]; then
+        import -window "$window" "$work/window.png" 2>/dev/null || return 1
+    else
+        measure_client || return 1
+    fi
     "$tool" render "$mesh" -o "$work/$1-expected.png" --size "${client_width}x${client_height}" ${2:+--keys "$2"} ||
         fail "kelvorn-tool render failed"
     convert "$work/window.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png" ||
@@ -102,6 +113,46 @@ xdotool key F12
 poll "the first picture again after F12 (see $work/after_f12.png)" shows_render after_f12
 echo "viewer_x11: F12 brought the first picture back"
 
+# --- the mouse ----------------------------------------------------------------
+# Each motion is one pointer event, so the viewer turns or pans once for it;
+# the steps the render is given say what the hand did, in client pixels. A
+# zoomed picture may cover the client's first row: the measure stays.
+client_fixed=1
+steps=
+# at X Y: the pointer on client pixel (X, Y).
+at() { xdotool mousemove --window "$window" "$1" $(($2 + client_top)); }
+# did NAME STEP: STEP was done; the client area comes to show the render of all steps so far.
+did() {
+    steps=${steps:+$steps,}$2
+    poll "the picture after '$steps' (see $work/$1.png)" shows_render "$1" "$steps"
+}
+
+at 300 200
+xdotool mousedown 1 && at 360 170 && xdotool mouseup 1
+did left_drag drag:60:-30
+at 150 120
+xdotool click 4
+did wheel_away wheel:120:150:120
+xdotool click 4
+did wheel_away_again wheel:120:150:120
+at 400 250
+xdotool click 5
+did wheel_towards wheel:-120:400:250
+xdotool mousedown 2 && at 370 290 && xdotool mouseup 2
+did middle_drag pan:-30:40
+xdotool keydown ctrl mousedown 1 && at 380 280 && xdotool mouseup 1 keyup ctrl
+did ctrl_drag pan:10:-10
+xdotool keydown shift mousedown 1 && at 420 300 && xdotool mouseup 1 keyup shift
+did shift_drag shiftdrag:40:20
+xdotool click --repeat 2 --delay 80 1
+did double_click dblclick
+echo "viewer_x11: drags, wheel notches, pans and a double-click showed the render of '$steps'"
+
+xdotool key F12
+poll "the first picture again after F12 (see $work/after_mouse_f12.png)" shows_render after_mouse_f12
+echo "viewer_x11: F12 brought the first picture back after the mouse"
+client_fixed=
+
 xdotool key alt+h
 help_window=
 find_help() { help_window=$(xdotool search --onlyvisible --name '^HELP$' 2>/dev/null | head -n1) && [ -n "$help_window" ]; }
@@ -111,6 +162,43 @@ echo "viewer_x11: Alt+H opened the help box"
 xdotool key Return
 help_closed() { ! xdotool search --onlyvisible --name '^HELP$' >/dev/null 2>&1; }
 poll "the help box to close (Return)" help_closed
+
+# The open dialog opens in the folder of the file chosen last, so Enter on the
+# name it proposes reads that file again (the first view: Page Down undone).
+mkdir "$work/meshes"
+cp "$(dirname "$mesh")/sphere.dxf" "$work/meshes/other.dxf"
+mesh=$work/meshes/other.dxf
+dialog_shown() { xdotool search --onlyvisible --name '^DXF file\?$' >/dev/null 2>&1; }
+dialog_closed() { ! dialog_shown; }
+open_dialog() {
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+    xdotool key alt+r
+    poll "the open dialog 'DXF file?' (Alt+R)" dialog_shown
+}
+open_dialog
+xdotool type --delay 20 "$mesh"
+xdotool key Return
+poll "the dialog to close" dialog_closed
+poll "the title 'Kelvorn: $mesh'" sh -c "[ \"\$(xdotool getwindowname '$window')\" = 'Kelvorn: $mesh' ]"
+poll "the chosen file's picture (see $work/chosen.png)" shows_render chosen
+xdotool key Next
+poll "the chosen file turned (see $work/chosen_pgdn.png)" shows_render chosen_pgdn pgdn
+open_dialog
+xdotool key Return
+poll "the dialog to close on Enter (no 'File not found')" dialog_closed
+poll "the proposed file read again (see $work/proposed.png)" shows_render proposed
+echo "viewer_x11: the open dialog read $mesh, then again by Enter on its proposal"
+
+# Restored from maximized, the window keeps a drawing area: three quarters of
+# the screen, as a window placed by Windows gets.
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+restored() {
+    eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT
+    [ "$WIDTH" -eq 768 ] && [ "$HEIGHT" -eq 576 ]
+}
+poll "the restored window to be 768x576" restored
+poll "the picture in the restored window (see $work/restored.png)" shows_render restored
+echo "viewer_x11: the restored window is ${client_width}x${client_height} below its menu bar and shows the model"
 
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
 xdotool key alt+x

@@ -3,15 +3,21 @@
 #include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
+#include "view/key_strokes.h"
+#include "view/view_navigation.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QTest>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstring>
@@ -19,7 +25,8 @@
 std::vector<SeenMessage> ShellTest::messages;
 
 LRESULT CALLBACK ShellTest::RecordingProc(HWND wn, UINT message, WPARAM wParam, LPARAM lParam) {
-    SeenMessage seen{message, wParam, nf, {}, {}, false, 0, {}};
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    SeenMessage seen{message, wParam, nf, {}, {}, false, 0, {}, cursor && cursor->shape() == Qt::WaitCursor};
     if (QMenuBar* bar = MenuBarOf(wn); bar && !bar->isHidden())
         for (QAction* action : bar->actions()) seen.menuBar += action->text();
     if (message == WM_SETTEXT) seen.text = reinterpret_cast<const char*>(lParam);
@@ -44,9 +51,57 @@ bool AllWhite(const Image& image) {
     return std::all_of(image.pixels.begin(), image.pixels.end(), [](std::uint32_t p) { return p == Image::kWhite; });
 }
 
+Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size) {
+    Face* const shellTable = F;
+    const int shellCount = nf;
+    const ViewNavigation shellView = Navigation;
+    F = nullptr; // the read below must not free the shell's table
+    nf = 0;
+    Image image;
+    image.reset(size.right, size.bottom, Image::kWhite);
+    std::vector<ViewStep> parsed;
+    std::string error;
+    EXPECT_TRUE(ParseViewSteps(steps, parsed, error)) << error;
+    if (ReadMeshFile(path.c_str(), nullptr).ok()) {
+        ResetNavigation();
+        Rect client{0, 0, size.right, size.bottom};
+        for (const ViewStep& step : parsed) DoViewStep(step, client);
+        DrawContext dc(&image, nullptr);
+        DrawMesh(dc, Rect{0, 0, size.right, size.bottom});
+    } else {
+        ADD_FAILURE() << "cannot read " << path;
+    }
+    ReleaseMeshTable();
+    F = shellTable;
+    nf = shellCount;
+    Navigation = shellView;
+    return image;
+}
+
+RECT ClientArea() {
+    RECT client{};
+    GetClientRect(Main, &client);
+    return client;
+}
+
+::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps) {
+    const Image expected = RenderOfSteps(path, steps, ClientArea());
+    const Image* shown = ClientImageOf(Main);
+    if (!shown) return ::testing::AssertionFailure() << "no window";
+    if (shown->width != expected.width || shown->height != expected.height)
+        return ::testing::AssertionFailure() << "client image " << shown->width << "x" << shown->height
+                                             << ", expected " << expected.width << "x" << expected.height;
+    const auto differing = std::mismatch(shown->pixels.begin(), shown->pixels.end(), expected.pixels.begin());
+    if (differing.first == shown->pixels.end()) return ::testing::AssertionSuccess();
+    const long at = differing.first - shown->pixels.begin();
+    return ::testing::AssertionFailure() << "pixel (" << at % shown->width << ", " << at / shown->width
+                                         << ") differs from the render of '" << steps << "'";
+}
+
 void ShellTest::SetUp() {
     ReleaseMeshTable();
     file[0] = tit[0] = '\0';
+    ForgetLastFileFolder();
     messages.clear();
     Instance = GetModuleHandle(nullptr);
     Main = nullptr;
@@ -58,6 +113,7 @@ void ShellTest::SetUp() {
 
 void ShellTest::TearDown() {
     watcher.stop();
+    ResetNavigation();
     if (IsWindow(Main)) DestroyWindow(Main);
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {} // the quit message of WM_DESTROY included
@@ -93,6 +149,20 @@ void ShellTest::Click(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(widget, key, modifiers);
 }
 
+QPoint ShellTest::ClientToWidget(QPoint client) const {
+    return client + QPoint(0, Widget()->height() - ClientArea().bottom);
+}
+
+void ShellTest::DropFiles(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 80), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Widget(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 80), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Widget(), &drop);
+}
+
 QAction* ShellTest::MenuAction(const QString& text) {
     for (QAction* action : MenuBarOf(Main)->actions())
         if (action->text() == text) return action;
@@ -115,18 +185,49 @@ std::vector<SeenMessage> ShellTest::Seen(UINT message) const {
     return found;
 }
 
+namespace {
+
+// Every column of the dialog's detail view as wide as its header and, but for
+// the names, the widest of its rows, and all of them within the view.
+bool ColumnsWhole(const QFileDialog* dialog) {
+    // The view as a QAbstractItemView, whose sizeHintForColumn is public.
+    const QAbstractItemView* view = dialog->findChild<QTreeView*>("treeView");
+    if (!view) return false;
+    const QHeaderView* header = static_cast<const QTreeView*>(view)->header();
+    for (int column = 0; column < header->count(); ++column) {
+        if (header->isSectionHidden(column)) continue;
+        const int rows = column == 0 ? 0 : view->sizeHintForColumn(column);
+        const int needed = std::max(header->sectionSizeHint(column), rows);
+        if (header->sectionSize(column) < needed) return false;
+    }
+    return header->length() <= view->viewport()->width();
+}
+
+} // namespace
+
 void ShellTest::CloseModal() {
     QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    SeenDialog seen;
+    seen.title = modal->windowTitle();
+    seen.width = modal->width();
+    const Image* client = IsWindow(Main) ? ClientImageOf(Main) : nullptr;
+    seen.clientWhite = client && AllWhite(*client);
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    seen.busyCursor = cursor && cursor->shape() == Qt::WaitCursor;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        SeenDialog seen{box->windowTitle(), box->text(), {}, {}, {}};
+        seen.text = box->text().remove(QChar(0x200B)); // the places where a long word may break are no text
         for (QAbstractButton* button : box->buttons()) seen.buttons += button->text().remove('&');
         dialogs.push_back(seen);
         box->done(QMessageBox::Ok);
     } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
         // The proposed name stands in the dialog's file-name field.
         const auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
-        dialogs.push_back({dialog->windowTitle(), {}, {}, nameField ? nameField->text() : QString("?"),
-                           dialog->nameFilters()});
+        seen.proposed = nameField ? nameField->text() : QString("?");
+        seen.nameFilters = dialog->nameFilters();
+        seen.folder = dialog->directory().absolutePath();
+        seen.columnsWhole = ColumnsWhole(dialog);
+        dialogs.push_back(seen);
         if (choose.isEmpty()) {
             dialog->reject();
         } else {
