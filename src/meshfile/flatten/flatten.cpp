@@ -43,11 +43,17 @@ bool FlatDrawing::readFile(const char* path, const FlattenLimits& limits, std::s
         error = DescribeReadError({ReadError::CannotOpen, reason});
         return false;
     }
+    // A large file is read in place where it can be mapped: no copy through a
+    // buffer. Others go through the reader's window.
+    constexpr std::size_t kMapFrom = std::size_t{1} << 20;
+    const std::string_view mapped = source.map(kMapFrom);
     std::error_code unknown;
     const std::uintmax_t size = std::filesystem::file_size(path, unknown);
     try {
-        return ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size), drawing_, error) &&
-               plan(limits, error);
+        const bool read = mapped.empty()
+                              ? ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size), drawing_, error)
+                              : ReadCadDrawing(mapped, drawing_, error);
+        return read && plan(limits, error);
     } catch (const std::bad_alloc&) {
         error = kNoMemory;
         return false;

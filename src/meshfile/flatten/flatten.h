@@ -35,9 +35,9 @@ class FlatDrawing {
 public:
     // Reads the whole DXF file `bytes` and plans its expansion.
     bool read(std::string_view bytes, const FlattenLimits& limits, std::string& error);
-    // The same for the DXF file at `path`, read through a small window. A
-    // file that cannot be opened or read gives the reason in words
-    // (DescribeReadError), without the path.
+    // The same for the DXF file at `path`, read in place where it can be
+    // mapped, else through a small window. A file that cannot be opened or
+    // read gives the reason in words (DescribeReadError), without the path.
     bool readFile(const char* path, const FlattenLimits& limits, std::string& error);
     const FlattenReport& report() const { return report_; }
     // Hands every face to `sink` in file order (see ExpandDrawing).
