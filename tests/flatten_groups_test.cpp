@@ -101,7 +101,8 @@ TEST(DxfGroups, BinaryFileReadsAsItsTextForm) {
 }
 
 TEST(DxfGroups, BinaryCodeAbove254InOneByteFile) {
-    const Read read = ReadAll(DxfBinary("0 SECTION\n999 note\n0 EOF\n", true));
+    const std::string bytes = DxfBinary("0 SECTION\n999 note\n0 EOF\n", true);
+    const Read read = ReadAll(bytes); // its groups' texts point into `bytes`
     ASSERT_EQ(read.error, "");
     ASSERT_EQ(read.groups.size(), 3u);
     EXPECT_EQ(read.groups[1].code, 999);
