@@ -7,8 +7,11 @@ int Rb = 0;
 
 namespace {
 
-// Running extent of one coordinate. The comparisons are kept exactly as the
-// viewer has always made them, so NaN corners behave the same everywhere: a
+// Running extent of one coordinate. For finite corners any minimum and maximum
+// would do; the comparisons are written out exactly because they also decide
+// what a NaN corner does to the fit, and a file must give the same picture in
+// every build (the viewer on Windows and Linux, the tool's renders, the tests'
+// reference pictures), so no compiler or library choice may change it: a
 // face's largest and smallest value are std::max and std::min over A, B, C, D
 // in that order (a NaN counts only as the first corner), a NaN largest value
 // never raises `high`, and a NaN smallest value does replace `low`.

@@ -43,11 +43,7 @@ BOOL TakeChosenPath(OPENFILENAMEA* ofn, const QString& chosen) {
     const QByteArray path = QFile::encodeName(QDir::toNativeSeparators(chosen));
     if (!ofn->lpstrFile || path.size() >= static_cast<qsizetype>(ofn->nMaxFile)) return FALSE;
     std::memcpy(ofn->lpstrFile, path.constData(), static_cast<std::size_t>(path.size()) + 1);
-    const QByteArray title = QFile::encodeName(QFileInfo(chosen).fileName());
-    CopyCut(ofn->lpstrFileTitle, ofn->nMaxFileTitle, title);
-    ofn->nFileOffset = static_cast<WORD>(path.size() - title.size());
-    const qsizetype dot = title.lastIndexOf('.');
-    ofn->nFileExtension = static_cast<WORD>(dot < 0 ? path.size() : ofn->nFileOffset + dot + 1);
+    CopyCut(ofn->lpstrFileTitle, ofn->nMaxFileTitle, QFile::encodeName(QFileInfo(chosen).fileName()));
     lastFolder = QFileInfo(chosen).absolutePath();
     return TRUE;
 }

@@ -26,7 +26,6 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     // A fresh context per paint: pen and position start anew, as with a paint DC.
     record->context = DrawContext(&image);
     paint->hdc = &record->context;
-    paint->rcPaint = client;
     return paint->hdc;
 }
 

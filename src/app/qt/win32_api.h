@@ -16,7 +16,6 @@
 #define CALLBACK
 
 typedef int BOOL;
-typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
@@ -48,13 +47,9 @@ typedef void* HGDIOBJ;
 typedef DrawContext* HDC;
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
-typedef UINT_PTR (*LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 
-#define LOBYTE(w) ((BYTE)(((UINT_PTR)(w)) & 0xff))
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
-#define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
-#define MAKEINTRESOURCE MAKEINTRESOURCEA
 
 struct POINT {
     LONG x, y;
@@ -69,18 +64,11 @@ struct MSG {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    DWORD time;
-    POINT pt;
 };
 typedef MSG* LPMSG;
 
 struct PAINTSTRUCT {
     HDC hdc;
-    BOOL fErase;
-    RECT rcPaint;
-    BOOL fRestore;
-    BOOL fIncUpdate;
-    BYTE rgbReserved[32];
 };
 
 struct WNDCLASSA {
@@ -104,14 +92,11 @@ struct MINMAXINFO {
     POINT ptMaxTrackSize;
 };
 
+// The fields the shell fills or reads, under their Windows names.
 struct OPENFILENAMEA {
     DWORD lStructSize;
     HWND hwndOwner;
-    HINSTANCE hInstance;
     LPCSTR lpstrFilter;
-    LPSTR lpstrCustomFilter;
-    DWORD nMaxCustFilter;
-    DWORD nFilterIndex;
     LPSTR lpstrFile;
     DWORD nMaxFile;
     LPSTR lpstrFileTitle;
@@ -119,12 +104,6 @@ struct OPENFILENAMEA {
     LPCSTR lpstrInitialDir;
     LPCSTR lpstrTitle;
     DWORD Flags;
-    WORD nFileOffset;
-    WORD nFileExtension;
-    LPCSTR lpstrDefExt;
-    LPARAM lCustData;
-    LPOFNHOOKPROC lpfnHook;
-    LPCSTR lpTemplateName;
 };
 // The record has no extension fields here, so the old size is the whole size.
 #define OPENFILENAME_SIZE_VERSION_400A sizeof(OPENFILENAMEA)
@@ -168,7 +147,6 @@ struct OPENFILENAMEA {
 #define VK_DELETE 0x2E
 #define VK_F1 0x70
 #define VK_F12 0x7B
-#define VK_F24 0x87
 
 // Window and class styles, show commands, placement.
 #define CS_VREDRAW 0x0001
@@ -192,14 +170,12 @@ struct OPENFILENAMEA {
 #define MF_STRING 0x00000000L
 #define MB_OK 0x00000000L
 #define IDOK 1
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define WHITE_BRUSH 0
 #define BLACK_PEN 7
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 #define IDC_WAIT MAKEINTRESOURCEA(32514)
 #define OFN_OVERWRITEPROMPT 0x00000002
-#define OFN_PATHMUSTEXIST 0x00000800
 #define OFN_FILEMUSTEXIST 0x00001000
 
 // The argument count and vector of the process, as the Windows runtime keeps

@@ -174,7 +174,7 @@ BOOL GetClientRect(HWND window, RECT* rect) {
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND__* record = LiveWindow(window);
     if (!record) return 0;
-    lastDefault = {window, message, wParam, lParam, 0, {0, 0}};
+    lastDefault = {window, message, wParam, lParam};
     switch (message) {
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SETTEXT:
