@@ -36,7 +36,10 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/kelvorn.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/kelvorn.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME kelvorn.exe)
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_MUI_FINISHPAGE_RUN kelvorn.exe)
+# Kelvorn has no licence text to agree to; README.txt says what it is.
+set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
 
 string(REPLACE "," "." installer_version_numbers "${KELVORN_VERSION_NUMBERS}")
 string(JOIN "\n" CPACK_NSIS_DEFINES

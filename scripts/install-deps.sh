@@ -11,6 +11,7 @@ packages=(
     xvfb xauth openbox xdotool wmctrl imagemagick x11-utils
     librsvg2-bin dpkg-dev file desktop-file-utils shared-mime-info groff-base man-db
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest wine wine64 python3 nsis
+    python3-ezdxf
 )
 
 missing=()

@@ -153,6 +153,35 @@ TEST_F(ViewTool, BadKeysAreAUsageError) {
     EXPECT_EQ(tool("render '" + kFixture + "' -o '" + scratch("k.png") + "' --keys up").status, 2);
 }
 
+TEST_F(ViewTool, WheelZoomsAboutThePixelAndDoubleClickGoesBackToTheFit) {
+    const std::string fitted = tool("segments 302 202 '" + kFixture + "'").out;
+    // Two notches at the outline's bottom-left corner: the corner stays, the rest grows by 1.5625.
+    const ToolRun zoomed = tool("segments 302 202 '" + kFixture + "' --keys wheel:240:0:201");
+    EXPECT_EQ(zoomed.status, 0) << zoomed.err;
+    EXPECT_EQ(zoomed.out.substr(0, zoomed.out.find('\n')), "0 201 292 201"); // 187.5 · 1.5625, truncated
+    const ToolRun back = tool("segments 302 202 '" + kFixture + "' --keys wheel:240:0:201,pan:9:-4,dblclick,drag:0:0");
+    EXPECT_EQ(back.out, fitted);
+}
+
+TEST_F(ViewTool, SizeStepMeasuresLaterDragsInTheNewClientArea) {
+    // 180 degrees across the smaller side: 200 pixels in 302 × 202, 100 in 102 × 402.
+    const ToolRun wide = tool("segments 302 202 '" + kFixture + "' --keys drag:202:0");
+    const ToolRun narrow = tool("segments 302 202 '" + kFixture + "' --keys size:102x402,drag:102:0");
+    const ToolRun keys = tool("segments 302 202 '" + kFixture + "' --keys pgdn*18");
+    EXPECT_EQ(wide.status, 0) << wide.err;
+    EXPECT_EQ(wide.out, keys.out);
+    EXPECT_EQ(narrow.out, keys.out);
+}
+
+TEST_F(ViewTool, BadMouseStepsAreAUsageErrorNamingTheStep) {
+    for (const char* keys : {"drag:1", "wheel:120:5", "pan:a:b", "size:10", "dblclick:1"}) {
+        const ToolRun run = tool("segments 10 10 '" + kFixture + "' --keys '" + keys + "'");
+        EXPECT_EQ(run.status, 2) << keys;
+        EXPECT_NE(run.err.find(std::string("'") + keys + "'"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST_F(ViewTool, BadSizeIsAUsageError) {
     for (const char* size : {"0x10", "10", "axb", "10x", "9000x10", "-5x5", "10x10x"})
         EXPECT_EQ(tool("render '" + kFixture + "' -o '" + scratch("s.png") + "' --size '" + size + "'").status, 2)

@@ -4,9 +4,11 @@
 #include "kelvorn_ids.h"
 #include "meshfile/mesh_reader.h"
 #include "meshfile/mesh_survey.h"
+#include "mouse_input.h"
 #include "paint_mesh.h"
 #include "program_options.h"
 #include "view/view.h"
+#include "view/view_navigation.h"
 #include "window_helpers.h"
 
 #include <cstdio>
@@ -48,19 +50,10 @@ void ReportFacelessFile(HWND wn) {
     MessageBox(wn, text.c_str(), progname, MB_OK);
 }
 
-// The first argument is taken once, after the first paint. One that does not
-// fit `file` is refused: a cut path would name another file.
+// The first argument is taken once, after the first paint.
 LRESULT LoadCommandLineFile(HWND wn) {
     Argc = 0;
-    const char* argument = __argv[1];
-    if (std::strlen(argument) >= sizeof file) {
-        const std::string text = "The file named on the command line is longer than " +
-                                 std::to_string(sizeof file - 1) + " characters and is not read:\n" + argument;
-        MessageBox(wn, text.c_str(), progname, MB_OK);
-        return 0;
-    }
-    std::strcpy(file, argument);
-    return LoadMesh(wn);
+    return LoadPath(wn, __argv[1], "The file named on the command line");
 }
 
 LRESULT OnKey(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
@@ -110,7 +103,9 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
 
 void Register(const char* name, WNDPROC proc) {
     WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    // CS_DBLCLKS: Windows reports a double-click only to a class that asks
+    // for it; without it the second click would be a second button-down.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = proc;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 2;
@@ -140,6 +135,7 @@ LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     switch (iMessage) {
     case WM_CREATE:
         SetMenu(wn, LoadMenu(Instance, "KELVORN"));
+        DragAcceptFiles(wn, TRUE);
         ShowWindow(wn, SW_SHOW);
         break;
     case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -154,8 +150,30 @@ LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     case WM_SYSKEYUP: return OnKey(wn, iMessage, S, L);
     case WM_COMMAND: return OnCommand(wn, iMessage, S, L);
     case WM_ENTERIDLE: return 0;
+    case WM_MOUSEMOVE: return OnMouseMove(wn, S, L);
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: return OnButtonDown(wn, L); // a quick second press still pans
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP: return OnButtonUp(wn, S);
+    case WM_LBUTTONDBLCLK: return OnDoubleClick(wn);
+    case WM_MOUSEWHEEL: return OnMouseWheel(wn, S, L);
+    case WM_CAPTURECHANGED: return OnCaptureChanged();
+    case WM_DROPFILES: return OnDropFiles(wn, S);
     }
     return DefWindowProc(wn, iMessage, S, L);
+}
+
+// A path that does not fit `file` is refused: a cut path would name another file.
+LRESULT LoadPath(HWND wn, const char* path, const char* what) {
+    if (std::strlen(path) >= sizeof file) {
+        const std::string text = std::string(what) + " is longer than " + std::to_string(sizeof file - 1) +
+                                 " characters and is not read:\n" + path;
+        MessageBox(wn, text.c_str(), progname, MB_OK);
+        return 0;
+    }
+    std::strcpy(file, path);
+    return LoadMesh(wn);
 }
 
 LRESULT LoadMesh(HWND wn) {
@@ -168,6 +186,7 @@ LRESULT LoadMesh(HWND wn) {
         const std::string title = ("Kelvorn: " + std::string(file)).substr(0, PathBufferSize - 1);
         SetTitle(wn, title.c_str());
     });
+    if (status.ok()) ResetNavigation(); // a new model is first seen fitted
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();
     SetCursor(previousCursor);

@@ -26,6 +26,11 @@ HWND newwindow(const char* clas, const char* name, DWORD c);
 // The window procedure of the main window.
 LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L);
 
+// Copies `path` into `file` and loads it. A path longer than `file` holds is
+// refused with a message that calls it `what` ("The file named on the command
+// line"); returns 0.
+LRESULT LoadPath(HWND wn, const char* path, const char* what);
+
 // Reads `file` into the face table with the busy banner up and the title
 // "Kelvorn: " + path, then asks for a repaint. When the file cannot be read
 // the model stays as it was and a message box names the file and the reason.

@@ -2,10 +2,12 @@
 # End-to-end run of the viewer under a real X server (Xvfb with openbox):
 # start it on a mesh, read its title, compare its client area with the
 # headless render of the same file, keys and size, turn it with Page Down,
-# reload with F12, open the help from the keyboard, read a file of another
-# folder through the open dialog and then again by Enter on the name it
-# proposes there, restore the window from maximized to a drawing of three
-# quarters of the screen, and leave with Alt+X.
+# reload with F12, turn, zoom and pan it with real pointer events (drags,
+# wheel buttons 4 and 5, a double-click) against the render of the same
+# steps, open the help from the keyboard, read a file of another folder
+# through the open dialog and then again by Enter on the name it proposes
+# there, restore the window from maximized to a drawing of three quarters of
+# the screen, and leave with Alt+X.
 #
 # usage: viewer_x11.sh KELVORN KELVORN_TOOL MESH
 set -euo pipefail
@@ -76,10 +78,16 @@ measure_client() {
 }
 
 # shows_render NAME [KEYS]: the client area, measured anew (the window manager
-# may still be resizing the window), has no pixel that differs from the render
-# of the mesh after KEYS at the same size. Leaves NAME.png and NAME-expected.png.
+# may still be resizing the window) unless client_fixed is set, has no pixel
+# that differs from the render of the mesh after KEYS at the same size. Leaves
+# NAME.png and NAME-expected.png.
+client_fixed=
 shows_render() {
-    measure_client || return 1
+    if [ -n "$client_fixed" ]; then
+        import -window "$window" "$work/window.png" 2>/dev/null || return 1
+    else
+        measure_client || return 1
+    fi
     "$tool" render "$mesh" -o "$work/$1-expected.png" --size "${client_width}x${client_height}" ${2:+--keys "$2"} ||
         fail "kelvorn-tool render failed"
     convert "$work/window.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png" ||
@@ -104,6 +112,46 @@ echo "viewer_x11: Page Down turned the picture as the render with 'pgdn'"
 xdotool key F12
 poll "the first picture again after F12 (see $work/after_f12.png)" shows_render after_f12
 echo "viewer_x11: F12 brought the first picture back"
+
+# --- the mouse ----------------------------------------------------------------
+# Each motion is one pointer event, so the viewer turns or pans once for it;
+# the steps the render is given say what the hand did, in client pixels. A
+# zoomed picture may cover the client's first row: the measure stays.
+client_fixed=1
+steps=
+# at X Y: the pointer on client pixel (X, Y).
+at() { xdotool mousemove --window "$window" "$1" $(($2 + client_top)); }
+# did NAME STEP: STEP was done; the client area comes to show the render of all steps so far.
+did() {
+    steps=${steps:+$steps,}$2
+    poll "the picture after '$steps' (see $work/$1.png)" shows_render "$1" "$steps"
+}
+
+at 300 200
+xdotool mousedown 1 && at 360 170 && xdotool mouseup 1
+did left_drag drag:60:-30
+at 150 120
+xdotool click 4
+did wheel_away wheel:120:150:120
+xdotool click 4
+did wheel_away_again wheel:120:150:120
+at 400 250
+xdotool click 5
+did wheel_towards wheel:-120:400:250
+xdotool mousedown 2 && at 370 290 && xdotool mouseup 2
+did middle_drag pan:-30:40
+xdotool keydown ctrl mousedown 1 && at 380 280 && xdotool mouseup 1 keyup ctrl
+did ctrl_drag pan:10:-10
+xdotool keydown shift mousedown 1 && at 420 300 && xdotool mouseup 1 keyup shift
+did shift_drag shiftdrag:40:20
+xdotool click --repeat 2 --delay 80 1
+did double_click dblclick
+echo "viewer_x11: drags, wheel notches, pans and a double-click showed the render of '$steps'"
+
+xdotool key F12
+poll "the first picture again after F12 (see $work/after_mouse_f12.png)" shows_render after_mouse_f12
+echo "viewer_x11: F12 brought the first picture back after the mouse"
+client_fixed=
 
 xdotool key alt+h
 help_window=

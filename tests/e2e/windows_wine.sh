@@ -2,7 +2,8 @@
 # End-to-end run of the Windows viewer (kelvorn.exe) under Wine in Xvfb: check
 # the resources of the .exe, start it on a mesh, read its title, compare its
 # client area with the Linux tool's render of the same file and size, turn it
-# with Page Down, reload with F12, open the help with Alt+H, read another file
+# with Page Down, reload with F12, turn, zoom and pan it with real pointer
+# events (drags, wheel buttons 4 and 5, a double-click), open the help with Alt+H, read another file
 # through the "DXF file?" dialog, find that a failed reload keeps the picture
 # and says why, leave with Alt+X (exit status 0), and find that an over-long
 # argument is refused with a message.
@@ -104,6 +105,35 @@ poll "keyboard focus on the viewer" focused
 xdotool key F12
 poll "the first picture again after F12" matches after_f12 initial
 echo "windows_wine: F12 brought the first picture back"
+
+# --- the mouse: each motion one pointer event, as under X ---------------------
+steps=
+# at X Y: the pointer on client pixel (X, Y).
+at() { xdotool mousemove "$1" $(($2 + client_top)); }
+# did NAME STEP: STEP was done; the client area comes to show the render of all steps so far.
+did() {
+    steps=${steps:+$steps,}$2
+    render "$1-expected" first.dxf "$steps"
+    poll "the picture after '$steps' (compare $work/$1.png with $work/$1-expected.png)" matches "$1" "$1-expected"
+}
+poll "keyboard focus on the viewer" focused
+at 300 200
+xdotool mousedown 1 && at 360 170 && xdotool mouseup 1
+did left_drag drag:60:-30
+at 150 120
+xdotool click 4
+did wheel_away wheel:120:150:120
+at 400 250
+xdotool click 5
+did wheel_towards wheel:-120:400:250
+xdotool mousedown 2 && at 370 290 && xdotool mouseup 2
+did middle_drag pan:-30:40
+xdotool click --repeat 2 --delay 80 1
+did double_click dblclick
+echo "windows_wine: a drag, wheel notches, a pan and a double-click showed the render of '$steps'"
+xdotool key F12
+poll "the first picture again after F12" matches after_mouse_f12 initial
+echo "windows_wine: F12 brought the first picture back after the mouse"
 
 poll "keyboard focus on the viewer" focused
 xdotool key alt+h

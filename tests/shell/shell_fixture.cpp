@@ -3,6 +3,8 @@
 #include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
+#include "view/key_strokes.h"
+#include "view/view_navigation.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -12,6 +14,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QTest>
 #include <QTreeView>
 
@@ -47,6 +51,53 @@ bool AllWhite(const Image& image) {
     return std::all_of(image.pixels.begin(), image.pixels.end(), [](std::uint32_t p) { return p == Image::kWhite; });
 }
 
+Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size) {
+    Face* const shellTable = F;
+    const int shellCount = nf;
+    const ViewNavigation shellView = Navigation;
+    F = nullptr; // the read below must not free the shell's table
+    nf = 0;
+    Image image;
+    image.reset(size.right, size.bottom, Image::kWhite);
+    std::vector<ViewStep> parsed;
+    std::string error;
+    EXPECT_TRUE(ParseViewSteps(steps, parsed, error)) << error;
+    if (ReadMeshFile(path.c_str(), nullptr).ok()) {
+        ResetNavigation();
+        Rect client{0, 0, size.right, size.bottom};
+        for (const ViewStep& step : parsed) DoViewStep(step, client);
+        DrawContext dc(&image, nullptr);
+        DrawMesh(dc, Rect{0, 0, size.right, size.bottom});
+    } else {
+        ADD_FAILURE() << "cannot read " << path;
+    }
+    ReleaseMeshTable();
+    F = shellTable;
+    nf = shellCount;
+    Navigation = shellView;
+    return image;
+}
+
+RECT ClientArea() {
+    RECT client{};
+    GetClientRect(Main, &client);
+    return client;
+}
+
+::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps) {
+    const Image expected = RenderOfSteps(path, steps, ClientArea());
+    const Image* shown = ClientImageOf(Main);
+    if (!shown) return ::testing::AssertionFailure() << "no window";
+    if (shown->width != expected.width || shown->height != expected.height)
+        return ::testing::AssertionFailure() << "client image " << shown->width << "x" << shown->height
+                                             << ", expected " << expected.width << "x" << expected.height;
+    const auto differing = std::mismatch(shown->pixels.begin(), shown->pixels.end(), expected.pixels.begin());
+    if (differing.first == shown->pixels.end()) return ::testing::AssertionSuccess();
+    const long at = differing.first - shown->pixels.begin();
+    return ::testing::AssertionFailure() << "pixel (" << at % shown->width << ", " << at / shown->width
+                                         << ") differs from the render of '" << steps << "'";
+}
+
 void ShellTest::SetUp() {
     ReleaseMeshTable();
     file[0] = tit[0] = '\0';
@@ -62,6 +113,7 @@ void ShellTest::SetUp() {
 
 void ShellTest::TearDown() {
     watcher.stop();
+    ResetNavigation();
     if (IsWindow(Main)) DestroyWindow(Main);
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {} // the quit message of WM_DESTROY included
@@ -95,6 +147,20 @@ void ShellTest::Click(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     widget->activateWindow();
     QApplication::setActiveWindow(widget);
     QTest::keyClick(widget, key, modifiers);
+}
+
+QPoint ShellTest::ClientToWidget(QPoint client) const {
+    return client + QPoint(0, Widget()->height() - ClientArea().bottom);
+}
+
+void ShellTest::DropFiles(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 80), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Widget(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 80), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Widget(), &drop);
 }
 
 QAction* ShellTest::MenuAction(const QString& text) {

@@ -6,9 +6,11 @@
 
 #include "app/main_window.h"
 #include "support/temp_files.h"
+#include "view/draw_context.h"
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QTimer>
 #include <Qt>
 
@@ -18,6 +20,7 @@
 #include <vector>
 
 class QAction;
+class QPoint;
 class QWidget;
 
 // One message as the window procedure saw it.
@@ -53,6 +56,14 @@ std::string RectangleDxf(double w, double h);
 std::string SamplePath(const char* name);
 // True when every pixel of the image is white.
 bool AllWhite(const Image& image);
+// The picture `kelvorn-tool render` makes of `path` after `steps` (its
+// --keys text) in a client area of `size`, made here by the same functions.
+// The shell's model and view are left as they were.
+Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size);
+// The main window's client area now.
+RECT ClientArea();
+// The main window's client image equals the picture of `path` after `steps`.
+::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps);
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -66,6 +77,10 @@ protected:
     void Pump();
     // A key press and release on the main window's widget, through Qt.
     void Click(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The widget's position of a client point: the client area starts below the menu bar.
+    QPoint ClientToWidget(QPoint client) const;
+    // Files dragged onto the main window and dropped, through Qt.
+    void DropFiles(const QList<QUrl>& urls);
     // The main window's menu-bar action with this text.
     QAction* MenuAction(const QString& text);
     QStringList MenuBarTexts() const;

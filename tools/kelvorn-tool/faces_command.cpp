@@ -39,7 +39,7 @@ int PrintFaces(const Arguments& arguments) {
 
 int PrintInfo(const Arguments& arguments) {
     const char* path = arguments.operands[0];
-    if (!LoadMeshOrReport(path)) return 1;
+    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return 1;
     std::printf("file   %s\nfaces  %d\n", path, nf);
     if (nf == 0) {
         std::string text = DescribeFacelessFile(path, SurveyMeshFile(path));
@@ -59,6 +59,8 @@ int PrintInfo(const Arguments& arguments) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+constexpr Option kInfoOptions[] = {kFlattenOption};
+
 } // namespace
 
 const Command kFacesCommand = {
@@ -74,7 +76,7 @@ const Command kFacesCommand = {
 
 const Command kInfoCommand = {"info",
                               "FILE",
-                              {},
+                              kInfoOptions,
                               "print the face count and the x, y and z ranges of FILE",
                               "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
                               "over all corners of its faces. For a file with no face, standard error\n"

@@ -1,5 +1,6 @@
 // The "render" and "segments" commands: what the viewer paints for a file
-// in a client area of a given size after given key strokes, headless.
+// in a client area of a given size after given key strokes and mouse steps,
+// headless.
 #include "commands.h"
 #include "load_mesh.h"
 #include "picture_files.h"
@@ -25,18 +26,21 @@ bool ParseSize(std::string_view text, int& width, int& height) {
            ParseWholeInt(text.substr(x + 1), height, 1, kMaxPictureSide);
 }
 
-bool ParseKeysOption(const Command& command, const Arguments& arguments, std::vector<KeyStroke>& strokes) {
+bool ParseKeysOption(const Command& command, const Arguments& arguments, std::vector<ViewStep>& steps) {
     const char* keys = arguments.value("--keys");
     std::string error;
-    if (!keys || ParseKeyStrokes(keys, strokes, error)) return true;
+    if (!keys || ParseViewSteps(keys, steps, error)) return true;
     UsageError(command, "--keys: " + error);
     return false;
 }
 
-// Loads the file and turns it as the key strokes would; false (reported) when the file cannot be read.
-bool LoadAndTurn(const char* path, const std::vector<KeyStroke>& strokes) {
-    if (!LoadMeshOrReport(path)) return false;
-    for (const KeyStroke& stroke : strokes) RotateMesh(stroke.key, stroke.rep);
+// Loads the file and does the steps in a width × height client area, as the
+// viewer would; false (reported) when the file cannot be read.
+bool LoadAndStep(const char* path, const Arguments& arguments, const std::vector<ViewStep>& steps, int width,
+                 int height) {
+    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return false;
+    Rect client{0, 0, width, height};
+    for (const ViewStep& step : steps) DoViewStep(step, client);
     return true;
 }
 
@@ -76,9 +80,9 @@ int Render(const Arguments& arguments) {
     if (format == PictureFormat::Unknown)
         return UsageError(kRenderCommand, "cannot tell the picture format of '" + std::string(out) +
                                               "': name a file ending in " + kPictureExtensions + " (any case)");
-    std::vector<KeyStroke> strokes;
-    if (!ParseKeysOption(kRenderCommand, arguments, strokes)) return 2;
-    if (!LoadAndTurn(arguments.operands[0], strokes)) return 1;
+    std::vector<ViewStep> steps;
+    if (!ParseKeysOption(kRenderCommand, arguments, steps)) return 2;
+    if (!LoadAndStep(arguments.operands[0], arguments, steps, width, height)) return 1;
     return WritePicture(out, format, width, height);
 }
 
@@ -88,9 +92,9 @@ int PrintSegments(const Arguments& arguments) {
         PrintUsage(kSegmentsCommand, stderr);
         return 2;
     }
-    std::vector<KeyStroke> strokes;
-    if (!ParseKeysOption(kSegmentsCommand, arguments, strokes)) return 2;
-    if (!LoadAndTurn(arguments.operands[2], strokes)) return 1;
+    std::vector<ViewStep> steps;
+    if (!ParseKeysOption(kSegmentsCommand, arguments, steps)) return 2;
+    if (!LoadAndStep(arguments.operands[2], arguments, steps, width, height)) return 1;
     std::vector<Segment> segments;
     PaintClientArea(width, height, nullptr, &segments);
     for (const Segment& s : segments) std::printf("%d %d %d %d\n", s.x1, s.y1, s.x2, s.y2);
@@ -98,33 +102,48 @@ int PrintSegments(const Arguments& arguments) {
 }
 
 constexpr Option kKeysOption = {"--keys", "KEYS",
-                                "turn the model first by comma-separated strokes\n"
-                                "pgup, pgdn (x-z plane), home, end (y-z), ins, del\n"
-                                "(x-y), each with an optional *N: N x 10 degrees at once"};
+                                "first do these comma-separated steps, in order,\n"
+                                "as keys and the mouse do in the viewer (below)"};
+
+// A macro, so that both commands' help literals can take it in.
+#define KELVORN_STEPS_HELP                                                              \
+    "KEYS, the steps, each as in the viewer:\n"                                          \
+    "  pgup, pgdn (x-z plane), home, end (y-z), ins, del (x-y): a key, with an\n"        \
+    "      optional *N to turn N x 10 degrees at once (N from -32768 to 32767);\n"     \
+    "  drag:DX:DY       the cursor moved DX, DY pixels (right, down) with the left\n"   \
+    "      button held: a turn, 180 degrees across the client area's smaller side;\n"  \
+    "  shiftdrag:DX:DY  the same with Shift held: DX turns in the x-y plane;\n"         \
+    "  pan:DX:DY        the same with the middle button (or Ctrl) held: a pan;\n"       \
+    "  wheel:DELTA:X:Y  the wheel turned by DELTA (120 a notch; positive: away from\n"  \
+    "      you, zoom in by 1.25) with the cursor on client pixel X, Y;\n"              \
+    "  dblclick         a double-click of the left button: back to the fitted view;\n" \
+    "  size:WxH         the window resized: later steps measure in W x H pixels.\n"     \
+    "Example: --keys pgdn,drag:40:-25,wheel:240:300:200,pan:-30:10\n"
 
 constexpr Option kRenderOptions[] = {
     {"-o", "OUT", "the picture, in the format its extension names in\nany case: .png, .jpg or .jpeg, .bmp, .ppm, or .svg\n(the lines as SVG)", true},
     {"--size", "WxH", "the client area in pixels, each side from 1 to 8192\n(800x600)"},
     kKeysOption,
+    kFlattenOption,
 };
 
-constexpr Option kSegmentsOptions[] = {kKeysOption};
+constexpr Option kSegmentsOptions[] = {kKeysOption, kFlattenOption};
 
 } // namespace
 
 const Command kRenderCommand = {
     "render", "FILE", kRenderOptions, "paint FILE as the viewer does, into a picture file",
-    "Paints FILE as the viewer does in a client area of WxH pixels after the key\n"
-    "strokes KEYS, and writes the picture to OUT.\n"
-    "\n"
+    "Paints FILE as the viewer does in a client area of WxH pixels after the\n"
+    "steps KEYS, and writes the picture to OUT.\n"
+    "\n" KELVORN_STEPS_HELP "\n"
     "Exit status: 0 written, 1 FILE not read or OUT not written, 2 bad arguments.\n",
     Render};
 
 const Command kSegmentsCommand = {
     "segments", "W H FILE", kSegmentsOptions, "print the lines that painting FILE in W x H pixels draws",
     "Prints the lines that painting FILE in a client area of W x H pixels (each 0 or\n"
-    "more) draws, after the key strokes KEYS: one \"x1 y1 x2 y2\" per line, in\n"
-    "drawing order.\n"
-    "\n"
+    "more) draws, after the steps KEYS: one \"x1 y1 x2 y2\" per line, in drawing\n"
+    "order.\n"
+    "\n" KELVORN_STEPS_HELP "\n"
     "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n",
     PrintSegments};

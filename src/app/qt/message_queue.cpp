@@ -61,8 +61,18 @@ BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+void PostMouseMove(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!posted.empty() && posted.back().hwnd == window && posted.back().message == WM_MOUSEMOVE)
+        posted.pop_back(); // only the latest position matters
+    PostMessage(window, WM_MOUSEMOVE, wParam, lParam);
+}
+
 void DropMessagesOf(HWND window) {
-    std::erase_if(posted, [window](const MSG& message) { return message.hwnd == window; });
+    std::erase_if(posted, [window](const MSG& message) {
+        if (message.hwnd != window) return false;
+        if (message.message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(message.wParam));
+        return true;
+    });
 }
 
 void PostQuitMessage(int exitCode) {

@@ -3,11 +3,8 @@
 // here; each operation behaves as its Windows namesake in the ways the shell
 // relies on (see the notes at each one), with the ANSI ("A") text semantics.
 //
-// Handles are pointers to the layer's own records; HDC is the drawing context
-// that the view paints through.
+// Handles are pointers to the layer's own records.
 #pragma once
-
-#include "view/draw_context.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,18 +34,22 @@ struct HMENU__;
 struct HICON__;
 struct HCURSOR__;
 struct HBRUSH__;
+struct HDC__;
+struct HDROP__;
 typedef HINSTANCE__* HINSTANCE;
 typedef HWND__* HWND;
 typedef HMENU__* HMENU;
 typedef HICON__* HICON;
 typedef HCURSOR__* HCURSOR;
 typedef HBRUSH__* HBRUSH;
+typedef HDROP__* HDROP;
 typedef void* HGDIOBJ;
-typedef DrawContext* HDC;
+typedef HDC__* HDC;
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
 
 struct POINT {
@@ -123,6 +124,23 @@ struct OPENFILENAMEA {
 #define WM_SYSKEYUP 0x0105
 #define WM_COMMAND 0x0111
 #define WM_ENTERIDLE 0x0121
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_MBUTTONDOWN 0x0207
+#define WM_MBUTTONUP 0x0208
+#define WM_MBUTTONDBLCLK 0x0209
+#define WM_MOUSEWHEEL 0x020A
+#define WM_CAPTURECHANGED 0x0215
+#define WM_DROPFILES 0x0233
+
+// Buttons and keys held, in the wParam of the mouse messages.
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
 
 // Virtual-key codes.
 #define VK_BACK 0x08
@@ -151,6 +169,7 @@ struct OPENFILENAMEA {
 // Window and class styles, show commands, placement.
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
 #define WS_OVERLAPPED 0x00000000L
 #define WS_MAXIMIZEBOX 0x00010000L
 #define WS_MINIMIZEBOX 0x00020000L
@@ -233,13 +252,33 @@ BOOL SetMenu(HWND window, HMENU menu);
 HMENU GetMenu(HWND window);
 BOOL DrawMenuBar(HWND window);
 
-// Painting. BeginPaint hands out the context of the client-area image, sized
-// to the client area and erased with the class brush when asked; EndPaint
+// Painting. BeginPaint sizes the window's client-area image to the client
+// area, erases it with the class brush when asked and hands out the window's
+// paint context; the shell puts its picture on that context, and EndPaint
 // shows the image. InvalidateRect marks the whole client area (the rectangle
 // is not used) and causes exactly one later WM_PAINT.
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+
+// The mouse. The widget that got a button press keeps the pointer until the
+// release (Qt's implicit grab), so capture only records which window has it;
+// it goes with WM_CAPTURECHANGED to the window that loses it. Mouse messages
+// carry client coordinates, WM_MOUSEWHEEL screen coordinates. Consecutive
+// WM_MOUSEMOVE messages of a window that wait in the queue are merged into
+// the latest, as Windows does.
+HWND SetCapture(HWND window);
+BOOL ReleaseCapture();
+HWND GetCapture();
+BOOL ScreenToClient(HWND window, POINT* point);
+
+// Files dropped on a window that accepts them come as WM_DROPFILES, with the
+// list of paths in wParam. DragQueryFile with index 0xFFFFFFFF gives the
+// count; with a null buffer, the length of path `index`; else it copies the
+// path, cut to the buffer, and gives the length copied. DragFinish frees it.
+void DragAcceptFiles(HWND window, BOOL accept);
+UINT DragQueryFile(HDROP drop, UINT index, LPSTR buffer, UINT size);
+void DragFinish(HDROP drop);
 
 // Dialogs: a modal message box with an OK button, and the open and save file
 // dialogs over the open-file-name record.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/qt/win32_api.h"
+#include "view/draw_context.h"
 
 class QMenuBar;
 class QWidget;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/qt/win32_api.h"
+#include "view/draw_context.h"
 
 #include <QCursor>
 #include <QIcon>
@@ -24,6 +25,11 @@ struct HBRUSH__ {
     std::uint32_t colour; // 0xAARRGGBB, as the client image stores pixels
 };
 
+// The paths of one drop, local 8-bit text as the "A" functions use.
+struct HDROP__ {
+    std::vector<std::string> paths;
+};
+
 struct MenuItem {
     UINT flags;
     UINT_PTR id;
@@ -36,6 +42,11 @@ struct HMENU__ {
 
 class WindowWidget;
 
+// The paint context of a window: what BeginPaint hands out for it.
+struct HDC__ {
+    HWND window;
+};
+
 struct HWND__ {
     WNDPROC proc = nullptr;
     UINT classStyle = 0;
@@ -46,8 +57,7 @@ struct HWND__ {
     QMenuBar* bar = nullptr;
     // The client area's pixels as the last paint left them.
     Image image;
-    // The context handed out by BeginPaint, drawing into `image`.
-    DrawContext context{nullptr};
+    HDC__ paintContext{this};
     bool invalid = true;
     bool erase = true;
 };
@@ -70,9 +80,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void postKey(QKeyEvent* event, bool up);
+    // Posts a mouse message for `event`'s button; false for another button.
+    bool postButton(QMouseEvent* event, UINT left, UINT middle);
 
     HWND window_;
 };
@@ -83,3 +102,5 @@ HWND__* LiveWindow(HWND window);
 HWND FirstInvalidWindow();
 // Removes the posted messages of a window that is going away.
 void DropMessagesOf(HWND window);
+// Posts WM_MOUSEMOVE, or updates the one that waits last in the queue.
+void PostMouseMove(HWND window, WPARAM wParam, LPARAM lParam);

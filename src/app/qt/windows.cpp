@@ -119,6 +119,7 @@ HWND CreateWindowEx(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, i
 
 BOOL DestroyWindow(HWND window) {
     if (!LiveWindow(window)) return FALSE;
+    if (GetCapture() == window) ReleaseCapture();
     SendMessage(window, WM_DESTROY, 0, 0);
     SendMessage(window, WM_NCDESTROY, 0, 0);
     if (window->menu) DestroyMenu(window->menu); // a window's menu goes with it
