@@ -1,5 +1,6 @@
 #include "meshfile/mesh_survey.h"
 
+#include "meshfile/byte_source.h"
 #include "meshfile/dxf_lines.h"
 #include "meshfile/file_source.h"
 #include "meshfile/scan_number.h"
@@ -172,7 +173,8 @@ MeshSurvey SurveyMeshFile(const char* path) {
     MeshSurvey survey;
     FileSource source;
     if ((survey.readError = source.open(path))) return survey;
-    const auto lines = std::make_unique<DxfLineReader>(source); // its 64 KB buffer stays off the stack
+    ByteSource bytes(source);
+    const auto lines = std::make_unique<DxfLineReader>(bytes); // its 64 KB buffer stays off the stack
     const std::string_view start = lines->ahead();
     if (start.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
         survey.kind = FileKind::BinaryDxf;
@@ -180,7 +182,7 @@ MeshSurvey SurveyMeshFile(const char* path) {
         survey.kind = FileKind::DxfText;
         SurveyPairs(*lines, survey);
     }
-    if (lines->failed()) survey = MeshSurvey{source.lastError()};
+    if (lines->failed()) survey = MeshSurvey{bytes.lastError()};
     return survey;
 }
 
