@@ -171,10 +171,10 @@ std::string ConvertibleFaces(const MeshSurvey& survey) {
 
 MeshSurvey SurveyMeshFile(const char* path) {
     MeshSurvey survey;
-    FileSource source;
-    if ((survey.readError = source.open(path))) return survey;
-    ByteSource bytes(source);
-    const auto lines = std::make_unique<DxfLineReader>(bytes); // its 64 KB buffer stays off the stack
+    FileSource file;
+    if ((survey.readError = file.open(path))) return survey;
+    ByteSource source(file);
+    const auto lines = std::make_unique<DxfLineReader>(source); // its 64 KB buffer stays off the stack
     const std::string_view start = lines->ahead();
     if (IsBinaryDxf(start)) {
         survey.kind = FileKind::BinaryDxf;
@@ -182,7 +182,7 @@ MeshSurvey SurveyMeshFile(const char* path) {
         survey.kind = FileKind::DxfText;
         SurveyPairs(*lines, survey);
     }
-    if (lines->failed()) survey = MeshSurvey{bytes.lastError()};
+    if (lines->failed()) survey = MeshSurvey{source.lastError()};
     return survey;
 }
 
