@@ -3,6 +3,8 @@
 // no visible window.
 #include "kelvorn.h"
 #include "main_window.h"
+#include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_reader_internal.h"
 #include "paint_image.h"
 #include "paint_mesh.h"
 #include "view/view.h"
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -145,6 +148,30 @@ TEST(Win32Dispatch, MaximizedPositionIsMinusFourAndTheRestIsKept) {
     EXPECT_EQ(limits.ptMaxSize.x, 1000);
     EXPECT_EQ(limits.ptMaxTrackSize.y, 1500);
     EXPECT_EQ(limits.ptMinTrackSize.x, 100);
+}
+
+// The cursor while the file is read: seen between the reader's two passes.
+HCURSOR cursorWhileReading = nullptr;
+
+TEST(Win32Load, BusyCursorShowsWhileTheFileIsRead) {
+    char folder[MAX_PATH], path[MAX_PATH];
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    ASSERT_NE(GetTempFileNameA(folder, "kel", 0, path), 0u);
+    std::FILE* out = std::fopen(path, "wb");
+    ASSERT_NE(out, nullptr);
+    std::fputs("0\n3DFACE\n10\n1\n0\nEOF\n", out);
+    std::fclose(out);
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    std::strcpy(file, path);
+    g_betweenReaderPasses = [](const char*) { cursorWhileReading = GetCursor(); };
+    EXPECT_EQ(LoadMesh(nullptr), 0); // no window: the banner and title go nowhere
+    g_betweenReaderPasses = nullptr;
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(cursorWhileReading, LoadCursor(nullptr, IDC_WAIT));
+    EXPECT_EQ(GetCursor(), arrow);
+    ReleaseMeshTable();
+    DeleteFileA(path);
 }
 
 } // namespace
