@@ -1,14 +1,18 @@
 // The shell's Win32 side with the real API: the resources linked into the
 // program, the picture put on a device context, and the messages that need
 // no visible window.
+#include "kelvorn.h"
 #include "main_window.h"
 #include "paint_image.h"
 #include "view/view.h"
 
 #include "kelvorn_ids.h"
 
+#include <shlobj.h> // DROPFILES
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -138,6 +142,36 @@ TEST(Win32Dispatch, MaximizedPositionIsMinusFourAndTheRestIsKept) {
     EXPECT_EQ(limits.ptMaxSize.x, 1000);
     EXPECT_EQ(limits.ptMaxTrackSize.y, 1500);
     EXPECT_EQ(limits.ptMinTrackSize.x, 100);
+}
+
+// A drop as the shell makes it: a DROPFILES record with the paths after it, each
+// ended by a NUL, and one more NUL after the last.
+HDROP MakeDrop(const std::string& first, const std::string& second) {
+    const std::string paths = first + '\0' + second + '\0' + '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size());
+    auto* record = static_cast<DROPFILES*>(GlobalLock(memory));
+    record->pFiles = sizeof(DROPFILES);
+    record->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(record) + sizeof(DROPFILES), paths.data(), paths.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST(Win32Dispatch, DroppedFilesReadTheFirstOne) {
+    char folder[MAX_PATH], path[MAX_PATH];
+    ASSERT_NE(GetTempPathA(sizeof folder, folder), 0u);
+    ASSERT_NE(GetTempFileNameA(folder, "kvn", 0, path), 0u);
+    const char dxf[] = "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n10\n1\n21\n2\n0\nENDSEC\n0\nEOF\n";
+    FILE* out = std::fopen(path, "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(dxf, 1, sizeof dxf - 1, out);
+    std::fclose(out);
+    // No window is needed: the banner, the title and the repaint of a null window do nothing.
+    EXPECT_EQ(MainWinProc(nullptr, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path, "c:\\other.dxf")), 0), 0);
+    EXPECT_STREQ(file, path);
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(F[0].B.y, 2.0);
+    DeleteFileA(path);
 }
 
 } // namespace
