@@ -1,7 +1,8 @@
 // Peak memory of one load of a one-million-face file: prints the process's
 // maximum resident set next to the face table's size, and fails when the
 // load needed more than the table plus 16 MB (the table is the only large
-// block a load may hold; the file is read through a bounded buffer).
+// block a load may hold; the file is read through a bounded buffer, or mapped
+// and its pages given back a window at a time).
 // One load per process, since the peak is the process's high-water mark:
 //     reader_peak_memory lf   |   reader_peak_memory crlf
 #include "bench_mesh_file.h"

@@ -1,13 +1,18 @@
 # What "cmake --install" puts where, and the Debian package CPack makes of it
 # ("cpack -G DEB" or the "package" target). The icon, menu entry and MIME
-# type are installed by resources/, the manual pages by man/.
+# type are installed by resources/, the manual pages by man/. Windows builds
+# make the installer and the portable zip instead.
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
+    return()
+endif()
 
 install(TARGETS kelvorn-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(KELVORN_BUILD_VIEWER)
     install(TARGETS kelvorn RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES samples/cube.dxf samples/sphere.dxf samples/cone.dxf samples/cylinder.dxf
+install(FILES samples/tube.dxf samples/cube.dxf samples/sphere.dxf samples/cone.dxf samples/cylinder.dxf
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 set(KELVORN_PACKAGE_MAINTAINER "Kelvorn developers <kelvorn@example.org>"

@@ -1,22 +1,19 @@
-// Fuzz target: arbitrary bytes as a mesh file, read through the real file path.
-// Checks the reader's promises: no crash, a consistent table, the same result
-// on a second read, and the previous model untouched by a failed one.
+// Fuzz target: arbitrary bytes as a mesh file, read from memory. Checks the
+// reader's promises: no crash or read beyond the bytes, a consistent table,
+// the same table whether the parse pass is split in two halves or read in
+// one, and the previous model untouched by a failed read.
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_reader_internal.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <unistd.h>
+#include <string_view>
 #include <vector>
 
 namespace {
-
-std::string ScratchPath() {
-    static const std::string path = "/tmp/kelvorn-fuzz-reader-" + std::to_string(getpid()) + ".dxf";
-    return path;
-}
 
 void Check(bool condition, const char* what) {
     if (condition) return;
@@ -27,25 +24,25 @@ void Check(bool condition, const char* what) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
-    const std::string path = ScratchPath();
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return 0;
-    if (size > 0) std::fwrite(data, 1, size, out);
-    std::fclose(out);
-
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     ReleaseMeshTable();
-    Check(ReadMeshFile(path.c_str(), nullptr).ok(), "a readable file reads");
+    g_splitParseMinBytes = 0; // split wherever the second half holds a face line
+    Check(ReadMeshBytes(bytes).ok(), "bytes read");
     Check(nf >= 0 && (nf == 0 || F != nullptr), "nf faces are in the table");
     Check(static_cast<std::size_t>(nf) <= size / 6 + 1, "every face was counted from a 3DFACE line");
-    const std::vector<Face> first(F, F + nf);
+    const std::vector<Face> split(F, F + (nf > 0 ? nf + 4 : 0));
 
-    Check(ReadMeshFile(path.c_str(), nullptr).ok(), "the same file reads again");
-    Check(static_cast<std::size_t>(nf) == first.size(), "the same count twice");
-    Check(nf == 0 || std::memcmp(first.data(), F, first.size() * sizeof(Face)) == 0, "the same faces twice");
+    g_splitParseMinBytes = static_cast<std::size_t>(-1); // one pass
+    Check(ReadMeshBytes(bytes).ok(), "the same bytes read again");
+    Check(static_cast<std::size_t>(nf) + (nf > 0 ? 4 : 0) == split.size(), "the same count both ways");
+    Check(nf == 0 || std::memcmp(split.data(), F, split.size() * sizeof(Face)) == 0, "the same faces both ways");
 
+    const Face* shown = F;
     const int before = nf;
-    Check(!ReadMeshFile((path + ".missing").c_str(), nullptr).ok(), "a missing file fails");
-    Check(nf == before, "a failed read keeps the model");
-    std::remove(path.c_str());
+    g_faceTableLimit = 0;
+    const ReadStatus refused = ReadMeshBytes(bytes);
+    g_faceTableLimit = INT_MAX - 4;
+    Check(before == 0 || refused.error == ReadError::OutOfMemory, "a table that cannot be had is said");
+    Check(before == 0 || (nf == before && F == shown), "a failed read keeps the model");
     return 0;
 }

@@ -1,4 +1,5 @@
-// Fuzz target: arbitrary doubles written as faces and read back. Every face
+// Fuzz target: arbitrary doubles written as faces into memory and read back
+// from there. Every face
 // the writer takes must come back in write order, each coordinate within the
 // writer's rounding to three decimals (NaN as NaN, infinities as themselves).
 // The only face it may refuse is one with a coordinate too long for a line.
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -41,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (count > 0) std::memcpy(values.data(), data, count * kFaceBytes);
 
     std::size_t written = 0;
-    static const std::string path = "/tmp/kelvorn-fuzz-writer-" + std::to_string(getpid()) + ".dxf";
+    std::string bytes;
     {
-        DXF out(path.c_str());
+        DXF out(MemorySink(bytes));
         for (std::size_t i = 0; i < count; ++i) {
             const double* v = &values[12 * i];
             out.face(xyz(v[0], v[1], v[2]), xyz(v[3], v[4], v[5]), xyz(v[6], v[7], v[8]), xyz(v[9], v[10], v[11]));
@@ -57,10 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         }
     }
     ReleaseMeshTable();
-    Check(ReadMeshFile(path.c_str(), nullptr).ok(), "the file reads back");
+    Check(ReadMeshBytes(bytes).ok(), "the bytes read back");
     Check(static_cast<std::size_t>(nf) == written, "one face per written face");
     const double* read = written > 0 ? &F[0].A.x : nullptr;
     for (std::size_t i = 0; i < 12 * written; ++i) Check(SameAfterRounding(values[i], read[i]), "coordinates survive");
-    std::remove(path.c_str());
     return 0;
 }

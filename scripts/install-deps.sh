@@ -8,9 +8,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
     locales
-    xvfb xauth openbox xdotool imagemagick x11-utils
+    xvfb xauth openbox xdotool wmctrl imagemagick x11-utils
     librsvg2-bin dpkg-dev file desktop-file-utils shared-mime-info groff-base man-db
-    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest wine wine64 python3
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest wine wine64 python3 nsis
+    python3-ezdxf
 )
 
 missing=()

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh >/dev/null
-mesh="${1:-samples/cube.dxf}"
+mesh="${1:-samples/tube.dxf}"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     picture="build/release/$(basename "${mesh%.*}").png"
     echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set), so no window: drawing $mesh into a picture."

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with MinGW-w64, runs the core test suites
-# under Wine in a fresh prefix, and runs the end-to-end test of kelvorn.exe
-# against the Linux tool's render.
+# under Wine in a fresh prefix, runs the end-to-end test of kelvorn.exe
+# against the Linux tool's render, and makes and tries the installer and the
+# portable zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh # the Linux tool, and the packages the cross build needs
@@ -37,3 +38,7 @@ trap - EXIT
 
 bash tests/e2e/windows_wine.sh build/windows/src/app/kelvorn.exe build/release/tools/kelvorn-tool/kelvorn-tool \
     samples/cube.dxf samples/sphere.dxf
+
+cpack --preset windows
+bash tests/e2e/windows_installer.sh build/windows/packages build/release/tools/kelvorn-tool/kelvorn-tool \
+    "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)"

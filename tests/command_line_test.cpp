@@ -54,7 +54,7 @@ TEST_F(ToolCommandLine, EveryCommandPrintsItsUsageOnStdoutAndExitsZero) {
 TEST_F(ToolCommandLine, HelpWinsOverAFileArgument) {
     const ProgramRun result = run("info missing.dxf --help");
     EXPECT_EQ(result.status, 0);
-    EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE\n")) << result.out;
+    EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE [--flatten]\n")) << result.out;
 }
 
 TEST_F(ToolCommandLine, EveryHelpFitsInEightyColumns) {
@@ -105,6 +105,30 @@ TEST(ViewerCommandLine, VersionIsAnsweredWithoutADisplay) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "kelvorn " KELVORN_PROJECT_VERSION "\n");
     EXPECT_EQ(result.err, "");
+}
+
+TEST(ViewerCommandLine, HelpAndHPrintTheUsageWithoutADisplay) {
+    TempDir dir;
+    for (const char* option : {"--help", "-h"}) {
+        const ProgramRun result =
+            RunProgram(dir.path(), KELVORN_VIEWER_PATH, option, "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM;");
+        EXPECT_EQ(result.status, 0) << option;
+        EXPECT_EQ(result.err, "") << option;
+        EXPECT_TRUE(result.out.starts_with("usage: kelvorn [FILE]\n")) << result.out;
+        for (const char* said : {"Page Up, Page Down", "F12", "read meshfile", "wheel", "double-click", "drop a file"})
+            EXPECT_NE(result.out.find(said), std::string::npos) << option << " does not mention " << said;
+        std::istringstream lines(result.out);
+        for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
+    }
+}
+
+TEST(ViewerCommandLine, HelpWithAnotherArgumentIsAFileName) {
+    TempDir dir;
+    const ProgramRun result = RunProgram(dir.path(), KELVORN_VIEWER_PATH, "--help part.dxf",
+                                         "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM;");
+    EXPECT_EQ(result.status, 1); // on to the window, which has no display here
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.starts_with("kelvorn: no display")) << result.err;
 }
 #endif
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,6 +47,38 @@ std::vector<std::vector<std::string>> SampleCommands() {
     return commands;
 }
 
+// The sample scripts/run.sh opens when given no file.
+std::filesystem::path DefaultSample() {
+    std::ifstream script(KELVORN_SAMPLES_DIR "/../scripts/run.sh");
+    const std::string marker = "mesh=\"${1:-samples/";
+    for (std::string line; std::getline(script, line);)
+        if (const auto at = line.find(marker); at != std::string::npos) {
+            const std::string name = line.substr(at + marker.size(), line.find("}\"", at) - at - marker.size());
+            return std::filesystem::path(KELVORN_SAMPLES_DIR) / name;
+        }
+    return {};
+}
+
+// Twice the area of the face's outline projected onto the x-y plane.
+double ProjectedArea(const Face& f) {
+    const xyz p[4] = {f.A, f.B, f.C, f.D};
+    double sum = 0;
+    for (int i = 0; i < 4; ++i) sum += p[i].x * p[(i + 1) % 4].y - p[(i + 1) % 4].x * p[i].y;
+    return std::abs(sum);
+}
+
+// Seen from above, a box shows its top alone: its sides are edge-on lines.
+// The first sample a user sees shows nearly every face with an area.
+TEST_F(GenCommand, DefaultSampleShowsItsSidesInTheTopDownView) {
+    const std::filesystem::path sample = DefaultSample();
+    ASSERT_TRUE(std::filesystem::is_regular_file(sample)) << "scripts/run.sh opens " << sample;
+    const std::vector<Face> faces = ReadFacesBack(sample);
+    ASSERT_GE(faces.size(), 24u);
+    std::size_t seen = 0;
+    for (const Face& face : faces) seen += ProjectedArea(face) > 1e-4;
+    EXPECT_GE(seen * 10, faces.size() * 9) << seen << " of " << faces.size() << " faces show an area from above";
+}
+
 TEST_F(GenCommand, HelpNamesEverySolidAndExitsZero) {
     const ToolRun result = run("gen --help");
     EXPECT_EQ(result.status, 0);
@@ -55,7 +88,7 @@ TEST_F(GenCommand, HelpNamesEverySolidAndExitsZero) {
 
 TEST_F(GenCommand, SamplesAreRemadeByteForByte) {
     const auto commands = SampleCommands();
-    ASSERT_EQ(commands.size(), 4u) << "samples/README.md lists one gen command per sample";
+    ASSERT_EQ(commands.size(), 5u) << "samples/README.md lists one gen command per sample";
     for (const auto& words : commands) {
         std::string arguments, sample;
         for (std::size_t i = 1; i < words.size(); ++i) {

@@ -1,8 +1,11 @@
 // The face reader against the literal reference reading (tests/support):
 // same count and every byte of the table, on the fixtures and on thousands of
-// generated files, well-formed and broken.
+// generated files, well-formed and broken. Each file is read three ways: from
+// its mapping, in pieces as an unmappable file is, and from a buffer with the
+// parse pass split in two halves wherever the second half holds a face line.
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_reader_internal.h"
 #include "support/reference_reader.h"
 #include "support/temp_files.h"
 
@@ -30,15 +33,28 @@ class MeshReaderDifferential : public ::testing::Test {
 
     bool AgreesOnFile(const std::string& path, const std::string& bytes) {
         const ReferenceMesh expected = ReadMeshReference(path.c_str());
-        const ReadStatus status = ReadMeshFile(path.c_str(), nullptr);
-        EXPECT_TRUE(status.ok()) << DescribeReadError(status);
-        EXPECT_EQ(nf, expected.count) << Shown(bytes);
+        const std::size_t map_from = g_mapFilesFrom;
+        g_mapFilesFrom = 0;
+        ExpectTable(expected, ReadMeshFile(path.c_str(), nullptr), "mapped file", bytes);
+        g_mapFilesFrom = static_cast<std::size_t>(-1);
+        ExpectTable(expected, ReadMeshFile(path.c_str(), nullptr), "file in pieces", bytes);
+        g_mapFilesFrom = map_from;
+        const std::size_t split_from = g_splitParseMinBytes;
+        g_splitParseMinBytes = 0;
+        ExpectTable(expected, ReadMeshBytes(bytes), "buffer split in two", bytes);
+        g_splitParseMinBytes = split_from;
+        return !HasFailure();
+    }
+
+    void ExpectTable(const ReferenceMesh& expected, const ReadStatus& status, const char* how,
+                     const std::string& bytes) {
+        EXPECT_TRUE(status.ok()) << how << ": " << DescribeReadError(status);
+        EXPECT_EQ(nf, expected.count) << how << "\n" << Shown(bytes);
         if (expected.count > 0 && nf == expected.count) {
             const std::size_t bytes_of_table = expected.faces.size() * sizeof(Face);
             EXPECT_EQ(0, std::memcmp(F, expected.faces.data(), bytes_of_table))
-                << FirstDifference(expected) << Shown(bytes);
+                << how << ": " << FirstDifference(expected) << Shown(bytes);
         }
-        return !HasFailure();
     }
 
     static std::string FirstDifference(const ReferenceMesh& expected) {
@@ -290,6 +306,33 @@ TEST_F(MeshReaderDifferential, VeryLongLineCountsOnlyItsPieceStarts) {
     }
     ASSERT_TRUE(Agrees("0\n3DFACE\n10\n1\n" + line + "\n20\n2\n"));
     ASSERT_TRUE(Agrees("0\n3DFACE\n10\n1\n5\n" + line + "\r\n20\r\n2\r\n"));
+}
+
+} // namespace
+
+namespace {
+
+// A line dropped, or a "3DFACE" or "EOF" line put in, at every position of a
+// mesh: the pairs fall out of step before, at and after the face line where
+// the parse pass of a buffer is split, which must still read as one pass.
+TEST_F(MeshReaderDifferential, EditsBeforeAtAndAfterTheSplitPoint) {
+    std::mt19937 random(7);
+    std::string mesh;
+    for (int i = 0; i < 10; ++i)
+        mesh += FaceEntity(random);
+    const std::vector<std::string> lines = SplitLines(mesh + "0\nEOF\n");
+    for (std::size_t at = 0; at < lines.size(); ++at)
+        for (const char* edit : {"", "3DFACE\n", "EOF\n"}) {
+            std::vector<std::string> edited = lines;
+            if (*edit)
+                edited.insert(edited.begin() + static_cast<long>(at), edit);
+            else
+                edited.erase(edited.begin() + static_cast<long>(at));
+            std::string text;
+            for (const std::string& line : edited)
+                text += line;
+            ASSERT_TRUE(Agrees(at % 2 ? WithCrLf(text) : text)) << "line " << at << " edit '" << edit << "'";
+        }
 }
 
 } // namespace

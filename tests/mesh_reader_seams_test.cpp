@@ -3,6 +3,7 @@
 // internal seams stand in for both.
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/file_source.h"
 #include "meshfile/mesh_reader_internal.h"
 #include "support/temp_files.h"
 
@@ -44,6 +45,7 @@ class MeshReaderSeams : public ::testing::Test {
     void TearDown() override {
         g_betweenReaderPasses = nullptr;
         g_faceTableLimit = INT_MAX - 4;
+        g_splitParseMinBytes = split_from_;
         ReleaseMeshTable();
     }
 
@@ -64,6 +66,7 @@ class MeshReaderSeams : public ::testing::Test {
     }
 
     TempDir dir;
+    const std::size_t split_from_ = g_splitParseMinBytes;
 };
 
 TEST_F(MeshReaderSeams, MoreFacesThanCountedFillOnlyTheCountedOnes) {
@@ -118,5 +121,57 @@ TEST_F(MeshReaderSeams, TableAtTheLimitIsAllocated) {
     ASSERT_TRUE(ReadMeshFile(dir.write("fits.dxf", Faces(3, 0)).c_str(), nullptr).ok());
     EXPECT_EQ(nf, 3);
 }
+
+} // namespace
+
+namespace {
+
+// The count pass's middle face line belongs to the bytes it counted; the
+// parse pass of a file changed since must read the new bytes as one pass.
+TEST_F(MeshReaderSeams, SplitPointOfTheCountedFileMisleadsNoParseOfTheChangedOne) {
+    g_splitParseMinBytes = 0;
+    ASSERT_TRUE(loadChanging(Faces(6, 0), "999\nshifted\n" + Faces(6, 100)).ok());
+    ASSERT_EQ(nf, 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(F[i].A.x, 100 + i) << "face " << i;
+
+    ASSERT_TRUE(loadChanging(Faces(6, 0), Faces(1, 100)).ok()); // ends before the middle
+    ASSERT_EQ(nf, 6);
+    EXPECT_EQ(F[0].A.x, 100);
+    EXPECT_EQ(F[5].A.x, 0);
+
+    ASSERT_TRUE(loadChanging(Faces(6, 0), Faces(60, 100)).ok());
+    ASSERT_EQ(nf, 6);
+    EXPECT_EQ(F[5].A.x, 105);
+    const Face zero{};
+    for (int i = 6; i < 6 + 4; ++i)
+        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
+}
+
+TEST_F(MeshReaderSeams, TableTooLargeForABufferKeepsTheOldModel) {
+    showOneFace();
+    const Face* shown = F;
+    g_faceTableLimit = 2;
+    const ReadStatus status = ReadMeshBytes(Faces(3, 0));
+    EXPECT_EQ(status.error, ReadError::OutOfMemory);
+    EXPECT_EQ(status.faces, 3);
+    EXPECT_EQ(F, shown);
+    EXPECT_EQ(nf, 1);
+}
+
+#if defined(__unix__)
+TEST_F(MeshReaderSeams, MappedFileCutShortReadsAsZerosInsteadOfFaulting) {
+    const std::string path = dir.write("cut.dxf", std::string(3 * 65536, 'x'));
+    FileSource file;
+    ASSERT_EQ(file.open(path.c_str()), 0);
+    const std::string_view bytes = file.map();
+    ASSERT_EQ(bytes.size(), 3u * 65536);
+    EXPECT_EQ(bytes[0], 'x');
+    std::filesystem::resize_file(path, 1000); // as another program might, during a load
+    EXPECT_EQ(bytes[999], 'x');
+    EXPECT_EQ(bytes[2 * 65536 + 7], 0) << "a page beyond the new end";
+    EXPECT_EQ(bytes.back(), 0);
+}
+#endif
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "kelvorn.h"
+#include "meshfile/dxf_writer.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_reader_internal.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -219,6 +222,47 @@ TEST_F(MeshReader, PathLongerThan255CharactersIsRefusedNotCut) {
     const ReadStatus status = ReadMeshFile(path.c_str(), nullptr);
     EXPECT_EQ(status.error, ReadError::PathTooLong);
     EXPECT_EQ(nf, 0);
+}
+
+// A file large enough to be read in windows and parsed on two threads: its
+// bytes in a buffer, the file mapped and the file read in pieces give the
+// same table, bit for bit.
+TEST_F(MeshReader, BufferReadsLikeTheSameFileMappedOrInPieces) {
+    std::string bytes;
+    {
+        DXF dxf(MemorySink(bytes));
+        for (int i = 0; i < 60000; ++i)
+            dxf.face(xyz(i, -0.5 * i, 1e-3 * i), xyz(i % 7, 3.25, -i), xyz(1, 2, 3), xyz(i / 3.0, 0, 0));
+        ASSERT_TRUE(dxf.close());
+    }
+    ASSERT_GE(bytes.size(), g_splitParseMinBytes) << "too small to be split";
+    ASSERT_GE(bytes.size(), g_mapFilesFrom) << "too small to be mapped";
+    const std::string path = dir.write("large.dxf", bytes);
+    ASSERT_TRUE(ReadMeshFile(path.c_str(), nullptr).ok());
+    ASSERT_EQ(nf, 60000);
+    const std::vector<Face> mapped(F, F + nf + 4);
+    EXPECT_EQ(F[59999].D.x, 19999.667);
+
+    const std::size_t map_from = g_mapFilesFrom;
+    g_mapFilesFrom = static_cast<std::size_t>(-1);
+    const ReadStatus in_pieces = ReadMeshFile(path.c_str(), nullptr);
+    g_mapFilesFrom = map_from;
+    ASSERT_TRUE(in_pieces.ok());
+    ASSERT_EQ(nf, 60000);
+    EXPECT_EQ(0, std::memcmp(F, mapped.data(), mapped.size() * sizeof(Face))) << "file in pieces";
+
+    ASSERT_TRUE(ReadMeshBytes(bytes).ok());
+    ASSERT_EQ(nf, 60000);
+    EXPECT_EQ(0, std::memcmp(F, mapped.data(), mapped.size() * sizeof(Face))) << "buffer";
+}
+
+TEST_F(MeshReader, BufferWithoutFacesKeepsTheTableButDrawsNothing) {
+    ASSERT_TRUE(ReadMeshBytes(kUnitSquare).ok());
+    ASSERT_EQ(nf, 1);
+    const Face* before = F;
+    ASSERT_TRUE(ReadMeshBytes("0\nEOF\n").ok());
+    EXPECT_EQ(nf, 0);
+    EXPECT_EQ(F, before);
 }
 
 } // namespace

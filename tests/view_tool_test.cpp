@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -211,3 +212,52 @@ TEST_F(ViewTool, UnwritableOutputIsReported) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("out.svg"), std::string::npos);
 }
+
+namespace {
+
+// The first bytes of a file.
+std::string Head(const std::string& path, std::size_t n) { return ReadWholeFile(path).substr(0, n); }
+
+TEST_F(ViewTool, RenderWritesTheFormatTheExtensionNamesInAnyCase) {
+    const struct {
+        const char* name;
+        std::string magic;
+    } pictures[] = {{"a.png", "\x89PNG"}, {"b.JPG", "\xFF\xD8\xFF"}, {"c.jpeg", "\xFF\xD8\xFF"},
+                    {"d.Bmp", "BM"},      {"e.PPM", "P6\n"},         {"f.svg", "<?xml"}};
+    const Image expected = PaintedFixture(62, 42);
+    for (const auto& picture : pictures) {
+        const std::string path = scratch(picture.name);
+        const ToolRun run = tool("render '" + kFixture + "' -o '" + path + "' --size 62x42");
+        ASSERT_EQ(run.status, 0) << picture.name << ": " << run.err;
+        EXPECT_EQ(Head(path, picture.magic.size()), picture.magic) << picture.name;
+        if (picture.magic == "<?xml" || picture.magic == "\xFF\xD8\xFF") continue; // lines; lossy
+        const QImage image(QString::fromStdString(path));
+        ASSERT_EQ(image.size(), QSize(62, 42)) << picture.name;
+        for (int y = 0; y < 42; ++y)
+            for (int x = 0; x < 62; ++x) ASSERT_EQ(image.pixel(x, y), expected.at(x, y)) << picture.name;
+    }
+}
+
+TEST_F(ViewTool, JpegKeepsTheLinesBlackOnWhite) {
+    const std::string path = scratch("fixture.jpg");
+    ASSERT_EQ(tool("render '" + kFixture + "' -o '" + path + "' --size 302x202").status, 0);
+    const QImage image(QString::fromStdString(path));
+    ASSERT_EQ(image.size(), QSize(302, 202));
+    const Image expected = PaintedFixture(302, 202);
+    int wrong = 0;
+    for (int y = 0; y < 202; ++y)
+        for (int x = 0; x < 302; ++x) wrong += (qGray(image.pixel(x, y)) < 128) != (expected.at(x, y) == 0xFF000000u);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(ViewTool, UnknownPictureFormatIsRefusedWithTheKnownOnes) {
+    for (const char* name : {"x.gif", "x.png.tmp", "picture", "x.", "x.svgz"}) {
+        const ToolRun run = tool("render '" + kFixture + "' -o '" + scratch(name) + "'");
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_NE(run.err.find(".png, .jpg, .jpeg, .bmp, .ppm or .svg"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(scratch(name))) << name;
+    }
+}
+
+} // namespace

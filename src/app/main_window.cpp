@@ -3,8 +3,10 @@
 #include "kelvorn.h"
 #include "kelvorn_ids.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_survey.h"
 #include "mouse_input.h"
 #include "paint_mesh.h"
+#include "program_options.h"
 #include "view/view.h"
 #include "view/view_navigation.h"
 #include "window_helpers.h"
@@ -28,11 +30,23 @@ const char* const kHelpText = "The pairs of keys INS/DEL, HOME/END, PAGEUP/PAGED
                               "initial view.";
 const char* const kBanner = "HANG ON WHILE I READ THE FILE IN";
 
+// A failed load leaves the model as it was; that is worth saying only when
+// there is one on screen.
 void ReportReadFailure(HWND wn, const ReadStatus& status) {
-    const std::string text =
-        file[0] == '\0' ? std::string("No mesh file has been chosen yet: choose one with \"read meshfile\".")
-                        : "Cannot read \"" + std::string(file) + "\": " + DescribeReadError(status) +
-                              ".\nThe model on screen is unchanged.";
+    if (file[0] == '\0') {
+        MessageBox(wn, "No mesh file has been chosen yet: choose one with \"read meshfile\".", progname, MB_OK);
+        return;
+    }
+    std::string text = "Cannot read \"" + std::string(file) + "\": " + DescribeReadError(status) + ".";
+    if (nf > 0) text += "\nThe model on screen is unchanged.";
+    MessageBox(wn, text.c_str(), progname, MB_OK);
+}
+
+// A file that reads without a face blanks the picture; say why once the
+// banner is gone and the blank picture is on screen.
+void ReportFacelessFile(HWND wn) {
+    UpdateWindow(wn);
+    const std::string text = DescribeFacelessFile(file, SurveyMeshFile(file));
     MessageBox(wn, text.c_str(), progname, MB_OK);
 }
 
@@ -68,6 +82,11 @@ LRESULT OnCommand(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
 int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
     Instance = hInst;
     Argc = static_cast<unsigned char>(__argc);
+#ifdef _WIN32
+    // Here WinMain is the entry itself; the Linux entry answers before Qt starts.
+    if (const std::string answer = ProgramOptionAnswer(__argc, __argv); !answer.empty())
+        return ShowProgramAnswer(answer);
+#endif
     if (!hPrev) Register(progname, MainWinProc);
     Main = newwindow(progname, progname, WS_MAXIMIZE);
     if (!Main) {
@@ -158,6 +177,8 @@ LRESULT LoadPath(HWND wn, const char* path, const char* what) {
 }
 
 LRESULT LoadMesh(HWND wn) {
+    // The busy cursor shows while the file is read, as the banner does.
+    const HCURSOR previousCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     std::optional<menudisp> banner;
     const ReadStatus status = ReadMeshFile(file, [&] {
         banner.emplace(wn, kBanner);
@@ -168,6 +189,10 @@ LRESULT LoadMesh(HWND wn) {
     if (status.ok()) ResetNavigation(); // a new model is first seen fitted
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();
-    if (!status.ok()) ReportReadFailure(wn, status);
+    SetCursor(previousCursor);
+    if (!status.ok())
+        ReportReadFailure(wn, status);
+    else if (nf == 0)
+        ReportFacelessFile(wn);
     return 0;
 }

@@ -3,12 +3,20 @@
 #include "paint_image.h"
 #include "view/view.h"
 
+const Image& PaintClientImage(const RECT& client) {
+    // Kept from paint to paint so that its buffer is reused.
+    static Image image;
+    image.reset(client.right, client.bottom, Image::kWhite);
+    DrawContext dc(&image); // pen and position start anew, as with a paint DC
+    DrawMesh(dc, Rect{client.left, client.top, client.right, client.bottom});
+    return image;
+}
+
 void PaintMesh(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    DrawMesh(PaintImage(dc, client), Rect{client.left, client.top, client.right, client.bottom});
-    ShowPaintImage(dc);
+    ShowPaintImage(dc, PaintClientImage(client));
     EndPaint(window, &paint);
 }

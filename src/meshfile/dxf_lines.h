@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string_view>
 
-class FileSource;
+class ByteSource;
 
 constexpr std::size_t kMaxLineLength = 255; // characters per line, the line feed included
 
@@ -26,22 +26,26 @@ inline bool StartsWith(const DxfLine& line, std::string_view prefix) {
 
 class DxfLineReader {
 public:
-    explicit DxfLineReader(FileSource& source) : source_(source) {}
+    // Lines from the start of `source`; for a source in memory, from byte
+    // `from` on (which the caller knows to be a line start).
+    explicit DxfLineReader(ByteSource& source, std::size_t from = 0);
     DxfLineReader(const DxfLineReader&) = delete;
     DxfLineReader& operator=(const DxfLineReader&) = delete;
 
-    // The next line; false at the end of the file or after a read error. A
+    // The next line; false at the end of the bytes or after a read error. A
     // line's text stays valid until the next call.
     bool next(DxfLine& line);
     bool failed() const { return failed_; }
+    // The offset in the source of the next byte to read.
+    std::size_t offset() const { return base_ + begin_; }
 
     // The raw bytes ahead, for parsers that read a short line in place: at
-    // least kLookahead of them unless the file ends sooner; empty at the end
+    // least kLookahead of them unless the bytes end sooner; empty at the end
     // or after a read error. skip(n) then passes over n of them, line end
     // included.
     std::string_view ahead() {
         if (end_ - begin_ < kLookahead && !refill()) return {};
-        return std::string_view(buffer_ + begin_, end_ - begin_);
+        return std::string_view(data_ + begin_, end_ - begin_);
     }
     void skip(std::size_t n) { begin_ += n; }
 
@@ -49,10 +53,18 @@ public:
 
 private:
     bool refill();
+    bool refillFromMemory();
+    bool refillFromFile();
 
+    // Bytes in memory are read in place a window at a time, and each window
+    // passed is released to the source (a mapped file's pages go back).
+    static constexpr std::size_t kMemoryWindow = 2 << 20;
     static constexpr std::size_t kCapacity = 1 << 16;
-    FileSource& source_;
+    ByteSource& source_;
+    const char* data_;     // the memory, or buffer_ for a file read in pieces
+    std::size_t base_ = 0; // the source offset of data_[0]
     std::size_t begin_ = 0, end_ = 0;
+    std::size_t released_ = 0;
     bool at_eof_ = false, failed_ = false;
     char buffer_[kCapacity];
 };

@@ -1,6 +1,7 @@
 #include "meshfile/dxf_writer.h"
 
 #include "meshfile/fixed3.h"
+#include "meshfile/shortest.h"
 
 #include <cerrno>
 #include <cstring>
@@ -99,7 +100,8 @@ void DXF::face(xyz p0, xyz p1, xyz p2, xyz p3) {
     for (int i = 0; i < 12; ++i) {
         std::memcpy(out, kCornerCodes + kCodeLength * i, kCodeLength);
         char* const value = out + kCodeLength;
-        out = FormatFixed3(values[i], value);
+        out = coordinates_ == DxfCoordinates::Fixed3 ? FormatFixed3(values[i], value)
+                                                     : FormatShortest(values[i], value);
         if (out - value > kMaxValueLength) return fail(ERANGE);
         std::memcpy(out, "\r\n", kLineEndLength);
         out += kLineEndLength;

@@ -24,6 +24,12 @@
 #include <cstdio>
 #include <memory>
 
+// How a writer writes coordinates: Fixed3 as "%5.3f" above (the default);
+// Shortest as the shortest text that reads back as the very same double
+// (std::to_chars, "1e+300" and "-0" included), so a file read back keeps
+// every bit of every coordinate.
+enum class DxfCoordinates { Fixed3, Shortest };
+
 class DXF {
 public:
     // Creates or truncates the file `fn` and writes the header. When the file
@@ -49,6 +55,8 @@ public:
     int error() const { return error_; }
     // Number of 3DFACE entities handed to the file so far.
     long long faces() const { return faces_; }
+    // The format of the coordinates of the faces written from now on.
+    void setCoordinates(DxfCoordinates format) { coordinates_ = format; }
 
     // One face with corners p0, p1, p2, p3. A coordinate whose text would
     // not fit a DXF line (more than 253 characters: from about 1e248 on) is refused:
@@ -113,4 +121,5 @@ private:
     bool write_failed_ = false;
     bool closed_ = false;
     long long faces_ = 0;
+    DxfCoordinates coordinates_ = DxfCoordinates::Fixed3;
 };

@@ -1,9 +1,10 @@
 #include "meshfile/face_passes.h"
 
+#include "meshfile/byte_source.h"
 #include "meshfile/dxf_lines.h"
-#include "meshfile/file_source.h"
 #include "meshfile/scan_number.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -44,11 +45,19 @@ struct LineStarts {
     bool isPieceStart(long long offset) const { return (offset - line_start) % kMaxLineLength == 0; }
 };
 
-// Counts the markers that begin in buffer[0, size - 5), the buffer starting at file offset `base`.
-long long CountMarkers(const char* buffer, std::size_t size, long long base, LineStarts& lines) {
+// The count pass's tally, and the face line looked for in the middle.
+struct FaceCount {
+    LineStarts lines;
     long long count = 0;
+    long long middle_from = -1; // where the middle face line may begin; -1: not looked for
+    FaceLine middle;
+};
+
+// Counts the markers that begin in buffer[0, size - 5), the buffer starting at file offset `base`.
+void CountMarkers(const char* buffer, std::size_t size, long long base, FaceCount& counted) {
     const std::size_t tail = kFaceMarker.size() - 1;
-    if (size <= tail) return 0;
+    if (size <= tail) return;
+    LineStarts& lines = counted.lines;
     // 'D' is rare in a mesh file and comes second in the marker.
     for (const char* d = buffer + 1;
          (d = static_cast<const char*>(std::memchr(d, 'D', size - tail + 1 - (d - buffer)))); ++d) {
@@ -56,32 +65,55 @@ long long CountMarkers(const char* buffer, std::size_t size, long long base, Lin
         if (std::memcmp(marker, kFaceMarker.data(), kFaceMarker.size()) != 0) continue;
         const long long offset = base + (marker - buffer);
         lines.pass(buffer, base, offset);
-        count += lines.isPieceStart(offset);
+        if (!lines.isPieceStart(offset)) continue;
+        if (counted.middle_from >= 0 && offset >= counted.middle_from && !counted.middle.found())
+            counted.middle = {static_cast<std::size_t>(offset), counted.count};
+        ++counted.count;
     }
     lines.pass(buffer, base, base + static_cast<long long>(size - tail));
-    return count;
 }
 
-} // namespace
+// A window at a time, each given back to the source once counted.
+void CountInMemory(ByteSource& source, FaceCount& counted) {
+    constexpr std::size_t kWindow = 2 << 20;
+    const std::size_t tail = kFaceMarker.size() - 1; // a marker may begin at a window's end
+    const std::string_view bytes = source.memory();
+    counted.middle_from = static_cast<long long>(bytes.size() / 2);
+    for (std::size_t at = 0; at < bytes.size(); at += kWindow) {
+        CountMarkers(bytes.data() + at, std::min(kWindow + tail, bytes.size() - at), static_cast<long long>(at),
+                     counted);
+        source.release(at, at + kWindow);
+    }
+}
 
-bool CountFaceLines(FileSource& source, long long& count) {
+bool CountInPieces(ByteSource& source, FaceCount& counted) {
     constexpr std::size_t kChunk = 1 << 16;
     const std::size_t tail = kFaceMarker.size() - 1; // bytes kept for a marker split between reads
     char buffer[kChunk + 8];
-    LineStarts lines;
     std::size_t kept = 0;
     long long base = 0;
-    count = 0;
     for (;;) {
         const long n = source.read(buffer + kept, kChunk);
         if (n < 0) return false;
         if (n == 0) return true;
         const std::size_t size = kept + static_cast<std::size_t>(n);
-        count += CountMarkers(buffer, size, base, lines);
+        CountMarkers(buffer, size, base, counted);
         kept = size < tail ? size : tail;
         std::memmove(buffer, buffer + size - kept, kept);
         base += static_cast<long long>(size - kept);
     }
+}
+
+} // namespace
+
+bool CountFaceLines(ByteSource& source, long long& count, FaceLine* middle) {
+    FaceCount counted;
+    bool ok = true;
+    if (source.inMemory()) CountInMemory(source, counted);
+    else ok = CountInPieces(source, counted);
+    count = counted.count;
+    if (middle) *middle = counted.middle;
+    return ok;
 }
 
 // ---- parse pass ----------------------------------------------------------
@@ -182,27 +214,66 @@ bool ReadPlainValueLine(DxfLineReader& lines, double* coordinate) {
     return length != 0;
 }
 
-} // namespace
-
-bool ParseFaceLines(FileSource& source, Face* table, long long count) {
-    DxfLineReader lines(source);
-    long long j = -1;
+// The parse pass's state between two pairs.
+struct FaceFill {
+    Face* table;
+    long long limit;      // faces from here on are read over, never stored
+    long long j = -1;     // the face started last
     Face* face = nullptr; // the face being filled, null between faces
+
+    void startFace() {
+        if (j < limit) ++j;
+        face = j < limit ? &(table[j] = Face{}) : nullptr;
+    }
+};
+
+constexpr std::size_t kNoStop = static_cast<std::size_t>(-1);
+
+// Reads pairs up to the value line "EOF" or the end of the bytes. With a
+// `stop`, it ends instead where the next line would begin at `stop` or
+// beyond: true when that line is a value line beginning exactly there (left
+// unread), false in every other case.
+bool ReadPairs(DxfLineReader& lines, FaceFill& fill, std::size_t stop) {
     int k;
-    while (ReadCodeLine(lines, k)) {
-        double* coordinate = face ? CornerCoordinate(*face, k) : nullptr;
+    while (lines.offset() < stop && ReadCodeLine(lines, k)) {
+        if (lines.offset() == stop) return true;
+        double* coordinate = fill.face ? CornerCoordinate(*fill.face, k) : nullptr;
         if (coordinate && ReadPlainValueLine(lines, coordinate)) continue;
         DxfLine value;
         if (!lines.next(value)) break;
         if (value.ended && value.text == "EOF") break;
         if (StartsWith(value, kFaceMarker)) {
-            if (j < count) ++j;
-            face = j < count ? &(table[j] = Face{}) : nullptr;
+            fill.startFace();
         } else if (k == 0) {
-            face = nullptr;
+            fill.face = nullptr;
         } else if (coordinate) {
             *coordinate = ScanValue(value.text);
         }
     }
+    return false;
+}
+
+} // namespace
+
+bool ParseFaceLines(ByteSource& source, Face* table, long long count) {
+    DxfLineReader lines(source);
+    FaceFill fill{table, count};
+    ReadPairs(lines, fill, kNoStop);
+    return !lines.failed();
+}
+
+bool ParseUpToFaceLine(ByteSource& source, Face* table, FaceLine middle) {
+    DxfLineReader lines(source);
+    FaceFill fill{table, middle.faces_before};
+    return ReadPairs(lines, fill, middle.offset) && fill.j == middle.faces_before - 1 && !lines.failed();
+}
+
+bool ParseFromFaceLine(ByteSource& source, Face* table, long long count, FaceLine middle) {
+    DxfLineReader lines(source, middle.offset);
+    DxfLine value;
+    if (lines.offset() != middle.offset || !lines.next(value) || !StartsWith(value, kFaceMarker)) return false;
+    FaceFill fill{table, count, middle.faces_before - 1};
+    fill.startFace();
+    ReadPairs(lines, fill, kNoStop);
     return !lines.failed();
 }

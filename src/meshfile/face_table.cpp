@@ -17,14 +17,15 @@ long long g_faceTableLimit = INT_MAX - kSpareFaces;
 
 namespace {
 
-// The mapping's length is kept in front of the faces, one cache line's worth.
+// The mapping's length is kept in front of the faces, one cache line's worth;
+// 0 there marks a small block from calloc.
 constexpr std::size_t kHeader = 64;
 
-} // namespace
+// Below this, a block from the heap costs less than a mapping of its own.
+constexpr std::size_t kMappedFrom = 1 << 20;
 
-Face* AllocateFaceTable(long long count) {
-    if (count < 0 || count > g_faceTableLimit) return nullptr;
-    const std::size_t length = kHeader + static_cast<std::size_t>(count + kSpareFaces) * sizeof(Face);
+// A fresh mapping of `length` bytes, its pages in place, or null.
+void* MapClearedBlock(std::size_t length) {
     void* block = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED) return nullptr;
     // A hint: without huge pages the block is the same, only slower to touch.
@@ -37,14 +38,27 @@ Face* AllocateFaceTable(long long count) {
         return nullptr;
     }
 #endif
-    *static_cast<std::size_t*>(block) = length;
+    return block;
+}
+
+} // namespace
+
+Face* AllocateFaceTable(long long count) {
+    if (count < 0 || count > g_faceTableLimit) return nullptr;
+    const std::size_t length = kHeader + static_cast<std::size_t>(count + kSpareFaces) * sizeof(Face);
+    const bool small = length < kMappedFrom;
+    void* block = small ? std::calloc(1, length) : MapClearedBlock(length);
+    if (!block) return nullptr;
+    *static_cast<std::size_t*>(block) = small ? 0 : length;
     return reinterpret_cast<Face*>(static_cast<char*>(block) + kHeader);
 }
 
 void FreeFaceTable(Face* table) {
     if (!table) return;
     void* block = reinterpret_cast<char*>(table) - kHeader;
-    munmap(block, *static_cast<std::size_t*>(block));
+    const std::size_t length = *static_cast<std::size_t*>(block);
+    if (length == 0) std::free(block);
+    else munmap(block, length);
 }
 
 #else

@@ -1,5 +1,8 @@
 #include "meshfile/file_source.h"
 
+#include "meshfile/file_mapping.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -63,8 +66,31 @@ int FileSource::open(const char* path) {
 }
 
 void FileSource::close() {
+    unmap();
     if (fd_ >= 0) kv_close(fd_);
     fd_ = -1;
+}
+
+std::string_view FileSource::map(std::size_t smallest) {
+    if (mapping_ == nullptr && fd_ >= 0) {
+        kv_stat info{};
+        if (kv_fstat(fd_, &info) != 0 || info.st_size <= 0) return {};
+        const auto size = static_cast<unsigned long long>(info.st_size);
+        if (size > static_cast<std::size_t>(-1) || size < smallest) return {};
+        mapped_size_ = static_cast<std::size_t>(info.st_size);
+        mapping_ = MapFileBytes(fd_, mapped_size_);
+    }
+    return mapping_ ? std::string_view(mapping_, mapped_size_) : std::string_view();
+}
+
+void FileSource::releaseMapped(std::size_t from, std::size_t to) {
+    if (mapping_ && from < to) DropMappedPages(mapping_, from, std::min(to, mapped_size_));
+}
+
+void FileSource::unmap() {
+    UnmapFileBytes(mapping_, mapped_size_);
+    mapping_ = nullptr;
+    mapped_size_ = 0;
 }
 
 long FileSource::read(char* buffer, std::size_t size) {

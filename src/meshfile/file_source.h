@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 class FileSource {
 public:
@@ -20,7 +21,20 @@ public:
     long read(char* buffer, std::size_t size);
     int lastError() const { return error_; }
 
+    // The whole file mapped read-only into memory, until close(); empty when
+    // it is smaller than `smallest` bytes or cannot be mapped (an empty file,
+    // one whose size says nothing such as those of /proc, a file system that
+    // refuses, a platform without mappings): the file is then read with read(). Pages of a file that another program
+    // cuts short while it is mapped read as zero bytes (file_mapping.h).
+    std::string_view map(std::size_t smallest = 0);
+    // Gives back the memory of the mapped bytes [from, to), whole pages only.
+    void releaseMapped(std::size_t from, std::size_t to);
+
 private:
+    void unmap();
+
     int fd_ = -1;
     int error_ = 0;
+    const char* mapping_ = nullptr;
+    std::size_t mapped_size_ = 0;
 };

@@ -1,10 +1,12 @@
 #include "meshfile/mesh_reader.h"
 
 #include "kelvorn.h"
+#include "meshfile/byte_source.h"
 #include "meshfile/face_passes.h"
 #include "meshfile/face_table.h"
 #include "meshfile/file_source.h"
 #include "meshfile/mesh_reader_internal.h"
+#include "meshfile/parse_in_two.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,7 +19,27 @@ void (*g_betweenReaderPasses)(const char* path) = nullptr;
 
 namespace {
 
-ReadStatus ReadFailure(const FileSource& source) { return {ReadError::ReadFailed, source.lastError()}; }
+ReadStatus ReadFailure(const ByteSource& source) { return {ReadError::ReadFailed, source.lastError()}; }
+
+// The parse pass into a new table, published only when it is whole: a
+// failure at any point leaves the model on screen intact, `nf` back at
+// `previous_nf`.
+ReadStatus FillTable(ByteSource& source, long long count, FaceLine middle, int previous_nf) {
+    Face* table = AllocateFaceTable(count);
+    if (!table) {
+        nf = previous_nf;
+        return {ReadError::OutOfMemory, 0, count};
+    }
+    if (!ParseFaceLinesInTwo(source, table, count, middle)) {
+        FreeFaceTable(table);
+        nf = previous_nf;
+        return ReadFailure(source);
+    }
+    FreeFaceTable(F);
+    F = table;
+    nf = static_cast<int>(count);
+    return {};
+}
 
 } // namespace
 
@@ -37,40 +59,41 @@ std::string DescribeReadError(const ReadStatus& status) {
 
 ReadStatus ReadMeshFile(const char* path, const std::function<void()>& announce) {
     if (std::strlen(path) >= PathBufferSize) return {ReadError::PathTooLong};
-    FileSource source;
-    if (int reason = source.open(path)) return {ReadError::CannotOpen, reason};
+    FileSource file;
+    if (int reason = file.open(path)) return {ReadError::CannotOpen, reason};
     const int previous_nf = nf;
     nf = 0;
     if (announce) announce();
 
     long long count = 0;
-    if (!CountFaceLines(source, count)) {
-        nf = previous_nf;
-        return ReadFailure(source);
+    FaceLine middle;
+    {
+        ByteSource source(file);
+        if (!CountFaceLines(source, count, &middle)) {
+            nf = previous_nf;
+            return ReadFailure(source);
+        }
     }
-    source.close();
+    file.close();
     if (count == 0) return {};
     if (g_betweenReaderPasses) g_betweenReaderPasses(path);
-    if (int reason = source.open(path)) {
+    if (int reason = file.open(path)) {
         nf = previous_nf;
         return {ReadError::CannotOpen, reason};
     }
-    // The new table is filled before the old one is released, so a failure
-    // at any point leaves the model on screen intact.
-    Face* table = AllocateFaceTable(count);
-    if (!table) {
-        nf = previous_nf;
-        return {ReadError::OutOfMemory, 0, count};
-    }
-    if (!ParseFaceLines(source, table, count)) {
-        FreeFaceTable(table);
-        nf = previous_nf;
-        return ReadFailure(source);
-    }
-    FreeFaceTable(F);
-    F = table;
-    nf = static_cast<int>(count);
-    return {};
+    ByteSource source(file);
+    return FillTable(source, count, middle, previous_nf);
+}
+
+ReadStatus ReadMeshBytes(std::string_view bytes) {
+    ByteSource source(bytes);
+    const int previous_nf = nf;
+    nf = 0;
+    long long count = 0;
+    FaceLine middle;
+    CountFaceLines(source, count, &middle);
+    if (count == 0) return {};
+    return FillTable(source, count, middle, previous_nf);
 }
 
 void ReleaseMeshTable() {

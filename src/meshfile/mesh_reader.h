@@ -8,6 +8,11 @@
 // Nothing else of the file is kept. The parse pass stops at the value line
 // "EOF". A face counted but never filled keeps four corners at the origin.
 //
+// Both passes read the file in place where it can be mapped into memory, and
+// the parse pass of a large file runs on two threads; neither changes a bit
+// of the result. ReadMeshBytes reads bytes already in memory the same way:
+// a buffer and a file of the same bytes give the same table.
+//
 // Contract on failure: when the file cannot be opened or read, or the table
 // cannot be allocated, the table and `nf` are left exactly as they were and
 // the result says why. Nothing is ever written beyond the table's room, even
@@ -16,6 +21,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 enum class ReadError {
     None,
@@ -39,6 +45,10 @@ std::string DescribeReadError(const ReadStatus& status);
 // called exactly once, once the file is open and `nf` is 0, before the passes;
 // it is not called when the file cannot be opened.
 ReadStatus ReadMeshFile(const char* path, const std::function<void()>& announce);
+
+// Replaces the face table with the faces of `bytes`, the content of a mesh
+// file; `file` is not touched. Fails only with OutOfMemory.
+ReadStatus ReadMeshBytes(std::string_view bytes);
 
 // Releases the face table (F null, nf 0). For tests and tools that load many files.
 void ReleaseMeshTable();

@@ -1,6 +1,9 @@
 // Seams into the reader for tests of what a user cannot arrange on demand: a
-// file that changes between the two passes, and a table that cannot be had.
+// file that changes between the two passes, a table that cannot be had, a
+// file that cannot be mapped, and a small file parsed in two halves.
 #pragma once
+
+#include <cstddef>
 
 // Called, when set, after the count pass has closed the file and before the
 // parse pass opens it again; a test may rewrite or remove the file here.
@@ -10,3 +13,11 @@ extern void (*g_betweenReaderPasses)(const char* path);
 // allocation fails as if memory were short. Defaults to the largest count an
 // int `nf` can hold with the spare faces.
 extern long long g_faceTableLimit;
+
+// The smallest file mapped into memory where it can be (1 MB by default);
+// smaller files are read in pieces, as are all files where mapping is
+// impossible. 0 maps every file that can be; SIZE_MAX none.
+extern std::size_t g_mapFilesFrom;
+
+// The fewest bytes in memory whose parse pass is split between two threads.
+extern std::size_t g_splitParseMinBytes;

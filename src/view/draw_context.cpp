@@ -31,10 +31,10 @@ void DrawContext::DrawSegments(const Segment* segments, std::size_t count) {
     if (pen_ == Pen::Black) {
         if (record_) record_->insert(record_->end(), segments, segments + count);
         if (image_) {
-            std::uint32_t* const pixels = image_->pixels.data();
+            const PixelCanvas canvas{image_->pixels.data(), Image::kBlack};
             const int width = image_->width, height = image_->height;
             for (const Segment* s = segments; s != segments + count; ++s)
-                RasterizeLine(*image_, pixels, width, height, s->x1, s->y1, s->x2, s->y2, Image::kBlack);
+                Walk(LineWalkOn(width, height, s->x1, s->y1, s->x2, s->y2), canvas);
         }
     }
     x_ = segments[count - 1].x2;

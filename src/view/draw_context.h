@@ -55,6 +55,11 @@ public:
     // many short lines fast.
     void DrawSegments(const Segment* segments, std::size_t count);
 
+    // The image when the context only draws into one, with the black pen:
+    // then the order of the lines does not matter, since every pixel they
+    // touch becomes the same black. Null when it records or the pen is null.
+    Image* OnlyImage() const { return pen_ == Pen::Black && record_ == nullptr ? image_ : nullptr; }
+
 private:
     Image* image_;
     std::vector<Segment>* record_;

@@ -1,68 +1,47 @@
-#include "view/pixel_position.h"
+#include "view/large_paint.h"
+#include "view/projection.h"
+#include "view/table_extents.h"
 #include "view/view.h"
 #include "view/view_navigation.h"
 
-#include <cmath>
-
 namespace {
 
-// The view transform of one paint, read once from the globals so that the
-// painting loop keeps it in registers (drawing never changes it).
-struct Projection {
-    // Scaled values and Rb below this size keep every pixel position and
-    // every row difference well inside the int range (NaN is never below it).
-    static constexpr double kSmall = 1e9;
+// A large table drawn only into an image fits to the extents remembered from
+// its last turn or paint, checked as it is drawn; any other paint measures
+// the table first.
+FitExtents ExtentsToFit(bool large) {
+    FitExtents fit;
+    fit.guessed = large && RememberedTableExtents(fit.extents);
+    if (!fit.guessed) fit.extents = MeasureTableExtents();
+    return fit;
+}
 
-    double xb, yb, xs, ys;
-    int Rb;
-    bool RbIsSmall = Rb > -kSmall && Rb < kSmall;
-
-    static Projection Current() { return {::xb, ::yb, ::xs, ::ys, ::Rb}; }
-
-    int column(double x) const { return TruncToPixel((x + xb) * xs); }
-    double scaledY(double y) const { return (y + yb) * ys; }
-    // The start row subtracts the truncated value from Rb; the end row
-    // truncates after subtracting in floating point. For a non-integral scaled
-    // y the end point of a model point lies one row above its start point.
-    int startRow(double v) const { return SubtractClamped(Rb, TruncToPixel(v)); }
-    int endRow(double v) const { return TruncToPixel(Rb - v); }
-
-    void line(DrawContext& dc, const xyz& P, const xyz& Q) const {
-        dc.MoveTo(column(P.x), startRow(scaledY(P.y)));
-        dc.LineTo(column(Q.x), endRow(scaledY(Q.y)));
+// The outlines go to the context in batches, in face order.
+void DrawEveryFace(DrawContext& dc) {
+    const Projection projection = Projection::Current();
+    constexpr int kBatchFaces = 256;
+    Segment batch[4 * kBatchFaces];
+    for (int first = 0; first < nf; first += kBatchFaces) {
+        const int faces = nf - first < kBatchFaces ? nf - first : kBatchFaces;
+        for (int i = 0; i < faces; ++i) projection.outline(F[first + i], batch + 4 * i);
+        dc.DrawSegments(batch, 4 * static_cast<std::size_t>(faces));
     }
+}
 
-    // Column, start row and end row of one corner.
-    void project(const xyz& P, int& x, int& yStart, int& yEnd) const {
-        const double u = (P.x + xb) * xs, v = scaledY(P.y);
-        if (RbIsSmall & (std::fabs(u) < kSmall) & (std::fabs(v) < kSmall)) {
-            // Nothing here can leave the int range: the plain conversions and
-            // subtraction give what the clamping ones would, only faster.
-            x = static_cast<int>(u);
-            yStart = Rb - static_cast<int>(v);
-            yEnd = static_cast<int>(Rb - v);
-        } else {
-            x = TruncToPixel(u);
-            yStart = startRow(v);
-            yEnd = endRow(v);
-        }
+// Draws with the fitted view; false when `fit` was a wrong guess and is now
+// the true extents, to fit and draw again.
+bool DrawFaces(DrawContext& dc, Image* largeImage, FitExtents& fit) {
+    if (largeImage == nullptr) {
+        DrawEveryFace(dc);
+        return true;
     }
-
-    // The segments of Line(A, B), Line(B, C), Line(C, D), Line(D, A), with
-    // each corner projected once: its column and its scaled y serve both its
-    // ends.
-    void outline(const Face& f, Segment* out) const {
-        int columns[4], startRows[4], endRows[4];
-        project(f.A, columns[0], startRows[0], endRows[0]);
-        project(f.B, columns[1], startRows[1], endRows[1]);
-        project(f.C, columns[2], startRows[2], endRows[2]);
-        project(f.D, columns[3], startRows[3], endRows[3]);
-        for (int k = 0; k < 4; ++k) {
-            const int next = (k + 1) & 3;
-            out[k] = {columns[k], startRows[k], columns[next], endRows[next]};
-        }
-    }
-};
+    if (!PaintLargeTable(*largeImage, fit)) return false;
+    // The context ends where the last line, D to A of the last face, ends.
+    Segment last[4];
+    Projection::Current().outline(F[nf - 1], last);
+    dc.MoveTo(last[3].x2, last[3].y2);
+    return true;
+}
 
 } // namespace
 
@@ -77,17 +56,12 @@ void DrawMesh(DrawContext& dc, const Rect& R) {
     Rb = SubtractClamped(R.bottom, 1);
     const Pen old = dc.SelectPen(Pen::Black);
     if (nf != 0 && F != nullptr) {
-        FitView(R);
-        ApplyNavigation();
-        const Projection projection = Projection::Current();
-        // The outlines go to the context in batches, in face order.
-        constexpr int kBatchFaces = 256;
-        Segment batch[4 * kBatchFaces];
-        for (int first = 0; first < nf; first += kBatchFaces) {
-            const int faces = nf - first < kBatchFaces ? nf - first : kBatchFaces;
-            for (int i = 0; i < faces; ++i) projection.outline(F[first + i], batch + 4 * i);
-            dc.DrawSegments(batch, 4 * static_cast<std::size_t>(faces));
-        }
+        Image* const largeImage = nf >= kLargeTable ? dc.OnlyImage() : nullptr;
+        FitExtents fit = ExtentsToFit(largeImage != nullptr);
+        do {
+            FitView(R, fit.extents);
+            ApplyNavigation();
+        } while (!DrawFaces(dc, largeImage, fit));
     }
     dc.SelectPen(old);
 }

@@ -1,49 +1,27 @@
+#include "view/table_extents.h"
 #include "view/view.h"
-
-#include <algorithm>
 
 double xb = 0, yb = 0, xs = 1, ys = 1;
 int Rb = 0;
 
 namespace {
 
-// Running extent of one coordinate. The comparisons are kept exactly as the
-// viewer has always made them, so NaN corners behave the same everywhere: a
-// face's largest and smallest value are std::max and std::min over A, B, C, D
-// in that order (a NaN counts only as the first corner), a NaN largest value
-// never raises `high`, and a NaN smallest value does replace `low`.
-struct Extent {
-    double low = 1e50, high = -1e50;
-
-    void add(double a, double b, double c, double d) {
-        const double largest = std::max({a, b, c, d});
-        const double smallest = std::min({a, b, c, d});
-        if (high <= largest) high = largest;
-        if (!(low < smallest)) low = smallest;
+// A range of no width, or one that does not compare (NaN), becomes 0 .. 1:
+// a model flat in this coordinate keeps its offset from 0.
+Extent WidenedIfFlat(Extent e) {
+    if (!(e.high < e.low) && !(e.high > e.low)) {
+        e.low = 0;
+        e.high = 1;
     }
-
-    // A range of no width, or one that does not compare (NaN), becomes 0 .. 1:
-    // a model flat in this coordinate keeps its offset from 0.
-    void widenIfFlat() {
-        if (!(high < low) && !(high > low)) {
-            low = 0;
-            high = 1;
-        }
-    }
-};
+    return e;
+}
 
 } // namespace
 
-void FitView(const Rect& R) {
-    Extent x, y;
-    const int faces = F != nullptr ? nf : 0;
-    for (int i = 0; i < faces; ++i) {
-        const Face& f = F[i];
-        x.add(f.A.x, f.B.x, f.C.x, f.D.x);
-        y.add(f.A.y, f.B.y, f.C.y, f.D.y);
-    }
-    x.widenIfFlat();
-    y.widenIfFlat();
+void FitView(const Rect& R) { FitView(R, MeasureTableExtents()); }
+
+void FitView(const Rect& R, const TableExtents& extents) {
+    const Extent x = WidenedIfFlat(extents.x), y = WidenedIfFlat(extents.y);
     xb = -x.low;
     yb = -y.low;
     // The numerators as doubles: no int overflow even for extreme rectangles.

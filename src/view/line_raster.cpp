@@ -45,7 +45,7 @@ StepRange MinorSteps(const MajorMinorLine& line, std::int64_t extent) {
     return steps;
 }
 
-void DrawSteps(Image& image, const MajorMinorLine& line, bool xMajor, StepRange steps, std::uint32_t colour) {
+LineWalk StepsWalk(int width, const MajorMinorLine& line, bool xMajor, StepRange steps) {
     const std::int64_t twoN = 2 * line.n, twoDv = 2 * line.dv;
     std::int64_t m = 0, r = line.n;
     if (steps.first > 0) {
@@ -54,37 +54,27 @@ void DrawSteps(Image& image, const MajorMinorLine& line, bool xMajor, StepRange 
         r = static_cast<std::int64_t>(q % twoN);
     }
     const std::int64_t u = line.u0 + line.su * steps.first, v = line.v0 + line.sv * m;
-    const std::int64_t x = xMajor ? u : v, y = xMajor ? v : u, width = image.width;
-    const std::ptrdiff_t stepU = xMajor ? line.su : line.su * width;
-    const std::ptrdiff_t stepV = xMajor ? line.sv * width : line.sv;
-    std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y * width + x);
-    std::uint32_t* pixels = image.pixels.data();
-    for (std::int64_t count = steps.last - steps.first + 1; count > 0; --count) {
-        pixels[at] = colour;
-        r += twoDv;
-        if (r >= twoN) {
-            r -= twoN;
-            at += stepV;
-        }
-        at += stepU;
-    }
+    const std::int64_t x = xMajor ? u : v, y = xMajor ? v : u;
+    const std::ptrdiff_t stepU = xMajor ? line.su : line.su * std::ptrdiff_t{width};
+    const std::ptrdiff_t stepV = xMajor ? line.sv * std::ptrdiff_t{width} : line.sv;
+    return {static_cast<std::ptrdiff_t>(y * width + x), stepU, stepV, steps.last - steps.first + 1, r, twoN, twoDv};
 }
 
 } // namespace
 
-void RasterizeClippedLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour) {
-    if (image.width <= 0 || image.height <= 0) return;
+LineWalk ClippedLineWalk(int width, int height, int x0, int y0, int x1, int y1) {
+    if (width <= 0 || height <= 0) return {};
     const std::int64_t dx = std::int64_t{x1} - x0, dy = std::int64_t{y1} - y0;
     const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-    if (adx == 0 && ady == 0) return;
+    if (adx == 0 && ady == 0) return {};
     const bool xMajor = adx >= ady;
     const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
     const MajorMinorLine line = xMajor ? MajorMinorLine{x0, y0, adx, ady, sx, sy}
                                        : MajorMinorLine{y0, x0, ady, adx, sy, sx};
-    const StepRange major = MajorSteps(line, xMajor ? image.width : image.height);
-    if (major.first > major.last) return;
-    const StepRange minor = MinorSteps(line, xMajor ? image.height : image.width);
+    const StepRange major = MajorSteps(line, xMajor ? width : height);
+    if (major.first > major.last) return {};
+    const StepRange minor = MinorSteps(line, xMajor ? height : width);
     const StepRange steps{std::max(major.first, minor.first), std::min(major.last, minor.last)};
-    if (steps.first > steps.last) return;
-    DrawSteps(image, line, xMajor, steps, colour);
+    if (steps.first > steps.last) return {};
+    return StepsWalk(width, line, xMajor, steps);
 }

@@ -18,6 +18,11 @@
 // image; the part inside is found arithmetically, so a line of any length,
 // with coordinates anywhere in the int range, costs at most one step per
 // image column or row and never overflows.
+//
+// A line is first turned into a walk (where its first pixel inside lies and
+// how the following ones step), then walked onto a canvas: the pixels of an
+// Image, or one byte per pixel of a mask the same size, which several
+// threads can fill apart and which is then put on the image at once.
 #pragma once
 
 #include "view/draw_context.h"
@@ -25,31 +30,28 @@
 #include <cstddef>
 #include <cstdint>
 
-// Any line; the general case, with clipping.
-void RasterizeClippedLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour);
+// The pixels of a line as steps from its first pixel inside the canvas: the
+// index of that pixel (y · width + x), the index change of a step along the
+// major axis and of one along the minor axis, the number of pixels, and the
+// Bresenham remainder r, rising by twoDv a step and taking a minor step each
+// time it reaches twoN.
+struct LineWalk {
+    std::ptrdiff_t at = 0, stepU = 0, stepV = 0;
+    std::int64_t count = 0, r = 0, twoN = 0, twoDv = 0;
+};
 
-// The common case, inline for speed: a line with both ends inside the image,
+// Any line on a width × height canvas; the general case, with clipping.
+LineWalk ClippedLineWalk(int width, int height, int x0, int y0, int x1, int y1);
+
+// The common case, inline for speed: a line with both ends inside the canvas,
 // every step inside too.
-inline void RasterizeInsideLine(std::uint32_t* pixels, int width, int x0, int y0, int x1, int y1,
-                                std::uint32_t colour) {
+inline LineWalk InsideLineWalk(int width, int x0, int y0, int x1, int y1) {
     const int dx = x1 - x0, dy = y1 - y0, adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     const std::ptrdiff_t stepX = dx < 0 ? -1 : 1, stepY = dy < 0 ? -std::ptrdiff_t{width} : width;
     const bool xMajor = adx >= ady;
-    const std::int64_t n = xMajor ? adx : ady, twoN = 2 * n, twoDv = 2 * std::int64_t{xMajor ? ady : adx};
-    const std::ptrdiff_t stepU = xMajor ? stepX : stepY, stepV = xMajor ? stepY : stepX;
-    if (n == 0) return;
-    std::ptrdiff_t at = std::ptrdiff_t{y0} * width + x0;
-    std::int64_t r = n;
-    pixels[at] = colour;
-    for (std::int64_t count = n - 1; count > 0; --count) {
-        r += twoDv;
-        if (r >= twoN) {
-            r -= twoN;
-            at += stepV;
-        }
-        at += stepU;
-        pixels[at] = colour;
-    }
+    const std::int64_t n = xMajor ? adx : ady;
+    return {std::ptrdiff_t{y0} * width + x0, xMajor ? stepX : stepY, xMajor ? stepY : stepX,
+            n,                               n, 2 * n, 2 * std::int64_t{xMajor ? ady : adx}};
 }
 
 inline bool InsideImage(int width, int height, int x, int y) {
@@ -57,16 +59,39 @@ inline bool InsideImage(int width, int height, int x, int y) {
            static_cast<unsigned>(y) < static_cast<unsigned>(height);
 }
 
-// Draws the line into `image` (pixels, width and height passed apart so that
-// a caller drawing many lines keeps them in registers).
-inline void RasterizeLine(Image& image, std::uint32_t* pixels, int width, int height, int x0, int y0, int x1,
-                          int y1, std::uint32_t colour) {
+// The walk of any line, inside or not.
+inline LineWalk LineWalkOn(int width, int height, int x0, int y0, int x1, int y1) {
     if (InsideImage(width, height, x0, y0) && InsideImage(width, height, x1, y1))
-        RasterizeInsideLine(pixels, width, x0, y0, x1, y1, colour);
-    else
-        RasterizeClippedLine(image, x0, y0, x1, y1, colour);
+        return InsideLineWalk(width, x0, y0, x1, y1);
+    return ClippedLineWalk(width, height, x0, y0, x1, y1);
 }
 
+// The pixels of an image, all set in one colour.
+struct PixelCanvas {
+    std::uint32_t* pixels;
+    std::uint32_t colour;
+    void set(std::ptrdiff_t at) const { pixels[at] = colour; }
+};
+
+// One byte per pixel, set to 1.
+struct ByteCanvas {
+    std::uint8_t* bytes;
+    void set(std::ptrdiff_t at) const { bytes[at] = 1; }
+};
+
+template <class Canvas> inline void Walk(LineWalk walk, const Canvas& canvas) {
+    for (; walk.count > 0; --walk.count) {
+        canvas.set(walk.at);
+        walk.r += walk.twoDv;
+        if (walk.r >= walk.twoN) {
+            walk.r -= walk.twoN;
+            walk.at += walk.stepV;
+        }
+        walk.at += walk.stepU;
+    }
+}
+
+// Draws the line into `image`.
 inline void RasterizeLine(Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour) {
-    RasterizeLine(image, image.pixels.data(), image.width, image.height, x0, y0, x1, y1, colour);
+    Walk(LineWalkOn(image.width, image.height, x0, y0, x1, y1), PixelCanvas{image.pixels.data(), colour});
 }

@@ -1,3 +1,6 @@
+#include "view/plane_bounds.h"
+#include "view/table_extents.h"
+#include "view/two_threads.h"
 #include "view/view.h"
 
 #include <cmath>
@@ -7,48 +10,80 @@ namespace {
 
 // Each turn walks the face table as one flat array of points and keeps the
 // operations and their order exactly, so the result is bit for bit that of
-// the plain loop whatever the compiler vectorizes.
+// the plain loop whatever the compiler vectorizes or the threads split.
 
 // Moves +z towards +x.
-void TurnXZ(xyz* P, std::size_t n, double c, double s) {
-    for (std::size_t i = 0; i < n; ++i) {
-        const double t = c * P[i].z - s * P[i].x;
-        P[i].x = s * P[i].z + c * P[i].x;
-        P[i].z = t;
-    }
+void TurnXZ(xyz& P, double c, double s) {
+    const double t = c * P.z - s * P.x;
+    P.x = s * P.z + c * P.x;
+    P.z = t;
 }
 
 // Moves +y towards +z.
-void TurnYZ(xyz* P, std::size_t n, double c, double s) {
-    for (std::size_t i = 0; i < n; ++i) {
-        const double t = c * P[i].y - s * P[i].z;
-        P[i].z = s * P[i].y + c * P[i].z;
-        P[i].y = t;
-    }
+void TurnYZ(xyz& P, double c, double s) {
+    const double t = c * P.y - s * P.z;
+    P.z = s * P.y + c * P.z;
+    P.y = t;
 }
 
 // Moves +x towards +y.
-void TurnXY(xyz* P, std::size_t n, double c, double s) {
-    for (std::size_t i = 0; i < n; ++i) {
-        const double t = c * P[i].x - s * P[i].y;
-        P[i].y = s * P[i].x + c * P[i].y;
-        P[i].x = t;
-    }
+void TurnXY(xyz& P, double c, double s) {
+    const double t = c * P.x - s * P.y;
+    P.y = s * P.x + c * P.y;
+    P.x = t;
 }
 
-using Turn = void (*)(xyz*, std::size_t, double, double);
-
-Turn TurnOf(Plane plane) {
-    switch (plane) {
-    case Plane::XZ: return TurnXZ;
-    case Plane::YZ: return TurnYZ;
-    case Plane::XY: return TurnXY;
+// Turns the points [first, last) and gives the bounds of their x and y
+// after the turn.
+template <void Turn(xyz&, double, double)>
+PlaneBounds TurnPoints(xyz* first, xyz* last, double c, double s) {
+    PlaneBounds bounds;
+    for (xyz* P = first; P != last; ++P) {
+        Turn(*P, c, s);
+        bounds.add(LoadXY(*P));
     }
-    return TurnXY;
+    return bounds;
+}
+
+using PointsTurn = PlaneBounds (*)(xyz*, xyz*, double, double);
+
+PointsTurn TurnOf(Plane plane) {
+    switch (plane) {
+    case Plane::XZ: return TurnPoints<TurnXZ>;
+    case Plane::YZ: return TurnPoints<TurnYZ>;
+    case Plane::XY: return TurnPoints<TurnXY>;
+    }
+    return TurnPoints<TurnXY>;
+}
+
+void TurnSmallTable(PointsTurn turn, double c, double s) {
+    xyz* const points = &F[0].A;
+    turn(points, points + 4 * static_cast<std::size_t>(nf), c, s);
+}
+
+// A large table is turned on two threads, and the extents of the turned
+// faces, found on the way, are remembered for the next paint.
+void TurnLargeTable(PointsTurn turn, double c, double s) {
+    xyz* const points = &F[0].A;
+    PlaneBounds bounds[2];
+    OnTwoThreads([&](int part) {
+        const long first = 4 * PartStart(nf, part), last = 4 * (part == 0 ? PartStart(nf, 1) : nf);
+        bounds[part] = turn(points + first, points + last, c, s);
+    });
+    bounds[0].append(bounds[1]);
+    TableExtents extents;
+    if (bounds[0].exactExtents(extents))
+        RememberTableExtents(extents);
+    else
+        ForgetTableExtents();
 }
 
 void TurnTable(Plane plane, double c, double s) {
-    if (F != nullptr && nf > 0) TurnOf(plane)(&F[0].A, 4 * static_cast<std::size_t>(nf), c, s);
+    if (F == nullptr || nf <= 0) return;
+    if (nf >= kLargeTable)
+        TurnLargeTable(TurnOf(plane), c, s);
+    else
+        TurnSmallTable(TurnOf(plane), c, s);
 }
 
 } // namespace

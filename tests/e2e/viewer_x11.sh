@@ -4,7 +4,10 @@
 # headless render of the same file, keys and size, turn it with Page Down,
 # reload with F12, turn, zoom and pan it with real pointer events (drags,
 # wheel buttons 4 and 5, a double-click) against the render of the same
-# steps, open the help from the keyboard and leave with Alt+X.
+# steps, open the help from the keyboard, read a file of another folder
+# through the open dialog and then again by Enter on the name it proposes
+# there, restore the window from maximized to a drawing of three quarters of
+# the screen, and leave with Alt+X.
 #
 # usage: viewer_x11.sh KELVORN KELVORN_TOOL MESH
 set -euo pipefail
@@ -16,9 +19,9 @@ script_name=viewer_x11
 # shellcheck source=polling.sh
 source "$(dirname "$0")/polling.sh"
 
-for program in Xvfb openbox xdotool import convert compare xprop; do
+for program in Xvfb openbox xdotool wmctrl import convert compare xprop; do
     command -v "$program" >/dev/null ||
-        fail "$program is missing (scripts/install-deps.sh installs xvfb openbox xdotool imagemagick x11-utils)"
+        fail "$program is missing (scripts/install-deps.sh installs xvfb openbox xdotool wmctrl imagemagick x11-utils)"
 done
 
 work=$(mktemp -d)
@@ -159,6 +162,43 @@ echo "viewer_x11: Alt+H opened the help box"
 xdotool key Return
 help_closed() { ! xdotool search --onlyvisible --name '^HELP$' >/dev/null 2>&1; }
 poll "the help box to close (Return)" help_closed
+
+# The open dialog opens in the folder of the file chosen last, so Enter on the
+# name it proposes reads that file again (the first view: Page Down undone).
+mkdir "$work/meshes"
+cp "$(dirname "$mesh")/sphere.dxf" "$work/meshes/other.dxf"
+mesh=$work/meshes/other.dxf
+dialog_shown() { xdotool search --onlyvisible --name '^DXF file\?$' >/dev/null 2>&1; }
+dialog_closed() { ! dialog_shown; }
+open_dialog() {
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+    xdotool key alt+r
+    poll "the open dialog 'DXF file?' (Alt+R)" dialog_shown
+}
+open_dialog
+xdotool type --delay 20 "$mesh"
+xdotool key Return
+poll "the dialog to close" dialog_closed
+poll "the title 'Kelvorn: $mesh'" sh -c "[ \"\$(xdotool getwindowname '$window')\" = 'Kelvorn: $mesh' ]"
+poll "the chosen file's picture (see $work/chosen.png)" shows_render chosen
+xdotool key Next
+poll "the chosen file turned (see $work/chosen_pgdn.png)" shows_render chosen_pgdn pgdn
+open_dialog
+xdotool key Return
+poll "the dialog to close on Enter (no 'File not found')" dialog_closed
+poll "the proposed file read again (see $work/proposed.png)" shows_render proposed
+echo "viewer_x11: the open dialog read $mesh, then again by Enter on its proposal"
+
+# Restored from maximized, the window keeps a drawing area: three quarters of
+# the screen, as a window placed by Windows gets.
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+restored() {
+    eval "$(xdotool getwindowgeometry --shell "$window")" # WIDTH, HEIGHT
+    [ "$WIDTH" -eq 768 ] && [ "$HEIGHT" -eq 576 ]
+}
+poll "the restored window to be 768x576" restored
+poll "the picture in the restored window (see $work/restored.png)" shows_render restored
+echo "viewer_x11: the restored window is ${client_width}x${client_height} below its menu bar and shows the model"
 
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
 xdotool key alt+x

@@ -8,10 +8,8 @@
 # and says why, leave with Alt+X (exit status 0), and find that an over-long
 # argument is refused with a message.
 #
-# The Wine prefix is made fresh under /tmp for each run, with the X11 driver's
-# window management off so that the maximized window sits at (-4, -4) and
-# takes the focus itself. Only this prefix's Wine server and the Xvfb started
-# here are stopped.
+# The Wine prefix is made fresh under /tmp for each run (start_wine_in_xvfb).
+# Only this prefix's Wine server and the Xvfb started here are stopped.
 #
 # usage: windows_wine.sh KELVORN_EXE LINUX_KELVORN_TOOL MESH [SECOND_MESH]
 set -euo pipefail
@@ -32,17 +30,11 @@ done
 # A lower-case name: the file dialog lower-cases the chosen path.
 work=/tmp/kelvorn-wine-e2e-$$-$RANDOM
 mkdir "$work" || fail "cannot make $work"
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
-xvfb_pid=
 cleanup() {
     local status=$?
-    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_wine_in_xvfb
     if [ "$status" -eq 0 ]; then rm -rf "$work"; else
-        rm -rf "$WINEPREFIX"
+        rm -rf "$work/prefix"
         echo "windows_wine: screenshots and logs kept in $work" >&2
     fi
 }
@@ -61,18 +53,20 @@ grep -q '"\\040\\040\\020\\000", 1, 4,' "$work/resources.rc" ||
 echo "windows_wine: resources: menu KELVORN (257, 256, 258) and icon KELVORN (32x32, 16 colours)"
 
 # --- Wine prefix and X server --------------------------------------------------
-started=$SECONDS
-(unset DISPLAY && wineboot -i) >"$work/wineboot.log" 2>&1 || fail "wineboot failed: $(cat "$work/wineboot.log")"
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$work/reg.log" 2>&1 ||
-    fail "cannot turn off window management: $(cat "$work/reg.log")"
-wineserver -w
-echo "windows_wine: fresh prefix in $((SECONDS - started))s"
+start_wine_in_xvfb
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-poll "Xvfb to pick a display" test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
-wineserver -p # persistent for this run: each wine command starts quickly
+# --- --help and --version: answered on standard output, with no window ----------
+for option in --help -h --version; do
+    (unset DISPLAY && wine "$exe" "$option") >"$work/answer.txt" 2>"$work/answer.log" ||
+        fail "kelvorn.exe $option failed: $(cat "$work/answer.log")"
+    case $option in
+    --version) expected='^kelvorn [0-9]+\.[0-9]+\.[0-9]+$' ;;
+    *) expected='^usage: kelvorn \[FILE\]$' ;;
+    esac
+    tr -d '\r' <"$work/answer.txt" | head -n1 | grep -Eq "$expected" ||
+        fail "kelvorn.exe $option printed: $(head -c 300 "$work/answer.txt")"
+done
+echo "windows_wine: --help, -h and --version answered on standard output"
 
 # --- the viewer ------------------------------------------------------------------
 cp "$mesh" "$work/first.dxf"
@@ -81,58 +75,13 @@ cd "$work"
 wine "$exe" first.dxf >"$work/kelvorn.log" 2>&1 &
 viewer_pid=$!
 
-# find_named PATTERN: true when a window's name matches PATTERN; the first such window in $found.
-found=
-find_named() { found=$(xdotool search --name "$1" 2>/dev/null | head -n1) && [ -n "$found" ]; }
-# has_focus WINDOW: true when WINDOW has the keyboard focus.
-has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-
 poll "the viewer's window titled 'Kelvorn: ...'" find_named '^Kelvorn: '
 window=$found
 title=$(xdotool getwindowname "$window")
 [ "$title" = "Kelvorn: first.dxf" ] || fail "title is '$title', expected 'Kelvorn: first.dxf'"
 echo "windows_wine: window $window titled '$title'"
 
-geometry=$(xdotool getwindowgeometry --shell "$window")
-eval "$geometry" # X, Y, WIDTH, HEIGHT
-[ "$X" -eq -4 ] && [ "$Y" -eq -4 ] || fail "the maximized window sits at ($X, $Y), not (-4, -4)"
-
-# The client area: the screen's full width, from below the menu bar to the
-# bottom. The fitted picture's top edge lies on client row 1 (the sample is
-# fitted by its height): the first row whose pixels are more than half black.
-# The comparison with the render below proves the measure.
-screen_width=$((WIDTH - 8)) screen_height=$((HEIGHT - 8))
-client_top=
-measure_client() {
-    import -window root "$work/screen.png" 2>/dev/null || return 1
-    local row
-    row=$(convert "$work/screen.png" -colorspace gray -threshold 20% -scale "1x$screen_height!" -depth 8 txt:- |
-        awk -F'[,:]' 'NR > 1 && / #[0-7]/ { print $2; exit }')
-    [ -n "$row" ] && [ "$row" -gt 1 ] || return 1
-    client_top=$((row - 1))
-}
-poll "the first picture to show" measure_client
-client_width=$screen_width client_height=$((screen_height - client_top))
-
-# shot NAME: the client area as NAME.png.
-shot() {
-    import -window root "$work/screen.png" 2>/dev/null &&
-        convert "$work/screen.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png"
-}
-
-# render NAME MESH [KEYS]: the Linux tool's picture of MESH at the client's size.
-render() {
-    "$tool" render "$2" -o "$work/$1.png" --size "${client_width}x${client_height}" ${3:+--keys "$3"} ||
-        fail "kelvorn-tool render failed"
-}
-
-# matches SHOT EXPECTED: the two pictures have no differing pixel.
-matches() {
-    shot "$1" || return 1
-    local differing
-    differing=$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1) || true
-    [ "$differing" = "0" ]
-}
+measure_client_area "$window"
 
 # focused: the main window has the keyboard focus; if not, click an empty
 # spot of its client area (the bottom-right corner, right of the picture).

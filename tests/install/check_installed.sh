@@ -42,7 +42,7 @@ check_layout() {
     need_file share/mime/packages/kelvorn.xml
     need_file share/man/man1/kelvorn.1.gz
     need_file share/man/man1/kelvorn-tool.1.gz
-    for mesh in cube sphere cone cylinder; do need_file "share/doc/kelvorn/examples/$mesh.dxf"; done
+    for mesh in tube cube sphere cone cylinder; do need_file "share/doc/kelvorn/examples/$mesh.dxf"; done
 }
 
 check_desktop_integration() {
@@ -55,6 +55,7 @@ check_desktop_integration() {
     grep -q "type=\"$type\"" "$tree/share/mime/packages/kelvorn.xml" ||
         fail "the menu entry's type '$type' is not the one the MIME entry declares"
     bash "$here/mime_type.sh" "$tree/share/mime/packages/kelvorn.xml"
+    bash "$here/thumbnailer.sh" "$tree"
 }
 
 check_manual_pages() {

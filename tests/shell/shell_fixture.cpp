@@ -10,12 +10,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QDropEvent>
 #include <QTest>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstring>
@@ -23,7 +25,8 @@
 std::vector<SeenMessage> ShellTest::messages;
 
 LRESULT CALLBACK ShellTest::RecordingProc(HWND wn, UINT message, WPARAM wParam, LPARAM lParam) {
-    SeenMessage seen{message, wParam, nf, {}, {}, false, 0, {}};
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    SeenMessage seen{message, wParam, nf, {}, {}, false, 0, {}, cursor && cursor->shape() == Qt::WaitCursor};
     if (QMenuBar* bar = MenuBarOf(wn); bar && !bar->isHidden())
         for (QAction* action : bar->actions()) seen.menuBar += action->text();
     if (message == WM_SETTEXT) seen.text = reinterpret_cast<const char*>(lParam);
@@ -98,6 +101,7 @@ RECT ClientArea() {
 void ShellTest::SetUp() {
     ReleaseMeshTable();
     file[0] = tit[0] = '\0';
+    ForgetLastFileFolder();
     messages.clear();
     Instance = GetModuleHandle(nullptr);
     Main = nullptr;
@@ -181,18 +185,49 @@ std::vector<SeenMessage> ShellTest::Seen(UINT message) const {
     return found;
 }
 
+namespace {
+
+// Every column of the dialog's detail view as wide as its header and, but for
+// the names, the widest of its rows, and all of them within the view.
+bool ColumnsWhole(const QFileDialog* dialog) {
+    // The view as a QAbstractItemView, whose sizeHintForColumn is public.
+    const QAbstractItemView* view = dialog->findChild<QTreeView*>("treeView");
+    if (!view) return false;
+    const QHeaderView* header = static_cast<const QTreeView*>(view)->header();
+    for (int column = 0; column < header->count(); ++column) {
+        if (header->isSectionHidden(column)) continue;
+        const int rows = column == 0 ? 0 : view->sizeHintForColumn(column);
+        const int needed = std::max(header->sectionSizeHint(column), rows);
+        if (header->sectionSize(column) < needed) return false;
+    }
+    return header->length() <= view->viewport()->width();
+}
+
+} // namespace
+
 void ShellTest::CloseModal() {
     QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    SeenDialog seen;
+    seen.title = modal->windowTitle();
+    seen.width = modal->width();
+    const Image* client = IsWindow(Main) ? ClientImageOf(Main) : nullptr;
+    seen.clientWhite = client && AllWhite(*client);
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    seen.busyCursor = cursor && cursor->shape() == Qt::WaitCursor;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        SeenDialog seen{box->windowTitle(), box->text(), {}, {}, {}};
+        seen.text = box->text().remove(QChar(0x200B)); // the places where a long word may break are no text
         for (QAbstractButton* button : box->buttons()) seen.buttons += button->text().remove('&');
         dialogs.push_back(seen);
         box->done(QMessageBox::Ok);
     } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
         // The proposed name stands in the dialog's file-name field.
         const auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
-        dialogs.push_back({dialog->windowTitle(), {}, {}, nameField ? nameField->text() : QString("?"),
-                           dialog->nameFilters()});
+        seen.proposed = nameField ? nameField->text() : QString("?");
+        seen.nameFilters = dialog->nameFilters();
+        seen.folder = dialog->directory().absolutePath();
+        seen.columnsWhole = ColumnsWhole(dialog);
+        dialogs.push_back(seen);
         if (choose.isEmpty()) {
             dialog->reject();
         } else {

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "support/temp_files.h"
+#include "view/draw_context.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,15 +33,21 @@ struct SeenMessage {
     bool clientWhiteAfter;     // WM_PAINT: the client image all white once it was handled
     LRESULT result;
     MSG lastDefault;           // the last message DefWindowProc handled, once this one was handled
+    bool busyCursor;           // the application showed the busy cursor when the message arrived
 };
 
 // One modal box or file dialog that came up.
 struct SeenDialog {
     QString title;
-    QString text;            // a message box's text
-    QStringList buttons;     // a message box's button texts
-    QString proposed;        // a file dialog's proposed file
-    QStringList nameFilters; // a file dialog's filters
+    QString text;              // a message box's text
+    QStringList buttons;       // a message box's button texts
+    QString proposed;          // a file dialog's proposed file
+    QStringList nameFilters;   // a file dialog's filters
+    QString folder;            // a file dialog's folder
+    bool columnsWhole = false; // a file dialog's columns each wide enough for its header and rows
+    int width = 0;             // its width on screen
+    bool clientWhite = false;  // the main window's client image all white when it came up
+    bool busyCursor = false;   // the application showed the busy cursor when it came up
 };
 
 // A DXF file of one face, the rectangle (0,0)-(w,h).

@@ -4,6 +4,7 @@
 #include "kelvorn.h"
 #include "main_window.h"
 #include "paint_image.h"
+#include "paint_mesh.h"
 #include "view/view.h"
 
 #include "kelvorn_ids.h"
@@ -96,13 +97,14 @@ protected:
 };
 
 TEST_F(Win32Paint, TheDeviceShowsEveryPixelOfThePaintImage) {
-    const RECT client{0, 0, kWidth, kHeight};
-    DrawContext& context = PaintImage(dc, client);
+    Image image;
+    image.reset(kWidth, kHeight);
+    DrawContext context(&image);
     context.MoveTo(0, 0);
     context.LineTo(30, 5); // a slanted line tells rows and columns apart
     context.MoveTo(2, 20);
     context.LineTo(2, 2);
-    ShowPaintImage(dc);
+    ShowPaintImage(dc, image);
 
     Image expected;
     expected.reset(kWidth, kHeight);
@@ -122,10 +124,14 @@ TEST_F(Win32Paint, TheDeviceShowsEveryPixelOfThePaintImage) {
 
 TEST_F(Win32Paint, EachPaintStartsWhite) {
     const RECT client{0, 0, kWidth, kHeight};
-    PaintImage(dc, client).LineTo(10, 10);
-    ShowPaintImage(dc);
-    PaintImage(dc, client);
-    ShowPaintImage(dc);
+    Face square{{0, 0, 0}, {10, 0, 0}, {10, 5, 0}, {0, 5, 0}};
+    F = &square;
+    nf = 1;
+    ShowPaintImage(dc, PaintClientImage(client));
+    ASSERT_EQ(shown(0, kHeight - 1), Image::kBlack); // the outline's lower-left corner
+    F = nullptr;
+    nf = 0;
+    ShowPaintImage(dc, PaintClientImage(client));
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) ASSERT_EQ(shown(x, y), Image::kWhite) << "at (" << x << ", " << y << ")";
 }

@@ -10,3 +10,4 @@ extern const Command kInfoCommand;
 extern const Command kGenCommand;
 extern const Command kRenderCommand;
 extern const Command kSegmentsCommand;
+extern const Command kFlattenCommand;

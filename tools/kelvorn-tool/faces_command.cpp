@@ -3,10 +3,12 @@
 #include "load_mesh.h"
 
 #include "kelvorn.h"
+#include "meshfile/mesh_survey.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -37,9 +39,14 @@ int PrintFaces(const Arguments& arguments) {
 
 int PrintInfo(const Arguments& arguments) {
     const char* path = arguments.operands[0];
-    if (!LoadMeshOrReport(path)) return 1;
+    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return 1;
     std::printf("file   %s\nfaces  %d\n", path, nf);
-    if (nf > 0) {
+    if (nf == 0) {
+        std::string text = DescribeFacelessFile(path, SurveyMeshFile(path));
+        std::replace(text.begin(), text.end(), '\n', ' '); // one diagnostic line
+        std::fflush(stdout);
+        std::fprintf(stderr, "kelvorn-tool: %s\n", text.c_str());
+    } else {
         Range x, y, z;
         for (const xyz* p = &F[0].A; p != &F[0].A + 4 * static_cast<long>(nf); ++p) {
             x.add(p->x);
@@ -51,6 +58,8 @@ int PrintInfo(const Arguments& arguments) {
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
+
+constexpr Option kInfoOptions[] = {kFlattenOption};
 
 } // namespace
 
@@ -67,10 +76,11 @@ const Command kFacesCommand = {
 
 const Command kInfoCommand = {"info",
                               "FILE",
-                              {},
+                              kInfoOptions,
                               "print the face count and the x, y and z ranges of FILE",
                               "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
-                              "over all corners of its faces.\n"
+                              "over all corners of its faces. For a file with no face, standard error\n"
+                              "says what it holds instead (meshes of other kinds, a binary DXF file...).\n"
                               "\n"
                               "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n",
                               PrintInfo};

@@ -1,16 +1,12 @@
 // The "gen" command: boxes, spheres, cones and cylinders as DXF meshes.
 #include "commands.h"
+#include "dxf_output.h"
 #include "gen_options.h"
 
 #include "meshfile/dxf_solids.h"
 #include "meshfile/dxf_writer.h"
 
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <random>
 #include <string>
-#include <system_error>
 
 namespace {
 
@@ -33,47 +29,16 @@ void WriteSolid(DXF& dxf, const GenOptions& o) {
     }
 }
 
-// A name beside `output` that no file has yet, so the finished file can be
-// renamed over `output` within one directory.
-std::string ScratchPathBeside(const std::string& output) {
-    std::random_device seed;
-    std::string candidate;
-    std::error_code ignored;
-    do {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.part", static_cast<unsigned>(seed()));
-        candidate = output + suffix;
-    } while (std::filesystem::exists(candidate, ignored));
-    return candidate;
-}
-
-int ReportWriteFailure(const std::string& output, const std::string& scratch, const std::string& reason) {
-    std::error_code ignored;
-    std::filesystem::remove(scratch, ignored);
-    std::fprintf(stderr, "kelvorn-tool: cannot write %s: %s\n", output.c_str(), reason.c_str());
-    return 1;
-}
-
-// Writes the whole file under a scratch name and only then puts it in
-// place, so a failed write never leaves a partial file or loses an old one.
-int WriteReplacing(const GenOptions& options) {
-    const std::string scratch = ScratchPathBeside(options.output);
-    DXF dxf(scratch.c_str());
-    WriteSolid(dxf, options);
-    if (!dxf.close()) return ReportWriteFailure(options.output, scratch, std::strerror(dxf.error()));
-    std::error_code error;
-    std::filesystem::rename(scratch, options.output, error);
-    if (error) return ReportWriteFailure(options.output, scratch, error.message());
-    return 0;
-}
-
 int Generate(const Arguments& arguments) {
     GenOptions options;
     std::string error;
     if (!ReadGenOptions(arguments, options, error)) return UsageError(kGenCommand, error);
     if (const char* problem = ArgumentsProblem(options))
         return UsageError(kGenCommand, std::string(SolidName(options.solid)) + ": " + problem);
-    return WriteReplacing(options);
+    return WriteDxfReplacing(options.output, DxfCoordinates::Fixed3, [&](DXF& dxf) {
+        WriteSolid(dxf, options);
+        return std::string();
+    });
 }
 
 } // namespace

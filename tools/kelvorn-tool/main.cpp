@@ -9,7 +9,7 @@
 namespace {
 
 constexpr const Command* kCommands[] = {
-    &kFacesCommand, &kInfoCommand, &kGenCommand, &kRenderCommand, &kSegmentsCommand,
+    &kFacesCommand, &kInfoCommand, &kGenCommand, &kRenderCommand, &kSegmentsCommand, &kFlattenCommand,
 };
 
 void PrintHelp(std::FILE* out) {

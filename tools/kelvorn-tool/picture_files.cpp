@@ -10,20 +10,56 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+struct FormatName {
+    std::string_view extension; // lower case, without the dot
+    PictureFormat format;
+    const char* writerName; // Qt's name of the format
+};
+
+constexpr FormatName kFormatNames[] = {
+    {"png", PictureFormat::Png, "png"}, {"jpg", PictureFormat::Jpeg, "jpeg"}, {"jpeg", PictureFormat::Jpeg, "jpeg"},
+    {"bmp", PictureFormat::Bmp, "bmp"}, {"ppm", PictureFormat::Ppm, "ppm"},   {"svg", PictureFormat::Svg, nullptr},
+};
+
+bool SameLetters(std::string_view lower, std::string_view text) {
+    if (lower.size() != text.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (lower[i] != (text[i] >= 'A' && text[i] <= 'Z' ? text[i] + 32 : text[i])) return false;
+    return true;
+}
+
+} // namespace
+
+const char* const kPictureExtensions = ".png, .jpg, .jpeg, .bmp, .ppm or .svg";
+
+PictureFormat PictureFormatOf(std::string_view path) {
+    const std::size_t dot = path.find_last_of("./\\");
+    if (dot == std::string_view::npos || path[dot] != '.') return PictureFormat::Unknown;
+    for (const FormatName& name : kFormatNames)
+        if (SameLetters(name.extension, path.substr(dot + 1))) return name.format;
+    return PictureFormat::Unknown;
+}
+
 #if KELVORN_PNG_WITH_QT
-bool WritePng(const Image& image, const char* path, std::string& error) {
+bool WriteRasterPicture(const Image& image, PictureFormat format, const char* path, std::string& error) {
     // Image pixels are 0xAARRGGBB words, QImage's RGB32 layout; the QImage
     // only borrows them.
     const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
                          static_cast<qsizetype>(image.width) * 4, QImage::Format_RGB32);
-    QImageWriter writer(QString::fromLocal8Bit(path), "png");
+    const char* writerName = "png";
+    for (const FormatName& name : kFormatNames)
+        if (name.format == format) writerName = name.writerName;
+    QImageWriter writer(QString::fromLocal8Bit(path), writerName);
+    if (format == PictureFormat::Jpeg) writer.setQuality(95); // one-pixel lines stay crisp
     if (writer.write(picture)) return true;
     error = writer.errorString().toStdString();
     return false;
 }
 #else
-bool WritePng(const Image&, const char*, std::string& error) {
-    error = "this build writes no PNG files (they need Qt, which the Windows build has not); name an .svg file";
+bool WriteRasterPicture(const Image&, PictureFormat, const char*, std::string& error) {
+    error = "this build writes SVG files only (the other formats need Qt, which the Windows build has not)";
     return false;
 }
 #endif

@@ -1,13 +1,25 @@
-// Writing a painted client area as a picture file.
+// Writing a painted client area as a picture file, in the format that the
+// file's name asks for.
 #pragma once
 
 #include "view/draw_context.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Writes `image` as a PNG file. On failure returns false with the reason in `error`.
-bool WritePng(const Image& image, const char* path, std::string& error);
+enum class PictureFormat { Unknown, Png, Jpeg, Bmp, Ppm, Svg };
+
+// The extensions render knows, for messages: ".png, .jpg, .jpeg, .bmp, .ppm or .svg".
+extern const char* const kPictureExtensions;
+
+// The format that the extension of `path` names, in any letter case
+// ("X.JPG" is JPEG); Unknown for any other extension or none.
+PictureFormat PictureFormatOf(std::string_view path);
+
+// Writes `image` as a PNG, JPEG, BMP or PPM file (`format` is one of them).
+// On failure returns false with the reason in `error`.
+bool WriteRasterPicture(const Image& image, PictureFormat format, const char* path, std::string& error);
 
 // Writes the segments as an SVG drawing of width × height: a white background
 // and one black line of width 1 per segment, with the segments' own pixel

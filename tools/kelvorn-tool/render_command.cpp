@@ -36,8 +36,9 @@ bool ParseKeysOption(const Command& command, const Arguments& arguments, std::ve
 
 // Loads the file and does the steps in a width × height client area, as the
 // viewer would; false (reported) when the file cannot be read.
-bool LoadAndStep(const char* path, const std::vector<ViewStep>& steps, int width, int height) {
-    if (!LoadMeshOrReport(path)) return false;
+bool LoadAndStep(const char* path, const Arguments& arguments, const std::vector<ViewStep>& steps, int width,
+                 int height) {
+    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return false;
     Rect client{0, 0, width, height};
     for (const ViewStep& step : steps) DoViewStep(step, client);
     return true;
@@ -50,23 +51,17 @@ void PaintClientArea(int width, int height, Image* image, std::vector<Segment>* 
     DrawMesh(dc, Rect{0, 0, width, height});
 }
 
-bool EndsWithSvg(std::string_view path) {
-    if (path.size() < 4) return false;
-    const std::string_view end = path.substr(path.size() - 4);
-    return end[0] == '.' && (end[1] | 0x20) == 's' && (end[2] | 0x20) == 'v' && (end[3] | 0x20) == 'g';
-}
-
-int WritePicture(const char* out, int width, int height) {
+int WritePicture(const char* out, PictureFormat format, int width, int height) {
     std::string error;
     bool written;
-    if (EndsWithSvg(out)) {
+    if (format == PictureFormat::Svg) {
         std::vector<Segment> segments;
         PaintClientArea(width, height, nullptr, &segments);
         written = WriteSvg(width, height, segments, out, error);
     } else {
         Image image;
         PaintClientArea(width, height, &image, nullptr);
-        written = WritePng(image, out, error);
+        written = WriteRasterPicture(image, format, out, error);
     }
     if (written) return 0;
     std::fprintf(stderr, "kelvorn-tool: cannot write %s: %s\n", out, error.c_str());
@@ -80,10 +75,15 @@ int Render(const Arguments& arguments) {
         return UsageError(kRenderCommand, "bad --size '" + std::string(size) +
                                               "' (want WxH, each from 1 to " +
                                               std::to_string(kMaxPictureSide) + ")");
+    const char* out = arguments.value("-o");
+    const PictureFormat format = PictureFormatOf(out);
+    if (format == PictureFormat::Unknown)
+        return UsageError(kRenderCommand, "cannot tell the picture format of '" + std::string(out) +
+                                              "': name a file ending in " + kPictureExtensions + " (any case)");
     std::vector<ViewStep> steps;
     if (!ParseKeysOption(kRenderCommand, arguments, steps)) return 2;
-    if (!LoadAndStep(arguments.operands[0], steps, width, height)) return 1;
-    return WritePicture(arguments.value("-o"), width, height);
+    if (!LoadAndStep(arguments.operands[0], arguments, steps, width, height)) return 1;
+    return WritePicture(out, format, width, height);
 }
 
 int PrintSegments(const Arguments& arguments) {
@@ -94,7 +94,7 @@ int PrintSegments(const Arguments& arguments) {
     }
     std::vector<ViewStep> steps;
     if (!ParseKeysOption(kSegmentsCommand, arguments, steps)) return 2;
-    if (!LoadAndStep(arguments.operands[2], steps, width, height)) return 1;
+    if (!LoadAndStep(arguments.operands[2], arguments, steps, width, height)) return 1;
     std::vector<Segment> segments;
     PaintClientArea(width, height, nullptr, &segments);
     for (const Segment& s : segments) std::printf("%d %d %d %d\n", s.x1, s.y1, s.x2, s.y2);
@@ -121,17 +121,18 @@ constexpr Option kKeysOption = {"--keys", "KEYS",
     "Example: --keys pgdn,drag:40:-25,wheel:240:300:200,pan:-30:10\n"
 
 constexpr Option kRenderOptions[] = {
-    {"-o", "OUT.png|OUT.svg", "the picture: a PNG, or its lines as SVG when OUT\nends in .svg", true},
+    {"-o", "OUT", "the picture, in the format its extension names in\nany case: .png, .jpg or .jpeg, .bmp, .ppm, or .svg\n(the lines as SVG)", true},
     {"--size", "WxH", "the client area in pixels, each side from 1 to 8192\n(800x600)"},
     kKeysOption,
+    kFlattenOption,
 };
 
-constexpr Option kSegmentsOptions[] = {kKeysOption};
+constexpr Option kSegmentsOptions[] = {kKeysOption, kFlattenOption};
 
 } // namespace
 
 const Command kRenderCommand = {
-    "render", "FILE", kRenderOptions, "paint FILE as the viewer does, into a PNG or SVG file",
+    "render", "FILE", kRenderOptions, "paint FILE as the viewer does, into a picture file",
     "Paints FILE as the viewer does in a client area of WxH pixels after the\n"
     "steps KEYS, and writes the picture to OUT.\n"
     "\n" KELVORN_STEPS_HELP "\n"

@@ -1,17 +1,28 @@
 // Message boxes and the open and save file dialogs.
 #include "app/qt/file_filters.h"
+#include "app/qt/message_text.h"
+#include "app/qt/window_inspection.h"
 #include "app/qt/window_record.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
+
+// The folder of the file chosen last in a file dialog. As on Windows, the next
+// dialog opens there when its caller names no folder; until a file is chosen
+// it opens in the current directory (not in the folder Qt's own settings
+// remember from another run).
+QString lastFolder;
 
 QWidget* OwnerWidget(HWND owner) {
     HWND__* record = LiveWindow(owner);
@@ -32,12 +43,23 @@ BOOL TakeChosenPath(OPENFILENAMEA* ofn, const QString& chosen) {
     const QByteArray path = QFile::encodeName(QDir::toNativeSeparators(chosen));
     if (!ofn->lpstrFile || path.size() >= static_cast<qsizetype>(ofn->nMaxFile)) return FALSE;
     std::memcpy(ofn->lpstrFile, path.constData(), static_cast<std::size_t>(path.size()) + 1);
-    const QByteArray title = QFile::encodeName(QFileInfo(chosen).fileName());
-    CopyCut(ofn->lpstrFileTitle, ofn->nMaxFileTitle, title);
-    ofn->nFileOffset = static_cast<WORD>(path.size() - title.size());
-    const qsizetype dot = title.lastIndexOf('.');
-    ofn->nFileExtension = static_cast<WORD>(dot < 0 ? path.size() : ofn->nFileOffset + dot + 1);
+    CopyCut(ofn->lpstrFileTitle, ofn->nMaxFileTitle, QFile::encodeName(QFileInfo(chosen).fileName()));
+    lastFolder = QFileInfo(chosen).absolutePath();
     return TRUE;
+}
+
+// Wide enough for the name, size, type and date columns to be read whole.
+void SizeForColumns(QFileDialog& dialog) {
+    QSize size(900, 540);
+    if (const QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(size.expandedTo(dialog.sizeHint()));
+    if (auto* view = dialog.findChild<QTreeView*>("treeView")) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 }
 
 // Qt's own dialog, not the desktop's: its filter matching is the same on every
@@ -52,8 +74,12 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
     if (save && !(ofn->Flags & OFN_OVERWRITEPROMPT)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = NameFiltersFromWindows(ofn->lpstrFilter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    if (ofn->lpstrInitialDir) dialog.setDirectory(QFile::decodeName(ofn->lpstrInitialDir));
+    if (ofn->lpstrInitialDir)
+        dialog.setDirectory(QFile::decodeName(ofn->lpstrInitialDir));
+    else
+        dialog.setDirectory(lastFolder.isEmpty() ? QDir::currentPath() : lastFolder);
     if (ofn->lpstrFile && ofn->lpstrFile[0]) dialog.selectFile(QFile::decodeName(ofn->lpstrFile));
+    SizeForColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return FALSE;
     return TakeChosenPath(ofn, dialog.selectedFiles().first());
 }
@@ -62,12 +88,15 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
 
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLocal8Bit(caption ? caption : "Error"),
-                    QString::fromLocal8Bit(text ? text : ""), QMessageBox::Ok, OwnerWidget(owner));
+                    WithBreaksInLongWords(QString::fromLocal8Bit(text ? text : "")), QMessageBox::Ok,
+                    OwnerWidget(owner));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     return IDOK;
 }
 
 BOOL GetOpenFileName(OPENFILENAMEA* ofn) { return RunFileDialog(ofn, false); }
+
+void ForgetLastFileFolder() { lastFolder.clear(); }
 
 BOOL GetSaveFileName(OPENFILENAMEA* ofn) { return RunFileDialog(ofn, true); }

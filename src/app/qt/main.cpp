@@ -1,14 +1,13 @@
 // The Linux entry of the viewer: starts Qt, hands the arguments over as the
 // Windows runtime would, and runs WinMain.
 #include "app/main_window.h"
-#include "kelvorn_version.h"
+#include "app/program_options.h"
 
 #include <QApplication>
 #include <QByteArray>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -36,10 +35,9 @@ bool HasDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) { // answered before any window, so needs no display
-        std::printf("kelvorn %s\n", kKelvornVersion);
-        return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
-    }
+    // Answered before any window, so they need no display.
+    if (const std::string answer = ProgramOptionAnswer(argc, argv); !answer.empty())
+        return PrintProgramAnswer(stdout, answer);
     if (!HasDisplay()) {
         std::fprintf(stderr, "kelvorn: no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
         return EXIT_FAILURE;

@@ -3,8 +3,6 @@
 #include "app/qt/window_record.h"
 
 #include <QCoreApplication>
-#include <QCursor>
-#include <QDateTime>
 
 #include <deque>
 
@@ -14,12 +12,6 @@ std::deque<MSG> posted;
 bool quitPending = false;
 int quitCode = 0;
 
-MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const QPoint cursor = QCursor::pos();
-    return {window, message, wParam, lParam, static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch()),
-            {cursor.x(), cursor.y()}};
-}
-
 // The next due message without waiting, or false when none is due.
 bool TakeMessage(MSG& message, bool remove) {
     if (!posted.empty()) {
@@ -28,13 +20,13 @@ bool TakeMessage(MSG& message, bool remove) {
         return true;
     }
     if (quitPending) {
-        message = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0);
+        message = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0};
         if (remove) quitPending = false;
         return true;
     }
     if (HWND window = FirstInvalidWindow()) {
         // A paint stays due until BeginPaint validates the window.
-        message = MakeMessage(window, WM_PAINT, 0, 0);
+        message = MSG{window, WM_PAINT, 0, 0};
         return true;
     }
     return false;
@@ -65,7 +57,7 @@ LRESULT DispatchMessage(const MSG* message) {
 
 BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!LiveWindow(window)) return FALSE;
-    posted.push_back(MakeMessage(window, message, wParam, lParam));
+    posted.push_back(MSG{window, message, wParam, lParam});
     return TRUE;
 }
 

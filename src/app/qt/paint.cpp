@@ -1,4 +1,4 @@
-// Painting: the client area is an Image that the view draws into between
+// Painting: the client area is an Image that a paint fills between
 // BeginPaint and EndPaint, and that the widget shows.
 #include "app/qt/window_record.h"
 #include "paint_image.h"
@@ -22,11 +22,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     if (resized || record->erase)
         image.reset(client.right, client.bottom, record->background ? record->background->colour : Image::kWhite);
     record->invalid = record->erase = false;
-    *paint = PAINTSTRUCT{};
-    // A fresh context per paint: pen and position start anew, as with a paint DC.
-    record->context = DrawContext(&image);
-    paint->hdc = &record->context;
-    paint->rcPaint = client;
+    paint->hdc = &record->paintContext;
     return paint->hdc;
 }
 
@@ -46,8 +42,7 @@ BOOL InvalidateRect(HWND window, const RECT*, BOOL erase) {
     return TRUE;
 }
 
-// The paint context is the window's own image context, which BeginPaint sized
-// and erased; EndPaint shows it.
-DrawContext& PaintImage(HDC dc, const RECT&) { return *dc; }
-
-void ShowPaintImage(HDC) {}
+// The picture becomes the window's client image, which EndPaint shows.
+void ShowPaintImage(HDC dc, const Image& image) {
+    if (HWND__* record = dc ? LiveWindow(dc->window) : nullptr) record->image = image;
+}

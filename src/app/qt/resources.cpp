@@ -42,10 +42,13 @@ HICON LoadIcon(HINSTANCE, LPCSTR name) {
     return &icon;
 }
 
+// The system's cursors: the arrow and the hourglass (Qt's busy cursor).
 HCURSOR LoadCursor(HINSTANCE, LPCSTR name) {
-    if (name != IDC_ARROW) return nullptr;
     static HCURSOR__ arrow{QCursor(Qt::ArrowCursor)};
-    return &arrow;
+    static HCURSOR__ wait{QCursor(Qt::WaitCursor)};
+    if (name == IDC_ARROW) return &arrow;
+    if (name == IDC_WAIT) return &wait;
+    return nullptr;
 }
 
 // Filled by the Linux entry before WinMain, as the Windows runtime fills its own.

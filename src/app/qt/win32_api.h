@@ -3,11 +3,8 @@
 // here; each operation behaves as its Windows namesake in the ways the shell
 // relies on (see the notes at each one), with the ANSI ("A") text semantics.
 //
-// Handles are pointers to the layer's own records; HDC is the drawing context
-// that the view paints through.
+// Handles are pointers to the layer's own records.
 #pragma once
-
-#include "view/draw_context.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +13,6 @@
 #define CALLBACK
 
 typedef int BOOL;
-typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
@@ -38,6 +34,7 @@ struct HMENU__;
 struct HICON__;
 struct HCURSOR__;
 struct HBRUSH__;
+struct HDC__;
 struct HDROP__;
 typedef HINSTANCE__* HINSTANCE;
 typedef HWND__* HWND;
@@ -47,16 +44,13 @@ typedef HCURSOR__* HCURSOR;
 typedef HBRUSH__* HBRUSH;
 typedef HDROP__* HDROP;
 typedef void* HGDIOBJ;
-typedef DrawContext* HDC;
+typedef HDC__* HDC;
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
-typedef UINT_PTR (*LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 
-#define LOBYTE(w) ((BYTE)(((UINT_PTR)(w)) & 0xff))
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
-#define MAKEINTRESOURCE MAKEINTRESOURCEA
 
 struct POINT {
     LONG x, y;
@@ -71,18 +65,11 @@ struct MSG {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    DWORD time;
-    POINT pt;
 };
 typedef MSG* LPMSG;
 
 struct PAINTSTRUCT {
     HDC hdc;
-    BOOL fErase;
-    RECT rcPaint;
-    BOOL fRestore;
-    BOOL fIncUpdate;
-    BYTE rgbReserved[32];
 };
 
 struct WNDCLASSA {
@@ -106,14 +93,11 @@ struct MINMAXINFO {
     POINT ptMaxTrackSize;
 };
 
+// The fields the shell fills or reads, under their Windows names.
 struct OPENFILENAMEA {
     DWORD lStructSize;
     HWND hwndOwner;
-    HINSTANCE hInstance;
     LPCSTR lpstrFilter;
-    LPSTR lpstrCustomFilter;
-    DWORD nMaxCustFilter;
-    DWORD nFilterIndex;
     LPSTR lpstrFile;
     DWORD nMaxFile;
     LPSTR lpstrFileTitle;
@@ -121,12 +105,6 @@ struct OPENFILENAMEA {
     LPCSTR lpstrInitialDir;
     LPCSTR lpstrTitle;
     DWORD Flags;
-    WORD nFileOffset;
-    WORD nFileExtension;
-    LPCSTR lpstrDefExt;
-    LPARAM lCustData;
-    LPOFNHOOKPROC lpfnHook;
-    LPCSTR lpTemplateName;
 };
 // The record has no extension fields here, so the old size is the whole size.
 #define OPENFILENAME_SIZE_VERSION_400A sizeof(OPENFILENAMEA)
@@ -187,7 +165,6 @@ struct OPENFILENAMEA {
 #define VK_DELETE 0x2E
 #define VK_F1 0x70
 #define VK_F12 0x7B
-#define VK_F24 0x87
 
 // Window and class styles, show commands, placement.
 #define CS_VREDRAW 0x0001
@@ -212,13 +189,12 @@ struct OPENFILENAMEA {
 #define MF_STRING 0x00000000L
 #define MB_OK 0x00000000L
 #define IDOK 1
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define WHITE_BRUSH 0
 #define BLACK_PEN 7
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
 #define OFN_OVERWRITEPROMPT 0x00000002
-#define OFN_PATHMUSTEXIST 0x00000800
 #define OFN_FILEMUSTEXIST 0x00001000
 
 // The argument count and vector of the process, as the Windows runtime keeps
@@ -232,11 +208,16 @@ HINSTANCE GetModuleHandle(LPCSTR name);
 HMENU LoadMenu(HINSTANCE instance, LPCSTR name);
 HICON LoadIcon(HINSTANCE instance, LPCSTR name);
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
+// Shows `cursor` over every window of the program at once, until the next
+// SetCursor; null gives each window its class cursor back. Returns the cursor
+// set before (null at first).
+HCURSOR SetCursor(HCURSOR cursor);
 HGDIOBJ GetStockObject(int object);
 
 // Window classes and windows. CreateWindowEx sends WM_GETMINMAXINFO and
-// WM_CREATE before it returns; a window starts invalid, so its first paint
-// comes with UpdateWindow. DestroyWindow sends WM_DESTROY.
+// WM_CREATE before it returns; CW_USEDEFAULT gives a window three quarters of
+// the screen's work area, centred. A window starts invalid, so its first
+// paint comes with UpdateWindow. DestroyWindow sends WM_DESTROY.
 ATOM RegisterClass(const WNDCLASSA* windowClass);
 BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
@@ -271,8 +252,9 @@ BOOL SetMenu(HWND window, HMENU menu);
 HMENU GetMenu(HWND window);
 BOOL DrawMenuBar(HWND window);
 
-// Painting. BeginPaint hands out the context of the client-area image, sized
-// to the client area and erased with the class brush when asked; EndPaint
+// Painting. BeginPaint sizes the window's client-area image to the client
+// area, erases it with the class brush when asked and hands out the window's
+// paint context; the shell puts its picture on that context, and EndPaint
 // shows the image. InvalidateRect marks the whole client area (the rectangle
 // is not used) and causes exactly one later WM_PAINT.
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/qt/win32_api.h"
+#include "view/draw_context.h"
 
 class QMenuBar;
 class QWidget;
@@ -13,3 +14,6 @@ QMenuBar* MenuBarOf(HWND window);
 const Image* ClientImageOf(HWND window);
 // The last message that DefWindowProc handled (all zero before the first).
 MSG LastDefaultMessage();
+// Forgets the folder of the file chosen last, as a new process starts: the
+// next file dialog opens in the current directory.
+void ForgetLastFileFolder();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/qt/win32_api.h"
+#include "view/draw_context.h"
 
 #include <QCursor>
 #include <QIcon>
@@ -41,6 +42,11 @@ struct HMENU__ {
 
 class WindowWidget;
 
+// The paint context of a window: what BeginPaint hands out for it.
+struct HDC__ {
+    HWND window;
+};
+
 struct HWND__ {
     WNDPROC proc = nullptr;
     UINT classStyle = 0;
@@ -51,8 +57,7 @@ struct HWND__ {
     QMenuBar* bar = nullptr;
     // The client area's pixels as the last paint left them.
     Image image;
-    // The context handed out by BeginPaint, drawing into `image`.
-    DrawContext context{nullptr};
+    HDC__ paintContext{this};
     bool invalid = true;
     bool erase = true;
 };

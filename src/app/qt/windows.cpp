@@ -22,6 +22,7 @@ namespace {
 std::map<std::string, WNDCLASSA> classes;
 std::vector<std::unique_ptr<HWND__>> windows;
 MSG lastDefault{};
+HCURSOR overrideCursor = nullptr;
 
 // Windows asks the procedure for the maximized placement during creation. Qt
 // leaves placement to the window manager, so the answer is not applied.
@@ -33,6 +34,23 @@ void AskMinMaxInfo(HWND window) {
         info.ptMaxTrackSize = info.ptMaxSize;
     }
     SendMessage(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+// Where Windows puts a window created with CW_USEDEFAULT: it takes about three
+// quarters of the screen's work area; here it is centred in it. A window that
+// starts maximized comes back to this place and size when it is restored.
+void PlaceWindow(QWidget* widget, int x, int y, int width, int height) {
+    QRect area(0, 0, 1024, 768);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
+    if (width == CW_USEDEFAULT || height == CW_USEDEFAULT) {
+        width = area.width() * 3 / 4;
+        height = area.height() * 3 / 4;
+    }
+    widget->resize(width, height);
+    if (x == CW_USEDEFAULT || y == CW_USEDEFAULT)
+        widget->move(area.center() - QPoint(width / 2, height / 2));
+    else
+        widget->move(x, y);
 }
 
 // Windows shows a window before ShowWindow returns, so the first paint and a
@@ -72,8 +90,8 @@ ATOM RegisterClass(const WNDCLASSA* windowClass) {
 
 BOOL UnregisterClass(LPCSTR className, HINSTANCE) { return className && classes.erase(className) ? TRUE : FALSE; }
 
-HWND CreateWindowEx(DWORD, LPCSTR className, LPCSTR title, DWORD style, int, int, int width, int height, HWND, HMENU menu,
-                    HINSTANCE, void*) {
+HWND CreateWindowEx(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height, HWND,
+                    HMENU menu, HINSTANCE, void*) {
     const auto found = className ? classes.find(className) : classes.end();
     if (found == classes.end() || !qApp) return nullptr;
     const WNDCLASSA& windowClass = found->second;
@@ -87,7 +105,7 @@ HWND CreateWindowEx(DWORD, LPCSTR className, LPCSTR title, DWORD style, int, int
     window->widget->setWindowTitle(QString::fromLocal8Bit(title ? title : ""));
     if (windowClass.hIcon) window->widget->setWindowIcon(windowClass.hIcon->icon);
     if (windowClass.hCursor) window->widget->setCursor(windowClass.hCursor->cursor);
-    if (width != CW_USEDEFAULT && height != CW_USEDEFAULT) window->widget->resize(width, height);
+    PlaceWindow(window->widget, x, y, width, height);
     if (menu) SetMenu(window, menu);
     AskMinMaxInfo(window);
     // WM_CREATE carries no creation record here: the procedures of this program never read it.
@@ -136,6 +154,16 @@ BOOL UpdateWindow(HWND window) {
     return TRUE;
 }
 
+// An application override cursor goes to the screen at once, also while the
+// caller keeps the event loop busy.
+HCURSOR SetCursor(HCURSOR cursor) {
+    const HCURSOR previous = overrideCursor;
+    if (overrideCursor) QGuiApplication::restoreOverrideCursor();
+    if (cursor) QGuiApplication::setOverrideCursor(cursor->cursor);
+    overrideCursor = cursor;
+    return previous;
+}
+
 BOOL GetClientRect(HWND window, RECT* rect) {
     HWND__* record = LiveWindow(window);
     if (!record || !rect) return FALSE;
@@ -147,7 +175,7 @@ BOOL GetClientRect(HWND window, RECT* rect) {
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND__* record = LiveWindow(window);
     if (!record) return 0;
-    lastDefault = {window, message, wParam, lParam, 0, {0, 0}};
+    lastDefault = {window, message, wParam, lParam};
     switch (message) {
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SETTEXT:

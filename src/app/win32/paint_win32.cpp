@@ -1,21 +1,7 @@
-// Painting on Win32: the view draws into an Image the size of the client
-// area, which is then copied to the paint's device context in one call.
+// Painting on Win32: the paint's image is copied to its device context in one call.
 #include "paint_image.h"
 
-namespace {
-
-Image image;
-DrawContext context{&image};
-
-} // namespace
-
-DrawContext& PaintImage(HDC, const RECT& client) {
-    image.reset(client.right, client.bottom, Image::kWhite);
-    context = DrawContext(&image); // pen and position start anew, as with a paint DC
-    return context;
-}
-
-void ShowPaintImage(HDC dc) {
+void ShowPaintImage(HDC dc, const Image& image) {
     if (image.width == 0 || image.height == 0) return;
     // Image pixels are 0xAARRGGBB words, rows from the top: a top-down 32-bit DIB
     // (blue, green, red, unused bytes in memory).

@@ -1,0 +1,22 @@
+#include "meshfile/byte_source.h"
+
+#include "meshfile/file_source.h"
+#include "meshfile/mesh_reader_internal.h"
+
+// A smaller file takes a read or two, less than setting up a mapping.
+std::size_t g_mapFilesFrom = 1 << 20;
+
+ByteSource::ByteSource(FileSource& file) : file_(&file) {
+    memory_ = file.map(g_mapFilesFrom);
+    in_memory_ = !memory_.empty();
+}
+
+long ByteSource::read(char* buffer, std::size_t size) {
+    return file_ && !in_memory_ ? file_->read(buffer, size) : 0;
+}
+
+int ByteSource::lastError() const { return file_ ? file_->lastError() : 0; }
+
+void ByteSource::release(std::size_t from, std::size_t to) {
+    if (file_ && in_memory_) file_->releaseMapped(from, to);
+}

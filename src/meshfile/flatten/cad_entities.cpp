@@ -1,0 +1,76 @@
+// 3DFACE and INSERT entities.
+#include "meshfile/flatten/cad_parse.h"
+
+namespace {
+
+bool IsCornerCode(int code) { return code >= 10 && code <= 33 && code % 10 <= 3; }
+
+// Checks what makes a block reference impossible to place.
+bool CheckInsert(CadParse& parse, const DxfGroup& start, const CadInsert& insert) {
+    const std::string what = "INSERT of block '" + insert.block + "': ";
+    if (insert.block.empty()) return parse.fail(start, "INSERT without a block name (group code 2)");
+    const double scales[] = {insert.scale.x, insert.scale.y, insert.scale.z};
+    for (int axis = 0; axis < 3; ++axis)
+        if (scales[axis] == 0)
+            return parse.fail(start, what + "scale 0 along " + "xyz"[axis] + " (group code " +
+                                         std::to_string(41 + axis) + ") flattens the block to nothing");
+    if (insert.extrusion.rr() == 0) return parse.fail(start, what + "the extrusion direction (210/220/230) is zero");
+    if (insert.columns < 1 || insert.rows < 1)
+        return parse.fail(start, what + std::to_string(insert.columns) + " columns (70) by " +
+                                     std::to_string(insert.rows) + " rows (71): each must be at least 1");
+    return true;
+}
+
+bool ReadInsertGroup(CadParse& parse, const DxfGroup& group, CadInsert& insert, long long& paper) {
+    constexpr std::string_view kKind = "INSERT";
+    switch (group.code) {
+    case 2: insert.block = std::string(group.text); return true;
+    case 10: case 20: case 30: return parse.coordinate(group, kKind, insert.point);
+    case 41: return parse.real(group, kKind, insert.scale.x);
+    case 42: return parse.real(group, kKind, insert.scale.y);
+    case 43: return parse.real(group, kKind, insert.scale.z);
+    case 44: return parse.real(group, kKind, insert.columnSpacing);
+    case 45: return parse.real(group, kKind, insert.rowSpacing);
+    case 50: return parse.real(group, kKind, insert.rotation);
+    case 67: return parse.integer(group, kKind, paper);
+    case 70: return parse.integer(group, kKind, insert.columns);
+    case 71: return parse.integer(group, kKind, insert.rows);
+    case 210: case 220: case 230: {
+        const DxfGroup lowered{group.code - 200, group.text, group.number, group.numeric, group.binaryFile,
+                               group.position};
+        return parse.coordinate(lowered, kKind, insert.extrusion);
+    }
+    default: return true;
+    }
+}
+
+} // namespace
+
+bool Read3dFace(CadParse& parse, const DxfGroup&, CadSpace& space) {
+    Face face{};
+    xyz* const corners[] = {&face.A, &face.B, &face.C, &face.D};
+    long long paper = 0;
+    const bool read = parse.entityGroups([&](const DxfGroup& group) {
+        if (IsCornerCode(group.code)) return parse.coordinate(group, "3DFACE", *corners[group.code % 10]);
+        if (group.code == 67) return parse.integer(group, "3DFACE", paper);
+        return true;
+    });
+    if (!read) return false;
+    if (paper == 1) return true;
+    space.faces.push_back(face);
+    ++space.facesFrom[static_cast<int>(FaceSource::Face3d)];
+    return true;
+}
+
+bool ReadInsert(CadParse& parse, const DxfGroup& start, CadSpace& space) {
+    CadInsert insert;
+    long long paper = 0;
+    if (!parse.entityGroups([&](const DxfGroup& group) { return ReadInsertGroup(parse, group, insert, paper); }))
+        return false;
+    if (paper == 1) return true;
+    if (!CheckInsert(parse, start, insert)) return false;
+    insert.place = GroupPlace(start);
+    insert.facesBefore = space.faces.size();
+    space.inserts.push_back(std::move(insert));
+    return true;
+}

@@ -1,0 +1,47 @@
+#include "meshfile/flatten/cad_parse.h"
+
+namespace {
+
+std::string Shown(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    return text.size() > kShown ? std::string(text.substr(0, kShown)) + "..." : std::string(text);
+}
+
+std::string GroupName(const DxfGroup& group, std::string_view kind) {
+    return "group code " + std::to_string(group.code) + " of " + std::string(kind);
+}
+
+} // namespace
+
+bool CadParse::fail(const DxfGroup& group, const std::string& what) {
+    if (error.empty()) error = GroupPlace(group) + ": " + what;
+    return false;
+}
+
+bool CadParse::readerOk() {
+    if (groups.error().empty()) return true;
+    if (error.empty()) error = groups.error();
+    return false;
+}
+
+bool CadParse::real(const DxfGroup& group, std::string_view kind, double& value) {
+    if (ReadReal(group, value)) return true;
+    return fail(group, GroupName(group, kind) + ": " +
+                           (group.numeric ? std::string("not a finite number")
+                                          : "'" + Shown(group.text) + "' is not a finite number"));
+}
+
+bool CadParse::integer(const DxfGroup& group, std::string_view kind, long long& value) {
+    if (ReadInteger(group, value)) return true;
+    return fail(group, GroupName(group, kind) + ": " +
+                           (group.numeric ? std::string("not a 32-bit integer")
+                                          : "'" + Shown(group.text) + "' is not a 32-bit integer"));
+}
+
+bool CadParse::coordinate(const DxfGroup& group, std::string_view kind, xyz& point) {
+    double value;
+    if (!real(group, kind, value)) return false;
+    const int axis = group.code / 10 - 1;
+    (axis == 0 ? point.x : axis == 1 ? point.y : point.z) = value;
+    return true;
+}

@@ -1,0 +1,121 @@
+#include "meshfile/flatten/cad_reader.h"
+
+#include "meshfile/flatten/cad_parse.h"
+
+namespace {
+
+enum class Section { None, Entities, Blocks, Other };
+
+// Parts of other entities, read with them or of no use alone.
+bool IsEntityPart(std::string_view kind) { return kind == "ATTRIB" || kind == "SEQEND" || kind == "VERTEX"; }
+
+bool SkipEntity(CadParse& parse) {
+    return parse.entityGroups([](const DxfGroup&) { return true; });
+}
+
+bool CountUnconverted(CadParse& parse, std::string_view kind, CadSpace& space) {
+    long long paper = 0;
+    const bool read = parse.entityGroups([&](const DxfGroup& group) {
+        return group.code != 67 || parse.integer(group, kind, paper);
+    });
+    if (read && paper != 1) ++space.unconverted[std::string(kind)];
+    return read;
+}
+
+bool ReadEntity(CadParse& parse, const DxfGroup& start, CadSpace* space) {
+    const std::string_view kind = start.text;
+    if (!space || IsEntityPart(kind)) return SkipEntity(parse);
+    if (kind == "3DFACE") return Read3dFace(parse, start, *space);
+    if (kind == "INSERT") return ReadInsert(parse, start, *space);
+    if (kind == "POLYLINE") return ReadPolyline(parse, start, *space);
+    if (kind == "MESH") return ReadMesh(parse, start, *space);
+    return CountUnconverted(parse, kind, *space);
+}
+
+// The section named by the (2, NAME) group after (0, SECTION).
+Section ReadSectionName(CadParse& parse) {
+    std::string_view name;
+    parse.entityGroups([&](const DxfGroup& group) {
+        if (group.code == 2 && name.empty()) name = group.text;
+        return true;
+    });
+    return name == "ENTITIES" ? Section::Entities : name == "BLOCKS" ? Section::Blocks : Section::Other;
+}
+
+// Reads the BLOCK entity's name and base point and opens a space for it.
+bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, CadSpace*& block) {
+    CadSpace space;
+    const bool read = parse.entityGroups([&](const DxfGroup& group) {
+        if (group.code == 2) space.name = std::string(group.text);
+        if (group.code == 10 || group.code == 20 || group.code == 30)
+            return parse.coordinate(group, "BLOCK", space.base);
+        return true;
+    });
+    if (!read) return false;
+    if (space.name.empty()) return parse.fail(start, "BLOCK without a name (group code 2)");
+    const auto [entry, added] = drawing.blockIndex.emplace(BlockKey(space.name), drawing.blocks.size());
+    if (!added) return parse.fail(start, "block '" + space.name + "' is defined twice");
+    drawing.blocks.push_back(std::move(space));
+    block = &drawing.blocks.back();
+    return true;
+}
+
+struct Walk {
+    CadParse& parse;
+    CadDrawing& drawing;
+    Section section = Section::None;
+    CadSpace* block = nullptr; // the block being defined, in the BLOCKS section
+
+    // Handles one (0, KIND) group and what follows it; false on a failure.
+    bool step(const DxfGroup& start) {
+        const std::string_view kind = start.text;
+        if (kind == "SECTION") {
+            section = ReadSectionName(parse);
+            block = nullptr;
+            return parse.readerOk();
+        }
+        if (kind == "ENDSEC") section = Section::None;
+        if (section == Section::Blocks && kind == "BLOCK") return StartBlock(parse, start, drawing, block);
+        if (section == Section::Blocks && kind == "ENDBLK") block = nullptr;
+        if (kind == "ENDSEC" || kind == "ENDBLK") return SkipEntity(parse);
+        switch (section) {
+        case Section::None:
+        case Section::Entities: return ReadEntity(parse, start, &drawing.model);
+        case Section::Blocks: return ReadEntity(parse, start, block);
+        case Section::Other: return SkipEntity(parse);
+        }
+        return true;
+    }
+};
+
+// How often "3DFACE" stands in the file: room for model space's faces taken
+// at once, instead of a table copied each time it doubles. 'F' is rare in
+// numbers, so it leads the search.
+std::size_t CountFaceMarkers(std::string_view bytes) {
+    constexpr std::string_view kMarker = "3DFACE";
+    std::size_t count = 0;
+    for (std::size_t f = bytes.find('F', 3); f != std::string_view::npos; f = bytes.find('F', f + 1))
+        count += bytes.substr(f - 3, kMarker.size()) == kMarker;
+    return count;
+}
+
+} // namespace
+
+bool ReadCadDrawing(std::string_view bytes, CadDrawing& drawing, std::string& error) {
+    CadParse parse(bytes);
+    drawing.model.faces.reserve(CountFaceMarkers(bytes));
+    Walk walk{parse, drawing};
+    DxfGroup group;
+    bool any = false;
+    while (parse.groups.next(group)) {
+        any = true;
+        if (group.code != 0) continue; // header variables, stray groups
+        if (group.text == "EOF") return true;
+        if (!walk.step(group)) break;
+    }
+    parse.readerOk();
+    if (parse.error.empty())
+        parse.error = any ? "the file ends before its EOF marker (0 / EOF): it is cut short" : "the file is empty";
+    error = parse.error;
+    return false;
+}

@@ -1,0 +1,72 @@
+// The group codes and values of a whole DXF file held in memory, text or binary.
+//
+// A text file is pairs of lines: a group code (an integer, blanks around it
+// allowed), then its value; lines end with LF or CR LF. A binary file begins
+// with the 22-byte sentinel "AutoCAD Binary DXF\r\n\x1a\0"; then each group is
+// its code (two bytes, little-endian; one byte in R12 files, 255 leading a
+// two-byte code) and its value in the code's type: strings end with a NUL
+// byte, reals are 8-byte doubles, integers 2, 4 or 8 bytes, booleans 1 byte,
+// binary chunks a length byte and that many bytes. Both read to the same groups.
+//
+// Numbers are read only when asked for, so a value the converter does not
+// use is never judged. Failures are results, never exceptions: next() is
+// false at the end of the data and after a group it cannot read (error() then
+// says why); a value that is not a number makes ReadReal/ReadInteger false.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+struct DxfGroup {
+    int code = 0;
+    std::string_view text;  // the value line, or a binary file's string (empty for its numbers)
+    double number = 0;      // a binary file's number (reals and integers alike)
+    bool numeric = false;   // true when `number` holds the value
+    bool binaryFile = false;
+    long long position = 0; // line of the code (text files, from 1) or byte offset (binary files)
+};
+
+// "line 12" or "byte 345": where a group stands, for messages.
+std::string GroupPlace(const DxfGroup& group);
+
+// The value as a finite double; false for text that is not wholly a number
+// (blanks around it allowed), NaN or an infinity.
+bool ReadReal(const DxfGroup& group, double& value);
+// The value as a whole number of at most 32 bits; false otherwise.
+bool ReadInteger(const DxfGroup& group, long long& value);
+
+// True when `bytes` begins with the binary DXF sentinel.
+bool IsBinaryDxf(std::string_view bytes);
+
+class DxfGroupReader {
+public:
+    // Reads `bytes`, which must outlive the reader and its groups.
+    explicit DxfGroupReader(std::string_view bytes);
+
+    // The next group; false at the end of the data or on a group that
+    // cannot be read (error() is then set).
+    bool next(DxfGroup& group);
+    // The group next() returned last is read once more by the next call.
+    void putBack() {
+        at_ = lastAt_;
+        line_ = lastLine_;
+    }
+    // Empty while every group read well; else what went wrong, with its place.
+    const std::string& error() const { return error_; }
+
+private:
+    bool nextText(DxfGroup& group);
+    bool slowCode(long long codeLine, int& code);
+    bool nextBinary(DxfGroup& group);
+    bool binaryValue(DxfGroup& group);
+    bool fail(std::string reason);
+    std::string_view line();
+
+    std::string_view bytes_;
+    std::size_t at_ = 0, lastAt_ = 0;
+    long long line_ = 0, lastLine_ = 0;
+    bool binary_ = false;
+    bool oneByteCodes_ = false;
+    std::string error_;
+};

@@ -1,0 +1,80 @@
+// The writer's exact coordinates: the shortest text that reads back as the same double.
+#include "meshfile/dxf_writer.h"
+#include "support/read_back.h"
+#include "support/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The twelve value lines of the only face of `text`.
+std::vector<std::string> CoordinateLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = text.find("3DFACE\r\n8\r\n0\r\n") + 14;
+    for (int i = 0; i < 12; ++i) {
+        const std::size_t value = text.find("\r\n", at) + 2, end = text.find("\r\n", value);
+        lines.push_back(text.substr(value, end - value));
+        at = end + 2;
+    }
+    return lines;
+}
+
+TEST(DxfWriterShortest, WritesTheShortestTextThatReadsBack) {
+    std::string bytes;
+    DXF dxf(MemorySink(bytes));
+    dxf.setCoordinates(DxfCoordinates::Shortest);
+    dxf.face({0.1, -0.0, 1e300}, {0.1 + 0.2, 12345.6789, -2}, {5e-324, 1e-7, 100}, {123456789012345678.0, 0.5, 1});
+    ASSERT_TRUE(dxf.close());
+    const std::vector<std::string> want = {"0.1", "-0",  "1e+300", "0.30000000000000004", "12345.6789", "-2",
+                                           "5e-324", "1e-07", "100", "123456789012345680", "0.5", "1"};
+    EXPECT_EQ(CoordinateLines(bytes), want);
+    // Header, layer, line ends and trailer are the writer's usual ones.
+    EXPECT_EQ(bytes.substr(0, 46), "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\n3DFACE\r\n8\r\n0\r\n10\r\n");
+    EXPECT_EQ(bytes.substr(bytes.size() - 21), "\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+}
+
+TEST(DxfWriterShortest, FixedThreeDecimalsStayTheDefault) {
+    std::string bytes;
+    DXF dxf(MemorySink(bytes));
+    dxf.face({0.1, -0.0, 2}, {0, 0, 0}, {0, 0, 0});
+    ASSERT_TRUE(dxf.close());
+    EXPECT_EQ(CoordinateLines(bytes)[0], "0.100");
+    EXPECT_EQ(CoordinateLines(bytes)[1], "-0.000");
+}
+
+TEST(DxfWriterShortest, EveryBitComesBackThroughTheReader) {
+    std::mt19937_64 random(16);
+    std::vector<Face> faces;
+    const auto any = [&] {
+        // Random bit patterns of finite doubles, plus decimals of a few digits as drawings hold them.
+        for (;;) {
+            const double v = (random() & 1) ? std::bit_cast<double>(random())
+                                            : static_cast<double>(static_cast<std::int64_t>(random() % 2000001) - 1000000) / 1000;
+            if (std::isfinite(v)) return v;
+        }
+    };
+    for (int i = 0; i < 2000; ++i)
+        faces.push_back({{any(), any(), any()}, {any(), any(), any()}, {any(), any(), any()}, {any(), any(), any()}});
+    faces.push_back({{-0.0, std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()},
+                     {std::numeric_limits<double>::lowest(), std::numeric_limits<double>::min(), 0}, {}, {}});
+    TempDir dir;
+    const auto path = dir.path() / "exact.dxf";
+    DXF dxf(path.string().c_str());
+    dxf.setCoordinates(DxfCoordinates::Shortest);
+    for (const Face& f : faces) dxf.face(f.A, f.B, f.C, f.D);
+    ASSERT_TRUE(dxf.close());
+    const std::vector<Face> back = ReadFacesBack(path);
+    ASSERT_EQ(back.size(), faces.size());
+    EXPECT_EQ(std::memcmp(back.data(), faces.data(), faces.size() * sizeof(Face)), 0);
+}
+
+} // namespace

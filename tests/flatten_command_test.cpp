@@ -1,0 +1,144 @@
+// kelvorn-tool flatten and --flatten, run as a program the way a user runs it.
+#include "support/dxf_pairs.h"
+#include "support/read_back.h"
+#include "support/run_program.h"
+#include "support/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+class FlattenCommand : public ::testing::Test {
+protected:
+    ProgramRun run(const std::string& arguments) const { return RunProgram(dir.path(), KELVORN_TOOL_PATH, arguments); }
+    std::string write(const char* name, const std::string& bytes) const { return dir.write(name, bytes); }
+    std::string read(const char* name) const { return ReadWholeFile(dir.path() / name); }
+    std::size_t fileCount() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+    }
+
+    TempDir dir;
+};
+
+// A block of one triangle, placed twice by a 2-column MINSERT 0.25 apart,
+// beside a model-space 3DFACE, a LINE and a 3DSOLID.
+const std::string kDrawing = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 T\n10 0\n20 0\n30 0\n"
+                             "0 3DFACE\n11 1\n12 0.5\n22 0.1\n13 0.5\n23 0.1\n0 ENDBLK\n0 ENDSEC\n"
+                             "0 SECTION\n2 ENTITIES\n0 3DFACE\n10 -0.5\n21 2\n32 1e-7\n"
+                             "0 INSERT\n2 T\n10 10\n70 2\n44 0.25\n0 LINE\n0 3DSOLID\n0 ENDSEC\n0 EOF\n";
+
+std::string FaceText(const char* values) {
+    const char* codes[] = {"10", "20", "30", "11", "21", "31", "12", "22", "32", "13", "23", "33"};
+    std::string text = "0\r\n3DFACE\r\n8\r\n0\r\n";
+    const char* value = values;
+    for (const char* code : codes) {
+        const char* end = std::strchr(value, ' ');
+        const std::string number = end ? std::string(value, end) : std::string(value);
+        text += std::string(code) + "\r\n" + number + "\r\n";
+        value = end ? end + 1 : value + std::strlen(value);
+    }
+    return text;
+}
+
+TEST_F(FlattenCommand, WritesPlainFacesWithExactCoordinatesAndReportsTheSources) {
+    write("in.dxf", DxfText(kDrawing));
+    const ProgramRun result = run("flatten in.dxf -o out.dxf");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "kelvorn-tool flatten: in.dxf: 3 faces (3DFACE 1, INSERT 2)\n"
+                          "kelvorn-tool flatten: in.dxf: not turned into faces: 3DSOLID 1, LINE 1\n");
+    EXPECT_EQ(read("out.dxf"), "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + FaceText("-0.5 0 0 0 2 0 0 0 1e-07 0 0 0") +
+                                   FaceText("10 0 0 11 0 0 10.5 0.1 0 10.5 0.1 0") +
+                                   FaceText("10.25 0 0 11.25 0 0 10.75 0.1 0 10.75 0.1 0") +
+                                   "0\r\nENDSEC\r\n0\r\nEOF\r\n");
+}
+
+TEST_F(FlattenCommand, BinaryFileGivesTheSameBytesAsItsText) {
+    write("text.dxf", DxfText(kDrawing));
+    write("binary.dxf", DxfBinary(kDrawing));
+    ASSERT_EQ(run("flatten text.dxf -o a.dxf").status, 0);
+    ASSERT_EQ(run("flatten binary.dxf -o b.dxf").status, 0);
+    EXPECT_EQ(read("a.dxf"), read("b.dxf"));
+}
+
+TEST_F(FlattenCommand, RoundTripThroughTheReaderKeepsEveryBit) {
+    std::mt19937_64 random(1616);
+    std::uniform_real_distribution<double> any(-1e6, 1e6);
+    std::string text = "0\nSECTION\n2\nENTITIES\n";
+    for (int face = 0; face < 500; ++face) {
+        text += "0\n3DFACE\n8\n0\n";
+        for (const char* code : {"10", "20", "30", "11", "21", "31", "12", "22", "32", "13", "23", "33"}) {
+            char value[40];
+            const double v = face % 2 ? any(random) : std::ldexp(any(random), -int(random() % 900));
+            std::snprintf(value, sizeof value, "%.17g", v);
+            text += std::string(code) + "\n" + value + "\n";
+        }
+    }
+    write("in.dxf", text + "0\nENDSEC\n0\nEOF\n");
+    ASSERT_EQ(run("flatten in.dxf -o out.dxf").status, 0);
+    const std::vector<Face> in = ReadFacesBack(dir.path() / "in.dxf"), out = ReadFacesBack(dir.path() / "out.dxf");
+    ASSERT_EQ(out.size(), 500u);
+    ASSERT_EQ(in.size(), out.size());
+    EXPECT_EQ(std::memcmp(in.data(), out.data(), in.size() * sizeof(Face)), 0);
+    EXPECT_LT(read("out.dxf").size(), read("in.dxf").size() * 2) << "the shortest texts, CR LF aside";
+}
+
+TEST_F(FlattenCommand, RefusedInputLeavesTheOutputAsItWas) {
+    write("out.dxf", "old");
+    write("cut.dxf", DxfText(kDrawing).substr(0, 200));
+    write("huge.dxf", DxfText("0 SECTION\n2 BLOCKS\n0 BLOCK\n2 B\n0 3DFACE\n10 1e300\n0 ENDBLK\n0 ENDSEC\n"
+                              "0 SECTION\n2 ENTITIES\n0 INSERT\n2 B\n41 1e300\n0 ENDSEC\n0 EOF\n"));
+    write("loop.dxf", DxfText("0 SECTION\n2 BLOCKS\n0 BLOCK\n2 L\n0 INSERT\n2 L\n0 ENDBLK\n0 ENDSEC\n"
+                              "0 SECTION\n2 ENTITIES\n0 INSERT\n2 L\n0 ENDSEC\n0 EOF\n"));
+    const struct {
+        const char* input;
+        const char* message;
+    } cases[] = {
+        {"cut.dxf", "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it is cut short\n"},
+        {"loop.dxf", "kelvorn-tool: cannot flatten loop.dxf: block 'L' inserts itself (L -> L)\n"},
+        {"huge.dxf", "kelvorn-tool: cannot flatten huge.dxf: placing a block takes a coordinate beyond the range of numbers\n"},
+        {"missing.dxf", "kelvorn-tool: cannot read missing.dxf: No such file or directory\n"},
+        {".", "kelvorn-tool: cannot read .: Is a directory\n"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun result = run(std::string("flatten ") + c.input + " -o out.dxf");
+        EXPECT_EQ(result.status, 1) << c.input;
+        EXPECT_EQ(result.err, c.message);
+        EXPECT_EQ(read("out.dxf"), "old");
+    }
+    EXPECT_EQ(fileCount(), 4u) << "no scratch file is left behind";
+    EXPECT_EQ(run("flatten cut.dxf").status, 2) << "-o is required";
+}
+
+TEST_F(FlattenCommand, FailedWriteLeavesNoFile) {
+    write("in.dxf", DxfText(kDrawing));
+    const ProgramRun result = run("flatten in.dxf -o no/such/dir/out.dxf");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "kelvorn-tool: cannot write no/such/dir/out.dxf: No such file or directory\n");
+}
+
+TEST_F(FlattenCommand, FlattenOptionShowsWhatTheFlattenedFileShows) {
+    write("in.dxf", DxfText(kDrawing));
+    ASSERT_EQ(run("flatten in.dxf -o out.dxf").status, 0);
+    EXPECT_EQ(run("segments 300 200 in.dxf --flatten --keys pgdn").out, run("segments 300 200 out.dxf --keys pgdn").out);
+    const ProgramRun info = run("info --flatten in.dxf");
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out, "file   in.dxf\nfaces  3\nx      -0.5 .. 11.25\ny      0 .. 2\nz      0 .. 1e-07\n");
+    EXPECT_EQ(info.err, "");
+    // Without the option the viewer's reading stands: the block's face where the block holds it.
+    EXPECT_EQ(run("info in.dxf").out, "file   in.dxf\nfaces  2\nx      -0.5 .. 1\ny      0 .. 2\nz      0 .. 1e-07\n");
+    EXPECT_EQ(run("render in.dxf --flatten -o cut.png").status, 0);
+    write("cut.dxf", "0\nSECTION\n");
+    const ProgramRun refused = run("render cut.dxf --flatten -o cut.png");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it is cut short\n");
+}
+
+} // namespace

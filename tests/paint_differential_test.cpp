@@ -1,0 +1,203 @@
+// The fast ways of turning and painting a large table against the plain
+// ones, which the rest of the suite pins down: the same faces after a turn,
+// and the same pixels, bit for bit, on seeded random models.
+#include "support/face_table.h"
+#include "view/large_paint.h"
+#include "view/table_extents.h"
+#include "view/view.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr int kFaces = kLargeTable + 123;
+
+// Small faces scattered over [0, 100)², as a fine mesh has them: most edges a
+// few pixels long, every direction; one in four a triangle (D repeats C).
+std::vector<Face> FineMesh(unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> centre(0, 100), step(-0.4, 0.4);
+    std::vector<Face> faces(kFaces);
+    for (Face& f : faces) {
+        const double x = centre(random), y = centre(random);
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = xyz(x + step(random), y + step(random), step(random));
+        if (random() % 4 == 0) f.D = f.C;
+    }
+    return faces;
+}
+
+// Faces with corners anywhere: long lines in every direction.
+std::vector<Face> LongEdges(unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> coordinate(-50, 50);
+    std::vector<Face> faces(kFaces);
+    for (Face& f : faces)
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = xyz(coordinate(random), coordinate(random), 0);
+    return faces;
+}
+
+// A fine mesh with huge, infinite and NaN corners here and there.
+std::vector<Face> HostileMesh(unsigned seed) {
+    std::vector<Face> faces = FineMesh(seed);
+    std::mt19937 random(seed);
+    const double hostile[] = {kNaN, kInf, -kInf, 1e300, -1e300, 1e12, -0.0};
+    for (int k = 0; k < 40; ++k) {
+        xyz& p = (&faces[random() % faces.size()].A)[random() % 4];
+        (random() % 2 ? p.x : p.y) = hostile[random() % std::size(hostile)];
+    }
+    return faces;
+}
+
+// The paint of the current table through the plain way: a context that
+// records draws every line in order.
+Image PlainPaint(int width, int height) {
+    Image image;
+    image.reset(width, height);
+    std::vector<Segment> record;
+    DrawContext dc(&image, &record);
+    DrawMesh(dc, Rect{0, 0, width, height});
+    dc.LineTo(width / 2, height / 3); // from where the last line ended
+    return image;
+}
+
+// The same through an image-only context, which a large table paints fast.
+Image FastPaint(int width, int height) {
+    Image image;
+    image.reset(width, height);
+    DrawContext dc(&image);
+    DrawMesh(dc, Rect{0, 0, width, height});
+    dc.LineTo(width / 2, height / 3);
+    return image;
+}
+
+struct Size {
+    int width, height;
+};
+constexpr Size kSizes[] = {{640, 480}, {203, 611}, {3, 2}, {1, 1}, {0, 0}, {0, 50}, {97, 1}};
+
+void ExpectFastPaintIsPlain(const std::vector<Face>& faces) {
+    FaceTableScope model(faces);
+    for (const Size& size : kSizes) {
+        ForgetTableExtents();
+        const Image fast = FastPaint(size.width, size.height);
+        const double fastXs = xs, fastXb = xb;
+        const Image plain = PlainPaint(size.width, size.height);
+        EXPECT_EQ(fast.pixels, plain.pixels) << size.width << " x " << size.height;
+        EXPECT_EQ(std::memcmp(&fastXs, &xs, sizeof xs), 0);
+        EXPECT_EQ(std::memcmp(&fastXb, &xb, sizeof xb), 0);
+    }
+}
+
+bool SameBits(const std::vector<Face>& a, const Face* b) {
+    return std::memcmp(a.data(), b, a.size() * sizeof(Face)) == 0;
+}
+
+} // namespace
+
+TEST(LargePaint, FineMeshesPaintAsThePlainWay) {
+    for (unsigned seed : {1u, 2u, 3u}) ExpectFastPaintIsPlain(FineMesh(seed));
+}
+
+TEST(LargePaint, LongEdgesPaintAsThePlainWay) { ExpectFastPaintIsPlain(LongEdges(4)); }
+
+TEST(LargePaint, HugeInfiniteAndNaNCornersPaintAsThePlainWay) {
+    for (unsigned seed : {5u, 6u}) ExpectFastPaintIsPlain(HostileMesh(seed));
+}
+
+TEST(LargePaint, ModelFlatInXFarFromZeroCrossesTheBorderAsThePlainWay) {
+    std::vector<Face> faces = LongEdges(7);
+    for (Face& f : faces)
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) p->x = 1.2 + p->y * 1e-18; // flat in x within rounding: column ≈ 1.2 · scale
+    faces[9].A.x = 1.3;
+    ExpectFastPaintIsPlain(faces);
+}
+
+TEST(LargePaint, ZoomedViewCrossingTheBorderPaintsAsLineDoes) {
+    FaceTableScope model(FineMesh(8));
+    for (const Size& size : kSizes) {
+        Rb = size.height - 1;
+        xb = -40, yb = -45.5, xs = ys = 37.25; // the faces around (48, 52) fill the image; the rest fall outside
+        Image expected;
+        expected.reset(size.width, size.height);
+        std::vector<Segment> record;
+        DrawContext dc(&expected, &record);
+        for (const Face& f : model.faces()) {
+            Line(dc, f.A, f.B);
+            Line(dc, f.B, f.C);
+            Line(dc, f.C, f.D);
+            Line(dc, f.D, f.A);
+        }
+        Image image;
+        image.reset(size.width, size.height);
+        FitExtents fit{MeasureTableExtents(), false};
+        ASSERT_TRUE(PaintLargeTable(image, fit));
+        EXPECT_EQ(image.pixels, expected.pixels) << size.width << " x " << size.height;
+    }
+}
+
+TEST(LargePaint, RemembersTheExtentsOnlyOfWhatItPaintsFast) {
+    FaceTableScope model(FineMesh(9));
+    TableExtents extents;
+    ForgetTableExtents();
+    PlainPaint(64, 48);
+    EXPECT_FALSE(RememberedTableExtents(extents));
+    FastPaint(64, 48);
+    ASSERT_TRUE(RememberedTableExtents(extents));
+    EXPECT_TRUE(extents.same(MeasureTableExtents()));
+    model.faces().pop_back(); // another count: what was remembered is not for this table
+    nf = static_cast<int>(model.faces().size());
+    EXPECT_FALSE(RememberedTableExtents(extents));
+}
+
+TEST(LargePaint, TableWrittenAfterATurnStillPaintsExactly) {
+    FaceTableScope model(FineMesh(10));
+    RotateMesh(kKeyPageDown, 1);
+    model.faces()[77].B.x = 400; // a new largest x, not through a turn
+    const Image fast = FastPaint(500, 300);
+    EXPECT_EQ(fast.pixels, PlainPaint(500, 300).pixels);
+    RotateMesh(kKeyEnd, 2);
+    const std::vector<Face> next = FineMesh(11); // a new model in the same place, as a reload may be
+    std::copy(next.begin(), next.end(), model.faces().begin());
+    const Image reloaded = FastPaint(500, 300);
+    EXPECT_EQ(reloaded.pixels, PlainPaint(500, 300).pixels);
+}
+
+TEST(LargePaint, FitAfterATurnIsTheMeasuredFit) {
+    FaceTableScope model(FineMesh(12));
+    for (unsigned char key : {kKeyPageDown, kKeyHome, kKeyDelete}) {
+        RotateMesh(key, 3);
+        FastPaint(800, 600);
+        const double fitted[] = {xb, yb, xs, ys};
+        FitView(Rect{0, 0, 800, 600});
+        const double measured[] = {xb, yb, xs, ys};
+        EXPECT_EQ(std::memcmp(fitted, measured, sizeof fitted), 0);
+    }
+}
+
+TEST(LargeTurn, IsBitForBitTheTurnOfSmallTables) {
+    const std::vector<Face> start = HostileMesh(13);
+    FaceTableScope model(start);
+    std::vector<Face> pieces = start;
+    Face* const large = F;
+    for (int stroke = 0; stroke < 3; ++stroke) {
+        const Plane plane = stroke == 0 ? Plane::XZ : stroke == 1 ? Plane::YZ : Plane::XY;
+        TurnMesh(plane, 0.3 + stroke);
+        // The same turn on pieces smaller than a large table: the plain loop.
+        for (std::size_t first = 0; first < pieces.size(); first += kLargeTable / 2) {
+            F = pieces.data() + first;
+            nf = static_cast<int>(std::min<std::size_t>(kLargeTable / 2, pieces.size() - first));
+            TurnMesh(plane, 0.3 + stroke);
+        }
+        F = large;
+        nf = kFaces;
+        EXPECT_TRUE(SameBits(pieces, F)) << "stroke " << stroke;
+    }
+}

@@ -1,0 +1,126 @@
+// The Qt layer where it stands in for what Windows does by itself: the place
+// of a window made with CW_USEDEFAULT, the folder and size of the file
+// dialog, long words in message boxes and the busy cursor of a load.
+#include "app/qt/message_text.h"
+#include "app/qt/window_inspection.h"
+#include "kelvorn.h"
+#include "shell_fixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cstring>
+
+namespace {
+
+QRect WorkArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+using WindowPlacement = ShellTest;
+
+TEST_F(WindowPlacement, RestoredWindowTakesThreeQuartersOfTheWorkAreaCentred) {
+    Start({"kelvorn", SamplePath("cube.dxf")});
+    Pump();
+    ASSERT_TRUE(Widget()->windowState() & Qt::WindowMaximized);
+    Widget()->showNormal();
+    Pump();
+    const QRect area = WorkArea();
+    EXPECT_EQ(Widget()->size(), QSize(area.width() * 3 / 4, area.height() * 3 / 4));
+    EXPECT_LE((Widget()->geometry().center() - area.center()).manhattanLength(), 2);
+    RECT client;
+    GetClientRect(Main, &client);
+    EXPECT_GT(client.bottom, area.height() / 2); // a drawing area, not a strip
+    EXPECT_FALSE(AllWhite(*ClientImageOf(Main)));
+}
+
+TEST_F(WindowPlacement, GivenPlaceAndSizeAreKept) {
+    HWND window = CreateWindowEx(0, progname, "placed", WS_OVERLAPPEDWINDOW, 30, 40, 300, 200, nullptr, nullptr,
+                                 Instance, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WidgetOf(window)->pos(), QPoint(30, 40));
+    EXPECT_EQ(WidgetOf(window)->size(), QSize(300, 200));
+    DestroyWindow(window);
+}
+
+using FileDialog = ShellTest;
+
+TEST_F(FileDialog, OpensInTheCurrentDirectoryThenInTheFolderOfTheLastChosenFile) {
+    const std::string path = dir.write("part.dxf", RectangleDxf(3, 1));
+    Start({"kelvorn"});
+    choose = QString::fromStdString(path);
+    MenuAction("&read meshfile")->trigger();
+    Pump();
+    choose.clear(); // cancelled: the folder stays the chosen file's
+    MenuAction("&read meshfile")->trigger();
+    Pump();
+    choose = "part.dxf"; // Enter on the proposed name
+    MenuAction("&read meshfile")->trigger();
+    Pump();
+    ASSERT_EQ(dialogs.size(), 3u);
+    EXPECT_EQ(dialogs[0].folder, QDir::currentPath());
+    const QString folder = QString::fromStdString(dir.path().string());
+    EXPECT_EQ(dialogs[1].folder, folder);
+    EXPECT_EQ(dialogs[2].folder, folder);
+    EXPECT_EQ(dialogs[2].proposed, "part.dxf");
+    EXPECT_STREQ(file, path.c_str()); // the full path, as chosen
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(Seen(WM_SETTEXT).size(), 2u);
+}
+
+TEST_F(FileDialog, NameSizeTypeAndDateColumnsAreShownWhole) {
+    Start({"kelvorn"});
+    MenuAction("&read meshfile")->trigger();
+    Pump();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_TRUE(dialogs[0].columnsWhole);
+    EXPECT_GE(dialogs[0].width, std::min(800, WorkArea().width() * 9 / 10));
+}
+
+using MessageBoxes = ShellTest;
+
+TEST_F(MessageBoxes, LongPathIsWrappedToFitTheScreen) {
+    const std::string folder = (dir.path() / std::string(90, 'f') / std::string(90, 'g')).string();
+    Start({"kelvorn"});
+    std::strcpy(file, (folder + "/part.dxf").c_str());
+    Click(Qt::Key_F12);
+    Pump();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_TRUE(dialogs[0].text.contains(QString::fromStdString(folder))) << dialogs[0].text.toStdString();
+    EXPECT_LE(dialogs[0].width, WorkArea().width());
+}
+
+TEST(MessageText, LongWordsBreakAfterSeparatorsOrEveryFortyCharacters) {
+    const QString path = "/" + QString(50, 'a') + "/b.dxf";
+    const QString broken = WithBreaksInLongWords("Cannot read \"" + path + "\": gone.");
+    EXPECT_EQ(broken, QString("Cannot read \"/\u200B") + QString(40, 'a') + "\u200B" + QString(10, 'a') +
+                          "/\u200Bb.dxf\": gone.");
+    EXPECT_EQ(QString(broken).remove(QChar(0x200B)), "Cannot read \"" + path + "\": gone.");
+}
+
+TEST(MessageText, ShortWordsAndWhiteSpaceStayAsTheyAre) {
+    const QString text = "The model on screen\nis unchanged.\t/usr/share/x.dxf " + QString(40, 'w');
+    EXPECT_EQ(WithBreaksInLongWords(text), text);
+    EXPECT_EQ(WithBreaksInLongWords(""), "");
+}
+
+using BusyCursor = ShellTest;
+
+TEST_F(BusyCursor, ShowsWhileTheFileIsReadAndGoesBeforeAMessage) {
+    Start({"kelvorn", SamplePath("cube.dxf")});
+    Pump();
+    ASSERT_EQ(Seen(WM_SETTEXT).size(), 1u);
+    EXPECT_TRUE(Seen(WM_SETTEXT)[0].busyCursor); // the title is set inside the load
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    for (const SeenMessage& paint : Seen(WM_PAINT)) EXPECT_FALSE(paint.busyCursor);
+
+    std::strcpy(file, (dir.path() / "gone.dxf").string().c_str());
+    Click(Qt::Key_F12);
+    Pump();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_FALSE(dialogs[0].busyCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
