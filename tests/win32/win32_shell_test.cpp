@@ -11,6 +11,8 @@
 
 #include "kelvorn_ids.h"
 
+#include <shlobj.h> // DROPFILES
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -150,17 +152,22 @@ TEST(Win32Dispatch, MaximizedPositionIsMinusFourAndTheRestIsKept) {
     EXPECT_EQ(limits.ptMinTrackSize.x, 100);
 }
 
+// A temporary file holding `text`; its path goes into `path`.
+bool WriteTemporaryFile(const char* text, char (&path)[MAX_PATH]) {
+    char folder[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, folder) == 0 || GetTempFileNameA(folder, "kel", 0, path) == 0) return false;
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return false;
+    const bool written = std::fputs(text, out) >= 0;
+    return std::fclose(out) == 0 && written;
+}
+
 // The cursor while the file is read: seen between the reader's two passes.
 HCURSOR cursorWhileReading = nullptr;
 
 TEST(Win32Load, BusyCursorShowsWhileTheFileIsRead) {
-    char folder[MAX_PATH], path[MAX_PATH];
-    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
-    ASSERT_NE(GetTempFileNameA(folder, "kel", 0, path), 0u);
-    std::FILE* out = std::fopen(path, "wb");
-    ASSERT_NE(out, nullptr);
-    std::fputs("0\n3DFACE\n10\n1\n0\nEOF\n", out);
-    std::fclose(out);
+    char path[MAX_PATH];
+    ASSERT_TRUE(WriteTemporaryFile("0\n3DFACE\n10\n1\n0\nEOF\n", path));
     const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
     SetCursor(arrow);
     std::strcpy(file, path);
@@ -171,6 +178,30 @@ TEST(Win32Load, BusyCursorShowsWhileTheFileIsRead) {
     EXPECT_EQ(cursorWhileReading, LoadCursor(nullptr, IDC_WAIT));
     EXPECT_EQ(GetCursor(), arrow);
     ReleaseMeshTable();
+    DeleteFileA(path);
+}
+
+// A drop as the shell makes it: a DROPFILES record with the paths after it, each
+// ended by a NUL, and one more NUL after the last.
+HDROP MakeDrop(const std::string& first, const std::string& second) {
+    const std::string paths = first + '\0' + second + '\0' + '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size());
+    auto* record = static_cast<DROPFILES*>(GlobalLock(memory));
+    record->pFiles = sizeof(DROPFILES);
+    record->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(record) + sizeof(DROPFILES), paths.data(), paths.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST(Win32Dispatch, DroppedFilesReadTheFirstOne) {
+    char path[MAX_PATH];
+    ASSERT_TRUE(WriteTemporaryFile("0\nSECTION\n2\nENTITIES\n0\n3DFACE\n10\n1\n21\n2\n0\nENDSEC\n0\nEOF\n", path));
+    // No window is needed: the banner, the title and the repaint of a null window do nothing.
+    EXPECT_EQ(MainWinProc(nullptr, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path, "c:\\other.dxf")), 0), 0);
+    EXPECT_STREQ(file, path);
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(F[0].B.y, 2.0);
     DeleteFileA(path);
 }
 
