@@ -47,11 +47,11 @@ using FileKinds = MeshSurveyTest;
 TEST_F(FileKinds, EmptyFileIsEmpty) { EXPECT_EQ(Survey("").kind, FileKind::Empty); }
 
 TEST_F(FileKinds, BinaryDxfIsKnownByItsSentinel) {
-    EXPECT_EQ(Survey(std::string("AutoCAD Binary DXF\r\n\x1a\0\0\0SECTION", 32)).kind, FileKind::BinaryDxf);
+    EXPECT_EQ(Survey(std::string("AutoCAD Binary DXF\r\n\x1a\0\0\0SECTION", 31)).kind, FileKind::BinaryDxf);
 }
 
 TEST_F(FileKinds, ProgramsAndProseAreNotDxfText) {
-    EXPECT_EQ(Survey(std::string("\x7f" "ELF\2\1\1\0\0\0\0\n\0\0", 16)).kind, FileKind::NotDxfText);
+    EXPECT_EQ(Survey(std::string("\x7f" "ELF\2\1\1\0\0\0\0\n\0\0", 14)).kind, FileKind::NotDxfText);
     EXPECT_EQ(Survey("Dear user,\nthis is a letter.\n").kind, FileKind::NotDxfText);
     EXPECT_EQ(Survey("0\nSECTION\nENTITIES\n0\n").kind, FileKind::NotDxfText); // out of step at the second pair
 }
