@@ -39,6 +39,10 @@ struct TableRead {
 };
 const TableRead& TableReadTime();
 
+// The smallest of `values`: a statistic of repetitions ("min"), since on a
+// busy machine the fastest one says most about the code.
+double Fastest(const std::vector<double>& values);
+
 // Processor time of the whole process, all threads, in seconds.
 double ProcessorSeconds();
 
