@@ -25,7 +25,8 @@ std::vector<Face> SphereFaces(int rings, int sectors) {
 
 std::vector<Face> CubeFaces() {
     const xyz p[8] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
-    const int sides[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+    const int sides[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                             {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
     std::vector<Face> faces;
     for (const auto& s : sides) {
         faces.push_back({p[s[0]], p[s[1]], p[s[2]], p[s[2]]});

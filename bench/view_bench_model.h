@@ -52,7 +52,8 @@ double ProcessorSeconds();
 // of all threads (on a busy machine the wall clock also counts the waits for
 // a free core). The benchmark runs with UseManualTime, so its time column is
 // the wall-clock mean.
-template <class Body, class Prepare> void TimeInTableReads(benchmark::State& state, Body body, Prepare prepare) {
+template <class Body, class Prepare>
+void TimeInTableReads(benchmark::State& state, Body body, Prepare prepare) {
     const TableRead& unit = TableReadTime();
     double wall = 0, processor = 0;
     for (auto _ : state) {
@@ -60,10 +61,10 @@ template <class Body, class Prepare> void TimeInTableReads(benchmark::State& sta
         const double processorStart = ProcessorSeconds();
         const auto start = std::chrono::steady_clock::now();
         body();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
         processor += ProcessorSeconds() - processorStart;
-        state.SetIterationTime(seconds);
-        wall += seconds;
+        state.SetIterationTime(seconds.count());
+        wall += seconds.count();
     }
     const double iterations = static_cast<double>(state.iterations());
     if (iterations == 0) return;
