@@ -84,9 +84,6 @@ void BM_CubeStroke(benchmark::State& state) {
     });
 }
 
-// On a busy machine the fastest of several repetitions says most about the code.
-double Fastest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
-
 #define VIEW_BENCHMARK(name) \
     BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest)
 VIEW_BENCHMARK(BM_TableRead);

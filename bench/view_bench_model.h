@@ -31,26 +31,45 @@ class BenchModel {
 // One plain pass over `count` faces: every point's x + y + z added to one sum.
 double SumEveryCoordinate(const Face* faces, long count);
 
-// The unit: seconds of one plain pass that sums every coordinate of a
-// 1,000,000-face table (the median of 15, measured once per run).
-double TableReadSeconds();
+// The unit: one plain pass that sums every coordinate of a 1,000,000-face
+// table, in seconds on the wall clock and of processor time (each the median
+// of 15, measured once per run).
+struct TableRead {
+    double wall, processor;
+};
+const TableRead& TableReadTime();
 
-// Times `body()` once per iteration of `state` on the wall clock, after an
-// untimed `prepare()`, and reports the mean as the counter "table_reads", a
-// multiple of TableReadSeconds() measured in the same run. The benchmark runs
-// with UseManualTime, so its time column is the same mean.
-template <class Body, class Prepare> void TimeInTableReads(benchmark::State& state, Body body, Prepare prepare) {
-    const double unit = TableReadSeconds();
-    double spent = 0;
+// The smallest of `values`: a statistic of repetitions ("min"), since on a
+// busy machine the fastest one says most about the code.
+double Fastest(const std::vector<double>& values);
+
+// Processor time of the whole process, all threads, in seconds.
+double ProcessorSeconds();
+
+// Times `body()` once per iteration of `state`, after an untimed
+// `prepare()`, and reports the means as multiples of the unit measured in the
+// same run: "table_reads" on the wall clock, "cpu_reads" of processor time
+// of all threads (on a busy machine the wall clock also counts the waits for
+// a free core). The benchmark runs with UseManualTime, so its time column is
+// the wall-clock mean.
+template <class Body, class Prepare>
+void TimeInTableReads(benchmark::State& state, Body body, Prepare prepare) {
+    const TableRead& unit = TableReadTime();
+    double wall = 0, processor = 0;
     for (auto _ : state) {
         prepare();
+        const double processorStart = ProcessorSeconds();
         const auto start = std::chrono::steady_clock::now();
         body();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        spent += seconds;
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        processor += ProcessorSeconds() - processorStart;
+        state.SetIterationTime(seconds.count());
+        wall += seconds.count();
     }
-    if (state.iterations() > 0) state.counters["table_reads"] = spent / static_cast<double>(state.iterations()) / unit;
+    const double iterations = static_cast<double>(state.iterations());
+    if (iterations == 0) return;
+    state.counters["table_reads"] = wall / iterations / unit.wall;
+    state.counters["cpu_reads"] = processor / iterations / unit.processor;
 }
 
 template <class Body> void TimeInTableReads(benchmark::State& state, Body body) {

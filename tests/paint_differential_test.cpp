@@ -115,7 +115,8 @@ TEST(LargePaint, HugeInfiniteAndNaNCornersPaintAsThePlainWay) {
 TEST(LargePaint, ModelFlatInXFarFromZeroCrossesTheBorderAsThePlainWay) {
     std::vector<Face> faces = LongEdges(7);
     for (Face& f : faces)
-        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) p->x = 1.2 + p->y * 1e-18; // flat in x within rounding: column ≈ 1.2 · scale
+        // Flat in x within rounding: every column near 1.2 · scale, beyond the right edge.
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) p->x = 1.2 + p->y * 1e-18;
     faces[9].A.x = 1.3;
     ExpectFastPaintIsPlain(faces);
 }
@@ -124,7 +125,8 @@ TEST(LargePaint, ZoomedViewCrossingTheBorderPaintsAsLineDoes) {
     FaceTableScope model(FineMesh(8));
     for (const Size& size : kSizes) {
         Rb = size.height - 1;
-        xb = -40, yb = -45.5, xs = ys = 37.25; // the faces around (48, 52) fill the image; the rest fall outside
+        // The faces around (48, 52) fill the image; the rest fall outside.
+        xb = -40, yb = -45.5, xs = ys = 37.25;
         Image expected;
         expected.reset(size.width, size.height);
         std::vector<Segment> record;

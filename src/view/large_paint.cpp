@@ -79,10 +79,10 @@ struct MaskPainter {
         c[2] = {static_cast<int>(d[0]), Rb - static_cast<int>(d[1]), static_cast<int>(Rb - d[1])};
         c[3] = {static_cast<int>(e[0]), Rb - static_cast<int>(e[1]), static_cast<int>(Rb - e[1])};
         const unsigned w = width, h = height;
-        return (unsigned(c[0].x) < w) & (unsigned(c[1].x) < w) & (unsigned(c[2].x) < w) & (unsigned(c[3].x) < w) &
-               (unsigned(c[0].yStart) < h) & (unsigned(c[1].yStart) < h) & (unsigned(c[2].yStart) < h) &
-               (unsigned(c[3].yStart) < h) & (unsigned(c[0].yEnd) < h) & (unsigned(c[1].yEnd) < h) &
-               (unsigned(c[2].yEnd) < h) & (unsigned(c[3].yEnd) < h);
+        return (unsigned(c[0].x) < w) & (unsigned(c[1].x) < w) & (unsigned(c[2].x) < w) &
+               (unsigned(c[3].x) < w) & (unsigned(c[0].yStart) < h) & (unsigned(c[1].yStart) < h) &
+               (unsigned(c[2].yStart) < h) & (unsigned(c[3].yStart) < h) & (unsigned(c[0].yEnd) < h) &
+               (unsigned(c[1].yEnd) < h) & (unsigned(c[2].yEnd) < h) & (unsigned(c[3].yEnd) < h);
     }
 
     // Inline, or the four calls of every face cost more than the lines.
@@ -115,7 +115,8 @@ struct MaskPainter {
         }
         Segment edges[4];
         projection.outline(f, edges);
-        for (const Segment& e : edges) Walk(LineWalkOn(width, height, e.x1, e.y1, e.x2, e.y2), ByteCanvas{mask});
+        for (const Segment& e : edges)
+            Walk(LineWalkOn(width, height, e.x1, e.y1, e.x2, e.y2), ByteCanvas{mask});
         return false;
     }
 };
@@ -183,6 +184,7 @@ bool PaintLargeTable(Image& image, FitExtents& fit) {
         return false;
     }
     if (!fit.guessed) RememberTableExtents(fit.extents);
-    OnTwoThreads([&](int part) { PutOnImage(image, part == 0 ? 0 : pixelCount / 2, part == 0 ? pixelCount / 2 : pixelCount); });
+    const std::size_t middle = pixelCount / 2;
+    OnTwoThreads([&](int part) { PutOnImage(image, part == 0 ? 0 : middle, part == 0 ? middle : pixelCount); });
     return true;
 }

@@ -57,7 +57,8 @@ LineWalk StepsWalk(int width, const MajorMinorLine& line, bool xMajor, StepRange
     const std::int64_t x = xMajor ? u : v, y = xMajor ? v : u;
     const std::ptrdiff_t stepU = xMajor ? line.su : line.su * std::ptrdiff_t{width};
     const std::ptrdiff_t stepV = xMajor ? line.sv * std::ptrdiff_t{width} : line.sv;
-    return {static_cast<std::ptrdiff_t>(y * width + x), stepU, stepV, steps.last - steps.first + 1, r, twoN, twoDv};
+    const std::int64_t count = steps.last - steps.first + 1;
+    return {static_cast<std::ptrdiff_t>(y * width + x), stepU, stepV, count, r, twoN, twoDv};
 }
 
 } // namespace

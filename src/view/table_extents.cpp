@@ -23,8 +23,8 @@ TableExtents MeasureTableExtents() {
 }
 
 void RememberTableExtents(const TableExtents& extents) {
-    const bool checkable = Checkable(extents.x.low) && Checkable(extents.x.high) && Checkable(extents.y.low) &&
-                           Checkable(extents.y.high);
+    const bool checkable = Checkable(extents.x.low) && Checkable(extents.x.high) &&
+                           Checkable(extents.y.low) && Checkable(extents.y.high);
     if (checkable && F != nullptr && nf > 0)
         remembered = {F, nf, extents};
     else
