@@ -44,18 +44,12 @@ bool ReadOnce(const std::string& path, char* buffer, std::size_t size) {
 }
 
 bool FlattenOnce(const std::string& input, const std::string& output, long long& faces) {
-    FileBytes bytes;
     std::string error;
     FlatDrawing drawing;
-    if (ReadFileBytes(input.c_str(), bytes) != 0 || !drawing.read(bytes.view(), {}, error)) return false;
-    bytes = {};
+    if (!drawing.readFile(input.c_str(), {}, error)) return false;
     DXF dxf(output.c_str());
     dxf.setCoordinates(DxfCoordinates::Shortest);
-    const bool expanded = drawing.faces(
-        [&](const Face* f, std::size_t n) {
-            for (const Face* end = f + n; f != end; ++f) dxf.face(f->A, f->B, f->C, f->D);
-        },
-        error);
+    const bool expanded = drawing.faces([&](const Face* f, std::size_t n) { dxf.faces(f, n); }, error);
     faces = dxf.faces();
     return dxf.close() && expanded;
 }

@@ -77,4 +77,32 @@ TEST(DxfWriterShortest, EveryBitComesBackThroughTheReader) {
     EXPECT_EQ(std::memcmp(back.data(), faces.data(), faces.size() * sizeof(Face)), 0);
 }
 
+// Faces written in one batch, formatted on two threads, are the bytes of
+// face() for each in turn, in both formats; a coordinate too long for a line
+// deep in a batch stops it where face() would stop.
+TEST(DxfWriterBatch, SameBytesAsOneFaceAtATime) {
+    std::mt19937_64 random(8);
+    std::uniform_real_distribution<double> any(-1e5, 1e5);
+    std::vector<Face> faces(50000);
+    for (Face& f : faces)
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = {any(random), any(random), std::round(any(random))};
+    for (const DxfCoordinates format : {DxfCoordinates::Shortest, DxfCoordinates::Fixed3}) {
+        for (const bool tooLong : {false, true}) {
+            if (tooLong) faces[8192 + 5000].C.y = 1e300; // in the second thread's half of the first round
+            std::string one, batch;
+            DXF single(MemorySink(one)), many(MemorySink(batch));
+            single.setCoordinates(format);
+            many.setCoordinates(format);
+            for (const Face& f : faces) single.face(f.A, f.B, f.C, f.D);
+            many.faces(faces.data(), faces.size());
+            EXPECT_EQ(many.faces(), single.faces());
+            EXPECT_EQ(many.close(), single.close());
+            EXPECT_EQ(many.error(), single.error());
+            EXPECT_EQ(batch.size(), one.size());
+            EXPECT_TRUE(batch == one) << "format " << static_cast<int>(format) << ", too long " << tooLong;
+        }
+        faces[8192 + 5000].C.y = 0;
+    }
+}
+
 } // namespace

@@ -1,5 +1,7 @@
+#include "meshfile/file_source.h"
 #include "meshfile/flatten/dxf_groups.h"
 #include "support/dxf_pairs.h"
+#include "support/temp_files.h"
 
 #include <gtest/gtest.h>
 
@@ -99,11 +101,25 @@ TEST(DxfGroups, BinaryFileReadsAsItsTextForm) {
 }
 
 TEST(DxfGroups, BinaryCodeAbove254InOneByteFile) {
-    const Read read = ReadAll(DxfBinary("0 SECTION\n999 note\n0 EOF\n", true));
+    const std::string bytes = DxfBinary("0 SECTION\n999 note\n0 EOF\n", true);
+    const Read read = ReadAll(bytes); // its groups' texts point into `bytes`
     ASSERT_EQ(read.error, "");
     ASSERT_EQ(read.groups.size(), 3u);
     EXPECT_EQ(read.groups[1].code, 999);
     EXPECT_EQ(read.groups[1].text, "note");
+}
+
+// A binary chunk is its length byte and that many bytes, with no NUL after.
+TEST(DxfGroups, BinaryChunkIsItsLengthByteAndItsBytes) {
+    const std::string bytes = std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + std::string("\x36\x01\x03" "a\0b", 6) +
+                              std::string("\0\0EOF\0", 6);
+    const Read read = ReadAll(bytes);
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.groups.size(), 2u);
+    EXPECT_EQ(read.groups[0].code, 310);
+    EXPECT_EQ(read.groups[0].text, std::string_view("a\0b", 3));
+    EXPECT_EQ(read.groups[1].text, "EOF");
+    EXPECT_EQ(ReadAll(bytes.substr(0, 22 + 4)).error, "byte 22: the file ends inside the value of group code 310");
 }
 
 TEST(DxfGroups, BinaryFileCutInsideAGroupIsRefused) {
@@ -112,6 +128,42 @@ TEST(DxfGroups, BinaryFileCutInsideAGroupIsRefused) {
     EXPECT_EQ(ReadAll(whole.substr(0, valueAt + 5)).error, "byte 32: the file ends inside the value of group code 10");
     EXPECT_EQ(ReadAll(whole.substr(0, valueAt - 1)).error, "byte 32: the file ends inside a group code");
     EXPECT_EQ(ReadAll(whole.substr(0, 22 + 2 + 3)).error, "byte 22: the file ends inside the value of group code 0");
+}
+
+// A file of about 4 MB read through the reader's window gives the groups
+// of the same bytes read in memory: lines of every length, across every
+// refill, and one value longer than the window (1.5 MB), which makes it grow.
+// The first comment puts the end of the first megabyte 3 bytes into a value.
+TEST(DxfGroups, FileReadThroughItsWindowReadsAsInMemory) {
+    std::string pairs = "999 " + std::string((std::size_t{1} << 20) - 11, 'c') + "\n10 1.234567\n";
+    for (int i = 0; pairs.size() < (std::size_t{3} << 20); ++i)
+        pairs += std::to_string(10 + i % 30) + " " + std::string(static_cast<std::size_t>(i % 53 + 1), '7') + "\n";
+    pairs += "1 " + std::string(std::size_t{3} << 19, 'x') + "\n0 EOF\n";
+    TempDir dir;
+    for (const bool binary : {false, true}) {
+        const std::string bytes = binary ? DxfBinary(pairs) : DxfText(pairs);
+        const std::string path = dir.write("big.dxf", bytes);
+        FileSource source;
+        ASSERT_EQ(source.open(path.c_str()), 0);
+        DxfGroupReader fromFile(source), inMemory(bytes);
+        DxfGroup a, b;
+        std::size_t groups = 0;
+        for (bool more = true; more; ++groups) {
+            more = inMemory.next(b);
+            ASSERT_EQ(fromFile.next(a), more) << groups;
+            if (!more) break;
+            ASSERT_EQ(a.code, b.code) << groups;
+            ASSERT_EQ(a.text, b.text) << groups;
+            ASSERT_EQ(a.number, b.number) << groups;
+            ASSERT_EQ(a.position, b.position) << groups;
+            if (groups % 1000 == 7) {
+                fromFile.putBack();
+                inMemory.putBack();
+            }
+        }
+        EXPECT_EQ(fromFile.error(), "");
+        EXPECT_GT(groups, 50000u);
+    }
 }
 
 } // namespace

@@ -141,7 +141,7 @@ TEST_F(FacelessMessage, NamesTheFileAndCountsEachKind) {
 
 TEST_F(FacelessMessage, SaysWhatTheFileIsWhenItIsNoDxfText) {
     EXPECT_EQ(DescribeFacelessFile("e.dxf", Survey("")), "\"e.dxf\" is empty: there is nothing to draw.");
-    const std::string binary = DescribeFacelessFile("b.dxf", Survey("AutoCAD Binary DXF\r\n"));
+    const std::string binary = DescribeFacelessFile("b.dxf", Survey(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22)));
     EXPECT_EQ(binary.rfind("\"b.dxf\" is a binary DXF file; Kelvorn reads DXF text files only.\n", 0), 0u) << binary;
     EXPECT_NE(binary.find("kelvorn-tool flatten"), std::string::npos);
     EXPECT_EQ(DescribeFacelessFile("ls", Survey("\x7f" "ELF\n")),

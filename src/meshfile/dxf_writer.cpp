@@ -1,7 +1,6 @@
 #include "meshfile/dxf_writer.h"
 
-#include "meshfile/fixed3.h"
-#include "meshfile/shortest.h"
+#include "meshfile/dxf_face_text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,19 +10,6 @@ namespace {
 
 constexpr char kHeader[] = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
 constexpr char kTrailer[] = "0\r\nENDSEC\r\n0\r\nEOF\r\n";
-constexpr char kFaceStart[] = "0\r\n3DFACE\r\n8\r\n0\r\n";
-// The group-code lines of the twelve coordinates, four bytes each, in the
-// order x, y, z of the first corner, then of the second, third and fourth.
-constexpr char kCornerCodes[] = "10\r\n20\r\n30\r\n11\r\n21\r\n31\r\n12\r\n22\r\n32\r\n13\r\n23\r\n33\r\n";
-constexpr std::size_t kCodeLength = 4;
-constexpr std::size_t kLineEndLength = 2;
-// Readers take a line in pieces of at most 255 characters with its line end
-// (some count CR and LF as two): a longer value line would split in two and
-// put every later pair out of step, so a coordinate whose text is longer than
-// 253 characters (from about 1e248 on) is refused, not written.
-constexpr std::ptrdiff_t kMaxValueLength = 253;
-constexpr std::size_t kMaxFaceLength =
-    sizeof kFaceStart - 1 + 12 * (kCodeLength + kFixed3MaxLength + kLineEndLength);
 
 } // namespace
 
@@ -42,7 +28,7 @@ DXF::DXF(ByteSink sink) : buffer_(new (std::nothrow) char[kBufferSize]) {
 }
 
 void DXF::start(ByteSink sink) {
-    static_assert(kMaxFaceLength < kBufferSize, "a face must fit the buffer");
+    static_assert(kDxfMaxFaceLength < kBufferSize, "a face must fit the buffer");
     sink_ = sink;
     put(kHeader, sizeof kHeader - 1);
 }
@@ -91,22 +77,11 @@ void DXF::put(const char* text, std::size_t length) {
 void DXF::face(xyz p0, xyz p1, xyz p2, xyz p3) {
     if (closed_) fail(EBADF);
     if (!ok()) return;
-    reserve(kMaxFaceLength);
+    reserve(kDxfMaxFaceLength);
     if (!ok()) return;
-    const double values[12] = {p0.x, p0.y, p0.z, p1.x, p1.y, p1.z, p2.x, p2.y, p2.z, p3.x, p3.y, p3.z};
-    char* out = buffer_.get() + used_;
-    std::memcpy(out, kFaceStart, sizeof kFaceStart - 1);
-    out += sizeof kFaceStart - 1;
-    for (int i = 0; i < 12; ++i) {
-        std::memcpy(out, kCornerCodes + kCodeLength * i, kCodeLength);
-        char* const value = out + kCodeLength;
-        out = coordinates_ == DxfCoordinates::Fixed3 ? FormatFixed3(values[i], value)
-                                                     : FormatShortest(values[i], value);
-        if (out - value > kMaxValueLength) return fail(ERANGE);
-        std::memcpy(out, "\r\n", kLineEndLength);
-        out += kLineEndLength;
-    }
-    used_ = static_cast<std::size_t>(out - buffer_.get());
+    char* const end = FormatFaceText(Face{p0, p1, p2, p3}, coordinates_, buffer_.get() + used_);
+    if (!end) return fail(ERANGE);
+    used_ = static_cast<std::size_t>(end - buffer_.get());
     ++faces_;
 }
 

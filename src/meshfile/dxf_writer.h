@@ -65,6 +65,9 @@ public:
     void face(xyz p0, xyz p1, xyz p2, xyz p3);
     // One triangle: face(p0, p1, p2, p2).
     void face(xyz p0, xyz p1, xyz p2);
+    // The faces F[0..n-1]: the very bytes and outcome of face() for each in
+    // turn. Long batches are formatted on two threads.
+    void faces(const Face* F, std::size_t n);
     // The polygon P[0..N-1]: for N == 4 one quadrilateral; otherwise the
     // triangles (P0, P[i-1], P[i]) for i = 2..N-1, nothing for N < 3.
     void face(const xyz* P, int N);
@@ -109,6 +112,7 @@ private:
     void reserve(std::size_t bytes);
     void flush();
     void put(const char* text, std::size_t length);
+    void putBlock(const char* text, std::size_t length);
     void fail(int error);
 
     static constexpr std::size_t kBufferSize = 1 << 16;

@@ -7,9 +7,9 @@
 #   association and the uninstall entry; the installed kelvorn.exe draws a
 #   sample as the Linux render, and "wine start" of a .dxf opens it in Kelvorn;
 #   the silent uninstaller leaves nothing of Kelvorn, on disk or in the registry;
-# - with .dxf already opened by another program, a silent install into the
-#   default folder leaves that program the default, and the uninstaller
-#   leaves its association as it was.
+# - with .dxf already opened by another program (the machine's class, then
+#   the user's choice), a silent install into the default folder leaves that
+#   program the default, and the uninstaller leaves its association as it was.
 #
 # usage: windows_installer.sh PACKAGES_DIR LINUX_KELVORN_TOOL VERSION
 set -euo pipefail
@@ -68,12 +68,13 @@ expect_version_resource() {
 }
 
 # reg_value KEY NAME: the data of the value NAME of KEY ("" names the default
-# value); fails when there is none.
+# value); fails when there is none (reg shows a missing default value as
+# "(value not set)").
 reg_value() {
     local selector=(/v "$2")
     [ -n "$2" ] || selector=(/ve)
     wine reg query "$1" "${selector[@]}" 2>/dev/null | tr -d '\r' |
-        sed -n 's/^    .*    REG_[A-Z_]*    \(.*\)$/\1/p' | grep '' || return 1
+        sed -n 's/^    .*    REG_[A-Z_]*    \(.*\)$/\1/p' | grep -vx '(value not set)' || return 1
 }
 # expect_reg KEY NAME DATA: the value NAME of KEY is DATA.
 expect_reg() {
@@ -95,7 +96,6 @@ kelvorn_traces() {
     done >"$work/traces.txt"
     find "$WINEPREFIX/drive_c" -iname '*kelvorn*' >>"$work/traces.txt"
 }
-no_kelvorn_traces() { kelvorn_traces && [ ! -s "$work/traces.txt" ]; }
 
 # start_viewer TITLE_PATTERN COMMAND...: runs COMMAND and waits for a window
 # whose name matches TITLE_PATTERN; its window in $window, its process in $viewer_pid.
@@ -169,6 +169,14 @@ expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\ke
 expect_reg "$classes\\Kelvorn.dxf\\DefaultIcon" '' 'C:\Apps\Kelvorn\kelvorn.exe,0'
 echo "windows_installer: .dxf opens with Kelvorn ('Open with Kelvorn', the viewer's icon)"
 
+# Installing again first runs the installed uninstaller: one Kelvorn, still associated.
+wine "$installer" /S '/D=C:\Apps\Kelvorn' || fail "the silent install over an installed Kelvorn failed"
+expect_files "$folder" "${program_files[@]}" Uninstall.exe
+expect_reg "$classes\\.dxf" '' Kelvorn.dxf
+expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\kelvorn.exe" "%1"'
+expect_reg "$uninstall_key" DisplayVersion "$version"
+echo "windows_installer: installing over it again left one Kelvorn, .dxf still opening with it"
+
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kelvorn"
 python3 "$here/shortcut_fields.py" "$start_menu/Kelvorn.lnk" >"$work/shortcut.txt"
 for field in 'target=C:\Apps\Kelvorn\kelvorn.exe' 'icon=C:\Apps\Kelvorn\kelvorn.exe,0'; do
@@ -200,10 +208,14 @@ cd "$work"
 echo "windows_installer: 'wine start model.dxf' opened the file in Kelvorn"
 
 # --- uninstalling silently ----------------------------------------------------------------
-# The uninstaller runs on from a copy of itself, so its work is awaited.
+# The uninstaller runs on from a copy of itself, so its work is awaited: the
+# Start-menu folder is the last thing it removes.
 wine 'C:\Apps\Kelvorn\Uninstall.exe' /S || fail "the silent uninstall failed"
-poll "every file and registry entry naming Kelvorn to go (left: $work/traces.txt)" no_kelvorn_traces
-no_reg_key "$classes\\.dxf" # the uninstaller's own; the name of Kelvorn.dxf in it went above
+uninstalled() { [ ! -e "$folder" ] && [ ! -e "$start_menu" ]; }
+poll "the uninstaller to remove C:\\Apps\\Kelvorn and the Start-menu folder" uninstalled
+kelvorn_traces
+[ ! -s "$work/traces.txt" ] || fail "after uninstalling, Kelvorn is still named by: $(cat "$work/traces.txt")"
+no_reg_key "$classes\\.dxf" # the installer made it; what named Kelvorn.dxf in it is checked above
 echo "windows_installer: the silent uninstall left nothing of Kelvorn (files, shortcut, association, entry)"
 
 # --- another program's association stays -----------------------------------------------------
@@ -230,4 +242,16 @@ expect_reg "$classes\\OtherCad.dxf\\shell\\open\\command" '' "$other_command"
 no_reg_key "$classes\\.dxf\\OpenWithProgids"
 no_reg_key "$classes\\Kelvorn.dxf"
 echo "windows_installer: the uninstall left OtherCad.dxf's association of .dxf as it was"
+
+# --- the user's own choice stays ------------------------------------------------------------
+user_choice='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.dxf\UserChoice'
+wine reg delete "$classes\\.dxf" /ve /f >/dev/null 2>&1
+wine reg add "$user_choice" /v ProgId /d OtherCad.dxf /f >/dev/null 2>&1
+wine "$installer" /S || fail "the silent install beside the user's choice failed"
+! reg_value "$classes\\.dxf" '' >/dev/null || fail "the installer made Kelvorn the default of .dxf over the user's choice"
+expect_reg "$classes\\.dxf\\OpenWithProgids" Kelvorn.dxf ''
+wine 'C:\Program Files\Kelvorn\Uninstall.exe' /S || fail "the third silent uninstall failed"
+poll "the uninstaller to remove its uninstall entry" entry_gone
+expect_reg "$user_choice" ProgId OtherCad.dxf
+echo "windows_installer: with the user's choice OtherCad.dxf, the machine's default of .dxf stayed unset"
 echo "windows_installer: done in $((SECONDS - started))s"

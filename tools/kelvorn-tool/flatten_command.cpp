@@ -4,7 +4,6 @@
 #include "dxf_output.h"
 
 #include "meshfile/flatten/flatten.h"
-#include "meshfile/mesh_reader.h"
 
 #include <cstdio>
 #include <string>
@@ -37,24 +36,15 @@ void PrintReport(const char* input, const FlattenReport& report) {
 
 int Flatten(const Arguments& arguments) {
     const char* input = arguments.operands[0];
-    FileBytes bytes;
     std::string error;
-    if (const int reason = ReadFileBytes(input, bytes)) {
-        std::fprintf(stderr, "kelvorn-tool: cannot read %s: %s\n", input,
-                     DescribeReadError({ReadError::CannotOpen, reason}).c_str());
-        return 1;
-    }
     FlatDrawing drawing;
-    if (!drawing.read(bytes.view(), {}, error)) {
+    if (!drawing.readFile(input, {}, error)) {
         std::fprintf(stderr, "kelvorn-tool: cannot flatten %s: %s\n", input, error.c_str());
         return 1;
     }
-    bytes = {}; // the drawing holds what it needs
     const int status = WriteDxfReplacing(arguments.value("-o"), DxfCoordinates::Shortest, [&](DXF& dxf) {
         std::string stopped;
-        drawing.faces([&](const Face* faces, std::size_t n) {
-            for (const Face* f = faces; f != faces + n; ++f) dxf.face(f->A, f->B, f->C, f->D);
-        }, stopped);
+        drawing.faces([&](const Face* faces, std::size_t n) { dxf.faces(faces, n); }, stopped);
         return stopped.empty() ? stopped : "cannot flatten " + std::string(input) + ": " + stopped;
     });
     if (status == 0) PrintReport(input, drawing.report());

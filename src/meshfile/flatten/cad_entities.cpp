@@ -51,9 +51,11 @@ bool Read3dFace(CadParse& parse, const DxfGroup&, CadSpace& space) {
     xyz* const corners[] = {&face.A, &face.B, &face.C, &face.D};
     long long paper = 0;
     const bool read = parse.entityGroups([&](const DxfGroup& group) {
-        if (IsCornerCode(group.code)) return parse.coordinate(group, "3DFACE", *corners[group.code % 10]);
-        if (group.code == 67) return parse.integer(group, "3DFACE", paper);
-        return true;
+        if (!IsCornerCode(group.code)) return group.code != 67 || parse.integer(group, "3DFACE", paper);
+        xyz& corner = *corners[group.code % 10];
+        double* const axes[] = {&corner.x, &corner.y, &corner.z};
+        // The plain read first: the checked one only to word a failure.
+        return ReadReal(group, *axes[group.code / 10 - 1]) || parse.coordinate(group, "3DFACE", corner);
     });
     if (!read) return false;
     if (paper == 1) return true;

@@ -116,6 +116,8 @@ struct Planner {
     }
 };
 
+constexpr std::size_t kBatch = 1 << 14; // long enough for the writer's two threads
+
 // The faces of one placed copy of a space, being handed out.
 struct Frame {
     std::size_t space;
@@ -129,6 +131,7 @@ struct Expander {
     const ExpansionPlan& plan;
     const FaceSink& sink;
     std::vector<Frame> frames;
+    std::vector<Face> batch_; // placed faces, handed out a batch at a time
 
     const CadSpace& space(std::size_t index) const {
         return index == drawing.blocks.size() ? drawing.model : drawing.blocks[index];
@@ -142,8 +145,8 @@ struct Expander {
             frame.nextFace = end;
             return true;
         }
-        constexpr std::size_t kBatch = 256;
-        Face batch[kBatch];
+        if (batch_.empty()) batch_.resize(static_cast<std::size_t>(std::min<long long>(kBatch, plan.totalFaces())));
+        Face* const batch = batch_.data();
         while (frame.nextFace < end) {
             const std::size_t n = std::min(kBatch, end - frame.nextFace);
             for (std::size_t i = 0; i < n; ++i) {
@@ -202,7 +205,7 @@ bool PlanExpansion(const CadDrawing& drawing, const FlattenLimits& limits, Expan
 }
 
 bool ExpandDrawing(const CadDrawing& drawing, const ExpansionPlan& plan, const FaceSink& sink, std::string& error) {
-    Expander expander{drawing, plan, sink, {}};
+    Expander expander{drawing, plan, sink, {}, {}};
     expander.frames.push_back({plan.modelIndex(), Affine{}});
     while (!expander.frames.empty()) {
         if (!expander.step()) {

@@ -19,7 +19,14 @@
 
 #include "meshfile/flatten/cad_drawing.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+class FileSource;
+
+// Reads the whole file `bytes`.
 bool ReadCadDrawing(std::string_view bytes, CadDrawing& drawing, std::string& error);
+// Reads the open file `source` to its end; `size`, the file's size as far as
+// it is known, only sizes model space's table ahead.
+bool ReadCadDrawing(FileSource& source, std::size_t size, CadDrawing& drawing, std::string& error);

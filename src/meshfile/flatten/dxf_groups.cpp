@@ -1,17 +1,21 @@
 #include "meshfile/flatten/dxf_groups.h"
 
+#include "meshfile/file_source.h"
+
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <type_traits>
 
 namespace {
 
 constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
-std::string_view Trimmed(std::string_view text) {
+inline std::string_view Trimmed(std::string_view text) {
     if (text.empty() || (text.front() != ' ' && text.front() != '\t' && text.back() != ' ' && text.back() != '\t'))
         return text;
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -109,7 +113,13 @@ bool ReadInteger(const DxfGroup& group, long long& value) {
 
 bool IsBinaryDxf(std::string_view bytes) { return bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel; }
 
-DxfGroupReader::DxfGroupReader(std::string_view bytes) : bytes_(bytes), binary_(IsBinaryDxf(bytes)) {
+DxfGroupReader::DxfGroupReader(std::string_view bytes) : bytes_(bytes) { detectFormat(); }
+
+DxfGroupReader::DxfGroupReader(FileSource& source) : source_(&source) { detectFormat(); }
+
+void DxfGroupReader::detectFormat() {
+    more(kBinarySentinel.size() + 2);
+    binary_ = IsBinaryDxf(bytes_);
     if (!binary_) return;
     at_ = kBinarySentinel.size();
     // R12 files give codes in one byte. Their first group, (0, SECTION), then
@@ -119,6 +129,34 @@ DxfGroupReader::DxfGroupReader(std::string_view bytes) : bytes_(bytes), binary_(
     oneByteCodes_ = (byte(at_) == 0 && byte(at_ + 1) != 0) || byte(at_) == 255;
 }
 
+// Reads on until `wanted` bytes from at_ on are at hand, or the file ends:
+// true when they are. The window keeps the last group read (putBack reads it
+// again), moving it to its start, and grows when one group needs more room.
+bool DxfGroupReader::refill(std::size_t wanted) {
+    constexpr std::size_t kWindow = std::size_t{1} << 20;
+    while (bytes_.size() - at_ < wanted) {
+        if (!source_ || sourceEnded_ || !error_.empty()) return false;
+        const std::size_t keep = bytes_.size() - lastAt_, need = at_ - lastAt_ + wanted;
+        std::unique_ptr<char[]> previous;
+        if (!window_ || need > capacity_) {
+            previous = std::move(window_);
+            const std::size_t capacity = std::max({need, 2 * capacity_, kWindow});
+            window_.reset(new (std::nothrow) char[capacity]);
+            if (!window_) return fail("not enough memory for a group of " + std::to_string(need) + " bytes");
+            capacity_ = capacity;
+        }
+        if (keep > 0) std::memmove(window_.get(), bytes_.data() + lastAt_, keep);
+        base_ += static_cast<long long>(lastAt_);
+        at_ -= lastAt_;
+        lastAt_ = 0;
+        const long n = source_->read(window_.get() + keep, capacity_ - keep);
+        if (n < 0) return fail(std::string("read error: ") + std::strerror(source_->lastError()));
+        sourceEnded_ = n == 0;
+        bytes_ = std::string_view(window_.get(), keep + static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
 bool DxfGroupReader::fail(std::string reason) {
     if (error_.empty()) error_ = std::move(reason);
     at_ = bytes_.size();
@@ -126,18 +164,28 @@ bool DxfGroupReader::fail(std::string reason) {
 }
 
 bool DxfGroupReader::next(DxfGroup& group) {
-    if (at_ >= bytes_.size() || !error_.empty()) return false;
+    if (!error_.empty() || !more(1)) return false;
     lastAt_ = at_;
     lastLine_ = line_;
     return binary_ ? nextBinary(group) : nextText(group);
 }
 
-// The next line without its line end; the end of the data ends a last line too.
+// The next line without its line end; the end of the file ends a last line too.
 std::string_view DxfGroupReader::line() {
-    const char* start = bytes_.data() + at_;
-    const std::size_t left = bytes_.size() - at_;
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', left));
-    std::size_t length = lf ? static_cast<std::size_t>(lf - start) : left;
+    // Most lines are short: a plain look at their first bytes beats a call.
+    constexpr std::size_t kShort = 24;
+    const char* lf = nullptr;
+    for (std::size_t i = 0; i < bytes_.size() - at_ && i < kShort && !lf; ++i)
+        if (bytes_[at_ + i] == '\n') lf = bytes_.data() + at_ + i;
+    for (std::size_t scanned = std::min(kShort, bytes_.size() - at_); !lf;) {
+        const std::size_t left = bytes_.size() - at_;
+        if (left > scanned)
+            lf = static_cast<const char*>(std::memchr(bytes_.data() + at_ + scanned, '\n', left - scanned));
+        if (lf || !more(left + 1)) break;
+        scanned = std::max(scanned, left);
+    }
+    const char* const start = bytes_.data() + at_;
+    std::size_t length = lf ? static_cast<std::size_t>(lf - start) : bytes_.size() - at_;
     at_ += lf ? length + 1 : length;
     ++line_;
     if (length > 0 && start[length - 1] == '\r') --length;
@@ -159,6 +207,7 @@ bool DxfGroupReader::slowCode(long long codeLine, int& code) {
 bool DxfGroupReader::nextText(DxfGroup& group) {
     const long long codeLine = line_ + 1;
     // Most code lines are a few digits and a line end: read in place.
+    more(6);
     const char* const start = bytes_.data() + at_;
     const std::size_t left = bytes_.size() - at_;
     std::size_t i = 0;
@@ -171,45 +220,59 @@ bool DxfGroupReader::nextText(DxfGroup& group) {
     } else if (!slowCode(codeLine, code)) {
         return false;
     }
-    if (at_ >= bytes_.size())
+    if (!more(1))
         return fail("line " + std::to_string(codeLine) + ": the file ends after a group code, before its value");
     group = DxfGroup{code, Trimmed(line()), 0, false, false, codeLine};
     return true;
 }
 
 bool DxfGroupReader::nextBinary(DxfGroup& group) {
-    const std::size_t start = at_;
+    const long long start = base_ + static_cast<long long>(at_);
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes_[i]); };
-    std::size_t codeSize = oneByteCodes_ ? (byte(at_) == 255 ? 3 : 1) : 2;
-    if (bytes_.size() - at_ < codeSize)
-        return fail("byte " + std::to_string(start) + ": the file ends inside a group code");
-    int code = codeSize == 1 ? byte(at_) : byte(at_ + codeSize - 2) | byte(at_ + codeSize - 1) << 8;
+    const std::size_t codeSize = oneByteCodes_ ? (byte(at_) == 255 ? 3 : 1) : 2;
+    if (!more(codeSize)) return fail("byte " + std::to_string(start) + ": the file ends inside a group code");
+    const int code = codeSize == 1 ? byte(at_) : byte(at_ + codeSize - 2) | byte(at_ + codeSize - 1) << 8;
     at_ += codeSize;
-    group = DxfGroup{code, {}, 0, true, true, static_cast<long long>(start)};
+    group = DxfGroup{code, {}, 0, true, true, start};
     return binaryValue(group);
 }
 
-bool DxfGroupReader::binaryValue(DxfGroup& group) {
-    const std::size_t left = bytes_.size() - at_;
-    const char* value = bytes_.data() + at_;
-    const int size = BinaryValueSize(group.code);
-    if (size == 0 || size == -1) {
-        const void* nul = std::memchr(value, 0, left);
-        const std::size_t length = size == 0 ? (nul ? static_cast<const char*>(nul) - value : left)
-                                             : (left > 0 ? static_cast<unsigned char>(value[0]) : 0);
-        if (size == 0 ? nul == nullptr : left == 0 || left - 1 < length)
-            return fail("byte " + std::to_string(group.position) + ": the file ends inside the value of group code " +
-                        std::to_string(group.code));
-        group.numeric = false; // a string: its text is the value
-        group.text = size == 0 ? std::string_view(value, length) : std::string_view(value + 1, length);
-        at_ += length + 1;
-        return true;
+// Where the NUL byte that ends a string from at_ on stands, counted from at_;
+// false when the file ends first.
+bool DxfGroupReader::stringLength(std::size_t& length) {
+    for (std::size_t scanned = 0;;) {
+        const std::size_t left = bytes_.size() - at_;
+        if (const void* nul = std::memchr(bytes_.data() + at_ + scanned, 0, left - scanned)) {
+            length = static_cast<std::size_t>(static_cast<const char*>(nul) - (bytes_.data() + at_));
+            return true;
+        }
+        scanned = left;
+        if (!more(left + 1)) return false;
     }
-    const std::size_t bytes = static_cast<std::size_t>(size < 0 ? -size : size);
-    if (left < bytes)
+}
+
+// A string up to its NUL byte, a chunk after its length byte, or a number.
+bool DxfGroupReader::binaryValue(DxfGroup& group) {
+    const int size = BinaryValueSize(group.code);
+    std::size_t length = 0;
+    bool whole;
+    if (size == 0) {
+        whole = stringLength(length);
+        if (whole) group.text = bytes_.substr(at_, length);
+        length += 1; // the NUL
+    } else if (size == -1) {
+        whole = more(1) && more(1 + static_cast<unsigned char>(bytes_[at_]));
+        if (whole) group.text = bytes_.substr(at_ + 1, static_cast<unsigned char>(bytes_[at_]));
+        length = 1 + group.text.size();
+    } else {
+        length = static_cast<std::size_t>(size < 0 ? -size : size);
+        whole = more(length);
+        if (whole) group.number = DecodeNumber(bytes_.data() + at_, size);
+    }
+    if (!whole)
         return fail("byte " + std::to_string(group.position) + ": the file ends inside the value of group code " +
                     std::to_string(group.code));
-    group.number = DecodeNumber(value, size);
-    at_ += bytes;
+    group.numeric = size != 0 && size != -1; // strings and chunks: their text is the value
+    at_ += length;
     return true;
 }

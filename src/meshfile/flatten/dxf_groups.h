@@ -8,6 +8,8 @@
 // byte, reals are 8-byte doubles, integers 2, 4 or 8 bytes, booleans 1 byte,
 // binary chunks a length byte and that many bytes. Both read to the same groups.
 //
+// A file is read through a window of a megabyte (more for a longer line), so
+// its size costs no memory; bytes already in memory are read in place.
 // Numbers are read only when asked for, so a value the converter does not
 // use is never judged. Failures are results, never exceptions: next() is
 // false at the end of the data and after a group it cannot read (error() then
@@ -15,12 +17,16 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
+class FileSource;
+
 struct DxfGroup {
     int code = 0;
-    std::string_view text;  // the value line, or a binary file's string (empty for its numbers)
+    std::string_view text;  // the value line, or a binary file's string (empty for its numbers);
+                            // valid until the reader's next call of next()
     double number = 0;      // a binary file's number (reals and integers alike)
     bool numeric = false;   // true when `number` holds the value
     bool binaryFile = false;
@@ -41,8 +47,12 @@ bool IsBinaryDxf(std::string_view bytes);
 
 class DxfGroupReader {
 public:
-    // Reads `bytes`, which must outlive the reader and its groups.
+    // Reads `bytes`, which must outlive the reader.
     explicit DxfGroupReader(std::string_view bytes);
+    // Reads the open file `source` from its start to its end.
+    explicit DxfGroupReader(FileSource& source);
+    DxfGroupReader(const DxfGroupReader&) = delete;
+    DxfGroupReader& operator=(const DxfGroupReader&) = delete;
 
     // The next group; false at the end of the data or on a group that
     // cannot be read (error() is then set).
@@ -56,15 +66,25 @@ public:
     const std::string& error() const { return error_; }
 
 private:
+    void detectFormat();
+    // Makes `wanted` bytes from at_ on available, as far as the file has them.
+    bool more(std::size_t wanted) { return bytes_.size() - at_ >= wanted || refill(wanted); }
+    bool refill(std::size_t wanted);
     bool nextText(DxfGroup& group);
     bool slowCode(long long codeLine, int& code);
     bool nextBinary(DxfGroup& group);
     bool binaryValue(DxfGroup& group);
+    bool stringLength(std::size_t& length);
     bool fail(std::string reason);
     std::string_view line();
 
-    std::string_view bytes_;
+    std::string_view bytes_; // the bytes at hand: all of them, or the file's window
     std::size_t at_ = 0, lastAt_ = 0;
+    FileSource* source_ = nullptr; // null when all the bytes are at hand
+    std::unique_ptr<char[]> window_;
+    std::size_t capacity_ = 0;
+    long long base_ = 0; // the file offset of bytes_[0]
+    bool sourceEnded_ = false;
     long long line_ = 0, lastLine_ = 0;
     bool binary_ = false;
     bool oneByteCodes_ = false;

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -23,11 +22,48 @@ const char* FaceSourceName(FaceSource source) {
     return "?";
 }
 
+// Memory runs short only on a drawing too large for the machine: a
+// refusal like any other, not a crash.
+constexpr const char* kNoMemory = "not enough memory for the drawing";
+
 bool FlatDrawing::read(std::string_view bytes, const FlattenLimits& limits, std::string& error) {
     drawing_ = {};
+    try {
+        return ReadCadDrawing(bytes, drawing_, error) && plan(limits, error);
+    } catch (const std::bad_alloc&) {
+        error = kNoMemory;
+        return false;
+    }
+}
+
+bool FlatDrawing::readFile(const char* path, const FlattenLimits& limits, std::string& error) {
+    drawing_ = {};
+    FileSource source;
+    if (const int reason = source.open(path)) {
+        error = DescribeReadError({ReadError::CannotOpen, reason});
+        return false;
+    }
+    // A large file is read in place where it can be mapped: no copy through a
+    // buffer. Others go through the reader's window.
+    constexpr std::size_t kMapFrom = std::size_t{1} << 20;
+    const std::string_view mapped = source.map(kMapFrom);
+    std::error_code unknown;
+    const std::uintmax_t size = std::filesystem::file_size(path, unknown);
+    try {
+        const bool read = mapped.empty()
+                              ? ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size), drawing_, error)
+                              : ReadCadDrawing(mapped, drawing_, error);
+        return read && plan(limits, error);
+    } catch (const std::bad_alloc&) {
+        error = kNoMemory;
+        return false;
+    }
+}
+
+bool FlatDrawing::plan(const FlattenLimits& limits, std::string& error) {
     plan_ = {};
     report_ = {};
-    if (!ReadCadDrawing(bytes, drawing_, error) || !PlanExpansion(drawing_, limits, plan_, error)) return false;
+    if (!PlanExpansion(drawing_, limits, plan_, error)) return false;
     report_.faces = plan_.totalFaces();
     report_.facesFrom = drawing_.model.facesFrom;
     report_.facesFromInserts = report_.faces - static_cast<long long>(drawing_.model.faces.size());
@@ -43,38 +79,9 @@ bool FlatDrawing::faces(const FaceSink& sink, std::string& error) const {
     return ExpandDrawing(drawing_, plan_, sink, error);
 }
 
-// One block the size the file has, never cleared first: reading fills it.
-// A file that grows meanwhile is read whole all the same.
-int ReadFileBytes(const char* path, FileBytes& bytes) {
-    FileSource source;
-    if (const int reason = source.open(path)) return reason;
-    std::error_code unknown;
-    const std::uintmax_t expected = std::filesystem::file_size(path, unknown);
-    std::size_t capacity = unknown ? 1 << 16 : static_cast<std::size_t>(expected) + 1;
-    bytes = {std::unique_ptr<char[]>(new (std::nothrow) char[capacity]), 0};
-    for (;;) {
-        if (!bytes.data) return ENOMEM;
-        const long n = source.read(bytes.data.get() + bytes.size, capacity - bytes.size);
-        if (n < 0) return source.lastError() ? source.lastError() : EIO;
-        if (n == 0) return 0;
-        bytes.size += static_cast<std::size_t>(n);
-        if (bytes.size < capacity) continue;
-        capacity *= 2;
-        std::unique_ptr<char[]> larger(new (std::nothrow) char[capacity]);
-        if (larger) std::memcpy(larger.get(), bytes.data.get(), bytes.size);
-        bytes.data = std::move(larger);
-    }
-}
-
 bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& error, const FlattenLimits& limits) {
-    FileBytes bytes;
-    if (const int reason = ReadFileBytes(path, bytes)) {
-        error = DescribeReadError({ReadError::CannotOpen, reason});
-        return false;
-    }
     FlatDrawing drawing;
-    if (!drawing.read(bytes.view(), limits, error)) return false;
-    bytes = {}; // the text is no longer needed: its memory goes before the table's is taken
+    if (!drawing.readFile(path, limits, error)) return false;
     const long long count = drawing.report().faces;
     Face* table = count > 0 ? AllocateFaceTable(count) : nullptr;
     if (count > 0 && !table) {

@@ -18,7 +18,6 @@
 
 #include <array>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -36,26 +35,21 @@ class FlatDrawing {
 public:
     // Reads the whole DXF file `bytes` and plans its expansion.
     bool read(std::string_view bytes, const FlattenLimits& limits, std::string& error);
+    // The same for the DXF file at `path`, read in place where it can be
+    // mapped, else through a small window. A file that cannot be opened or
+    // read gives the reason in words (DescribeReadError), without the path.
+    bool readFile(const char* path, const FlattenLimits& limits, std::string& error);
     const FlattenReport& report() const { return report_; }
     // Hands every face to `sink` in file order (see ExpandDrawing).
     bool faces(const FaceSink& sink, std::string& error) const;
 
 private:
+    bool plan(const FlattenLimits& limits, std::string& error);
+
     CadDrawing drawing_;
     ExpansionPlan plan_;
     FlattenReport report_;
 };
-
-// The whole content of a file, in one block.
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    std::string_view view() const { return {data.get(), size}; }
-};
-
-// Reads the whole regular file at `path` into `bytes`; 0, or the errno-style
-// reason it could not (EINVAL for something that is not a regular file).
-int ReadFileBytes(const char* path, FileBytes& bytes);
 
 // Replaces the face table (F, nf) with the flattened faces of the file at
 // `path`, as ReadMeshFile lays it out: room for count + 4 faces. On failure
