@@ -39,10 +39,10 @@ class MeshReaderDifferential : public ::testing::Test {
         g_mapFilesFrom = static_cast<std::size_t>(-1);
         ExpectTable(expected, ReadMeshFile(path.c_str(), nullptr), "file in pieces", bytes);
         g_mapFilesFrom = map_from;
-        const std::size_t split_from = g_splitParseMinBytes;
-        g_splitParseMinBytes = 0;
+        const std::size_t split_from = g_splitPassesMinBytes;
+        g_splitPassesMinBytes = 0;
         ExpectTable(expected, ReadMeshBytes(bytes), "buffer split in two", bytes);
-        g_splitParseMinBytes = split_from;
+        g_splitPassesMinBytes = split_from;
         return !HasFailure();
     }
 
