@@ -54,7 +54,7 @@ class MeshReaderSeams : public ::testing::Test {
     void TearDown() override {
         g_betweenReaderPasses = nullptr;
         g_faceTableLimit = INT_MAX - 4;
-        g_splitParseMinBytes = split_from_;
+        g_splitPassesMinBytes = split_from_;
         ReleaseMeshTable();
     }
 
@@ -75,7 +75,7 @@ class MeshReaderSeams : public ::testing::Test {
     }
 
     TempDir dir;
-    const std::size_t split_from_ = g_splitParseMinBytes;
+    const std::size_t split_from_ = g_splitPassesMinBytes;
 };
 
 TEST_F(MeshReaderSeams, MoreFacesThanCountedFillOnlyTheCountedOnes) {
@@ -133,7 +133,7 @@ namespace {
 // The count pass's middle face line belongs to the bytes it counted; the
 // parse pass of a file changed since must read the new bytes as one pass.
 TEST_F(MeshReaderSeams, SplitPointOfTheCountedFileMisleadsNoParseOfTheChangedOne) {
-    g_splitParseMinBytes = 0;
+    g_splitPassesMinBytes = 0;
     ASSERT_TRUE(loadChanging(Faces(6, 0), "999\nshifted\n" + Faces(6, 100)).ok());
     ASSERT_EQ(nf, 6);
     for (int i = 0; i < 6; ++i)

@@ -235,7 +235,7 @@ TEST_F(MeshReader, BufferReadsLikeTheSameFileMappedOrInPieces) {
             dxf.face(xyz(i, -0.5 * i, 1e-3 * i), xyz(i % 7, 3.25, -i), xyz(1, 2, 3), xyz(i / 3.0, 0, 0));
         ASSERT_TRUE(dxf.close());
     }
-    ASSERT_GE(bytes.size(), g_splitParseMinBytes) << "too small to be split";
+    ASSERT_GE(bytes.size(), g_splitPassesMinBytes) << "too small to be split";
     ASSERT_GE(bytes.size(), g_mapFilesFrom) << "too small to be mapped";
     const std::string path = dir.write("large.dxf", bytes);
     ASSERT_TRUE(ReadMeshFile(path.c_str(), nullptr).ok());

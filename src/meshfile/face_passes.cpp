@@ -2,7 +2,9 @@
 
 #include "meshfile/byte_source.h"
 #include "meshfile/dxf_lines.h"
+#include "meshfile/mesh_reader_internal.h"
 #include "meshfile/scan_number.h"
+#include "meshfile/side_thread.h"
 
 #include <algorithm>
 #include <bit>
@@ -73,17 +75,60 @@ void CountMarkers(const char* buffer, std::size_t size, long long base, FaceCoun
     lines.pass(buffer, base, base + static_cast<long long>(size - tail));
 }
 
-// A window at a time, each given back to the source once counted.
-void CountInMemory(ByteSource& source, FaceCount& counted) {
+// Counts the markers that begin in bytes [from, to) of a source in memory,
+// a window at a time, each given back to the source once counted.
+void CountRange(ByteSource& source, std::size_t from, std::size_t to, FaceCount& counted) {
     constexpr std::size_t kWindow = 2 << 20;
     const std::size_t tail = kFaceMarker.size() - 1; // a marker may begin at a window's end
     const std::string_view bytes = source.memory();
-    counted.middle_from = static_cast<long long>(bytes.size() / 2);
-    for (std::size_t at = 0; at < bytes.size(); at += kWindow) {
-        CountMarkers(bytes.data() + at, std::min(kWindow + tail, bytes.size() - at), static_cast<long long>(at),
-                     counted);
-        source.release(at, at + kWindow);
+    for (std::size_t at = from; at < to; at += kWindow) {
+        const std::size_t end = std::min(at + kWindow, to);
+        CountMarkers(bytes.data() + at, std::min(end + tail, bytes.size()) - at, static_cast<long long>(at), counted);
+        source.release(at, end);
     }
+}
+
+// The count of the second half of the bytes, from `from` on, on its own
+// thread: its lines begin where the first half's last line began.
+struct SecondHalfCount {
+    ByteSource* source;
+    std::size_t from;
+    FaceCount counted;
+
+    SecondHalfCount(ByteSource& bytes, std::size_t half) : source(&bytes), from(half) {
+        const char* data = bytes.memory().data();
+        const char* lf = LastLineFeed(data, half);
+        counted.lines.line_start = lf ? lf - data + 1 : 0;
+        counted.lines.accounted = static_cast<long long>(half);
+        counted.middle_from = static_cast<long long>(half);
+    }
+};
+
+void* CountSecondHalf(void* argument) {
+    auto& half = *static_cast<SecondHalfCount*>(argument);
+    CountRange(*half.source, half.from, half.source->memory().size(), half.counted);
+    return nullptr;
+}
+
+// A large source counted in two halves at once: false, with nothing
+// counted, when it is too small or no thread can be had.
+bool CountInTwo(ByteSource& source, FaceCount& counted) {
+    const std::size_t size = source.memory().size(), half = size / 2;
+    if (size < g_splitPassesMinBytes) return false;
+    SecondHalfCount second(source, half);
+    SideThread thread;
+    if (!thread.start(CountSecondHalf, &second)) return false;
+    CountRange(source, 0, half, counted);
+    thread.join();
+    // The middle face line is the second half's first.
+    if (second.counted.middle.found()) counted.middle = {second.counted.middle.offset, counted.count};
+    counted.count += second.counted.count;
+    return true;
+}
+
+void CountInMemory(ByteSource& source, FaceCount& counted) {
+    counted.middle_from = static_cast<long long>(source.memory().size() / 2);
+    if (!CountInTwo(source, counted)) CountRange(source, 0, source.memory().size(), counted);
 }
 
 bool CountInPieces(ByteSource& source, FaceCount& counted) {

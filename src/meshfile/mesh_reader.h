@@ -27,7 +27,7 @@ enum class ReadError {
     None,
     PathTooLong,  // the path does not fit the 256-character buffer: refused, never cut
     CannotOpen,   // systemError says why (ENOENT, EACCES, EISDIR, EINVAL for a FIFO or device)
-    ReadFailed,   // an I/O error in the middle of a pass
+    ReadFailed,   // an I/O error in the middle of a pass, or a mapped file cut short meanwhile
     OutOfMemory,  // the table for `faces` faces could not be allocated
 };
 

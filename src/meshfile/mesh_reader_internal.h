@@ -1,6 +1,6 @@
 // Seams into the reader for tests of what a user cannot arrange on demand: a
 // file that changes between the two passes, a table that cannot be had, a
-// file that cannot be mapped, and a small file parsed in two halves.
+// file that cannot be mapped, and a small file read in two halves.
 #pragma once
 
 #include <cstddef>
@@ -19,5 +19,5 @@ extern long long g_faceTableLimit;
 // impossible. 0 maps every file that can be; SIZE_MAX none.
 extern std::size_t g_mapFilesFrom;
 
-// The fewest bytes in memory whose parse pass is split between two threads.
-extern std::size_t g_splitParseMinBytes;
+// The fewest bytes in memory whose passes are split between two threads.
+extern std::size_t g_splitPassesMinBytes;

@@ -2,12 +2,12 @@
 
 #include "meshfile/byte_source.h"
 #include "meshfile/mesh_reader_internal.h"
+#include "meshfile/side_thread.h"
 
 #include <algorithm>
-#include <pthread.h>
 
-// Below a few megabytes a thread's start costs more than half the parse saves.
-std::size_t g_splitParseMinBytes = 8 << 20;
+// Below a few megabytes a thread's start costs more than half a pass saves.
+std::size_t g_splitPassesMinBytes = 8 << 20;
 
 namespace {
 
@@ -28,13 +28,13 @@ void* ParseSecondHalf(void* argument) {
 } // namespace
 
 bool ParseFaceLinesInTwo(ByteSource& source, Face* table, long long count, FaceLine middle) {
-    if (!source.inMemory() || source.memory().size() < g_splitParseMinBytes || !middle.found())
+    if (!source.inMemory() || source.memory().size() < g_splitPassesMinBytes || !middle.found())
         return ParseFaceLines(source, table, count);
     SecondHalf second{&source, table, count, middle};
-    pthread_t thread;
-    if (pthread_create(&thread, nullptr, ParseSecondHalf, &second) != 0) return ParseFaceLines(source, table, count);
+    SideThread thread;
+    if (!thread.start(ParseSecondHalf, &second)) return ParseFaceLines(source, table, count);
     const bool first_ok = ParseUpToFaceLine(source, table, middle);
-    pthread_join(thread, nullptr);
+    thread.join();
     if (first_ok && second.ok) return true;
     std::fill(table + middle.faces_before, table + count, Face{});
     return ParseFaceLines(source, table, count);
