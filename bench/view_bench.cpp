@@ -11,6 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
@@ -81,14 +84,18 @@ void BM_CubeStroke(benchmark::State& state) {
     });
 }
 
-#define VIEW_BENCHMARK(name) BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)
+// On a busy machine the fastest of several repetitions says most about the code.
+double Fastest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+
+#define VIEW_BENCHMARK(name) \
+    BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest)
 VIEW_BENCHMARK(BM_TableRead);
 VIEW_BENCHMARK(BM_Turn);
 VIEW_BENCHMARK(BM_FitAfterTurn);
 VIEW_BENCHMARK(BM_PaintAfterTurn);
 VIEW_BENCHMARK(BM_Stroke);
 VIEW_BENCHMARK(BM_DragFrame);
-BENCHMARK(BM_CubeStroke)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CubeStroke)->UseManualTime()->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
 
 } // namespace
 

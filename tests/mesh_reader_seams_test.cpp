@@ -3,6 +3,8 @@
 // internal seams stand in for both.
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
+#include "meshfile/byte_source.h"
+#include "meshfile/face_passes.h"
 #include "meshfile/file_source.h"
 #include "meshfile/mesh_reader_internal.h"
 #include "support/temp_files.h"
@@ -37,6 +39,13 @@ void ReplaceFile(const char* path) {
         std::fwrite(g_replacement.data(), 1, g_replacement.size(), out);
         std::fclose(out);
     }
+}
+
+// Faces [from, to) of the table have four corners at the origin.
+void ExpectClearFaces(int from, int to) {
+    const Face zero{};
+    for (int i = from; i < to; ++i)
+        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "face " << i;
 }
 
 class MeshReaderSeams : public ::testing::Test {
@@ -74,10 +83,7 @@ TEST_F(MeshReaderSeams, MoreFacesThanCountedFillOnlyTheCountedOnes) {
     ASSERT_EQ(nf, 2);
     EXPECT_EQ(F[0].A.x, 100);
     EXPECT_EQ(F[1].A.x, 101);
-    // The four spare faces stay clear: nothing of faces 3 to 50 lands there.
-    const Face zero{};
-    for (int i = 2; i < 2 + 4; ++i)
-        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
+    ExpectClearFaces(2, 2 + 4); // the spare faces: nothing of faces 3 to 50 lands there
 }
 
 TEST_F(MeshReaderSeams, FewerFacesThanCountedLeaveTheRestAtTheOrigin) {
@@ -85,9 +91,7 @@ TEST_F(MeshReaderSeams, FewerFacesThanCountedLeaveTheRestAtTheOrigin) {
     ASSERT_EQ(nf, 5);
     EXPECT_EQ(F[1].A.x, 101);
     EXPECT_EQ(F[1].D.x, 4);
-    const Face zero{};
-    for (int i = 2; i < 5 + 4; ++i)
-        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "face " << i;
+    ExpectClearFaces(2, 5 + 4);
 }
 
 TEST_F(MeshReaderSeams, FileRemovedBetweenThePassesKeepsTheOldModel) {
@@ -143,9 +147,7 @@ TEST_F(MeshReaderSeams, SplitPointOfTheCountedFileMisleadsNoParseOfTheChangedOne
     ASSERT_TRUE(loadChanging(Faces(6, 0), Faces(60, 100)).ok());
     ASSERT_EQ(nf, 6);
     EXPECT_EQ(F[5].A.x, 105);
-    const Face zero{};
-    for (int i = 6; i < 6 + 4; ++i)
-        EXPECT_EQ(0, std::memcmp(&F[i], &zero, sizeof(Face))) << "spare face " << i;
+    ExpectClearFaces(6, 6 + 4);
 }
 
 TEST_F(MeshReaderSeams, TableTooLargeForABufferKeepsTheOldModel) {
@@ -160,17 +162,25 @@ TEST_F(MeshReaderSeams, TableTooLargeForABufferKeepsTheOldModel) {
 }
 
 #if defined(__unix__)
-TEST_F(MeshReaderSeams, MappedFileCutShortReadsAsZerosInsteadOfFaulting) {
-    const std::string path = dir.write("cut.dxf", std::string(3 * 65536, 'x'));
+TEST_F(MeshReaderSeams, MappedFileCutShortReadsAsZerosAndFailsThePass) {
+    const std::string content = Faces(20000, 0);
+    const std::string path = dir.write("cut.dxf", content);
     FileSource file;
     ASSERT_EQ(file.open(path.c_str()), 0);
     const std::string_view bytes = file.map();
-    ASSERT_EQ(bytes.size(), 3u * 65536);
-    EXPECT_EQ(bytes[0], 'x');
+    ASSERT_GT(bytes.size(), 3u * 65536);
+    EXPECT_EQ(bytes[0], '0');
+    EXPECT_FALSE(file.mappingFaulted());
     std::filesystem::resize_file(path, 1000); // as another program might, during a load
-    EXPECT_EQ(bytes[999], 'x');
+    EXPECT_EQ(bytes[999], content[999]);
+    EXPECT_FALSE(file.mappingFaulted());
     EXPECT_EQ(bytes[2 * 65536 + 7], 0) << "a page beyond the new end";
-    EXPECT_EQ(bytes.back(), 0);
+    EXPECT_TRUE(file.mappingFaulted());
+
+    ByteSource source(file); // the same mapping
+    long long count = 0;
+    EXPECT_FALSE(CountFaceLines(source, count)) << "a pass over a faulted mapping reads nothing true";
+    EXPECT_EQ(source.lastError(), EIO);
 }
 #endif
 

@@ -47,11 +47,11 @@ using FileKinds = MeshSurveyTest;
 TEST_F(FileKinds, EmptyFileIsEmpty) { EXPECT_EQ(Survey("").kind, FileKind::Empty); }
 
 TEST_F(FileKinds, BinaryDxfIsKnownByItsSentinel) {
-    EXPECT_EQ(Survey(std::string("AutoCAD Binary DXF\r\n\x1a\0\0\0SECTION", 32)).kind, FileKind::BinaryDxf);
+    EXPECT_EQ(Survey(std::string("AutoCAD Binary DXF\r\n\x1a\0\0\0SECTION", 31)).kind, FileKind::BinaryDxf);
 }
 
 TEST_F(FileKinds, ProgramsAndProseAreNotDxfText) {
-    EXPECT_EQ(Survey(std::string("\x7f" "ELF\2\1\1\0\0\0\0\n\0\0", 16)).kind, FileKind::NotDxfText);
+    EXPECT_EQ(Survey(std::string("\x7f" "ELF\2\1\1\0\0\0\0\n\0\0", 14)).kind, FileKind::NotDxfText);
     EXPECT_EQ(Survey("Dear user,\nthis is a letter.\n").kind, FileKind::NotDxfText);
     EXPECT_EQ(Survey("0\nSECTION\nENTITIES\n0\n").kind, FileKind::NotDxfText); // out of step at the second pair
 }
@@ -141,7 +141,7 @@ TEST_F(FacelessMessage, NamesTheFileAndCountsEachKind) {
 
 TEST_F(FacelessMessage, SaysWhatTheFileIsWhenItIsNoDxfText) {
     EXPECT_EQ(DescribeFacelessFile("e.dxf", Survey("")), "\"e.dxf\" is empty: there is nothing to draw.");
-    const std::string binary = DescribeFacelessFile("b.dxf", Survey("AutoCAD Binary DXF\r\n"));
+    const std::string binary = DescribeFacelessFile("b.dxf", Survey(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22)));
     EXPECT_EQ(binary.rfind("\"b.dxf\" is a binary DXF file; Kelvorn reads DXF text files only.\n", 0), 0u) << binary;
     EXPECT_NE(binary.find("kelvorn-tool flatten"), std::string::npos);
     EXPECT_EQ(DescribeFacelessFile("ls", Survey("\x7f" "ELF\n")),

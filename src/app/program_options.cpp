@@ -23,10 +23,11 @@ constexpr const char* kUsage =
     "  Alt+R, Alt+X, Alt+H     the menu: read meshfile, exit, help\n"
     "\n"
     "mouse:\n"
-    "  drag                    turn the model\n"
-    "  wheel                   zoom in or out at the cursor\n"
-    "  middle-drag, Ctrl+drag  move the model\n"
-    "  double-click            back to the fitted view\n"
+    "  drag                    turn the model: sideways x-z, up and down y-z\n"
+    "  Shift+drag              turn it in the x-y plane\n"
+    "  middle-drag, Ctrl+drag  move the picture\n"
+    "  wheel                   zoom in or out about the cursor\n"
+    "  double-click            back to the fitted view, the turn kept\n"
     "  drop a file             read it\n";
 
 bool IsHelpOption(const char* argument) { return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0; }

@@ -3,6 +3,8 @@
 #include "meshfile/file_source.h"
 #include "meshfile/mesh_reader_internal.h"
 
+#include <cerrno>
+
 // A smaller file takes a read or two, less than setting up a mapping.
 std::size_t g_mapFilesFrom = 1 << 20;
 
@@ -15,7 +17,12 @@ long ByteSource::read(char* buffer, std::size_t size) {
     return file_ && !in_memory_ ? file_->read(buffer, size) : 0;
 }
 
-int ByteSource::lastError() const { return file_ ? file_->lastError() : 0; }
+bool ByteSource::faulted() const { return file_ && in_memory_ && file_->mappingFaulted(); }
+
+int ByteSource::lastError() const {
+    if (faulted()) return EIO;
+    return file_ ? file_->lastError() : 0;
+}
 
 void ByteSource::release(std::size_t from, std::size_t to) {
     if (file_ && in_memory_) file_->releaseMapped(from, to);

@@ -25,6 +25,10 @@ public:
     // For a file read in pieces: up to `size` more bytes, 0 at the end, -1 on
     // a read error (lastError() says which).
     long read(char* buffer, std::size_t size);
+    // True when a page of a mapped file could not be read (and read as
+    // zeros): whatever the passes made of the bytes is not the file's.
+    bool faulted() const;
+    // The errno-style reason of the last read error; EIO for a fault.
     int lastError() const;
 
     // Says that bytes [from, to) are not needed again by the reader that read

@@ -14,6 +14,8 @@ DxfLineReader::DxfLineReader(ByteSource& source, std::size_t from) : source_(sou
     at_eof_ = end_ == memory.size();
 }
 
+bool DxfLineReader::failed() const { return failed_ || source_.faulted(); }
+
 bool DxfLineReader::refill() {
     if (end_ - begin_ >= kLookahead || at_eof_) return true;
     return source_.inMemory() ? refillFromMemory() : refillFromFile();

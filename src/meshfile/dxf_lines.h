@@ -35,7 +35,8 @@ public:
     // The next line; false at the end of the bytes or after a read error. A
     // line's text stays valid until the next call.
     bool next(DxfLine& line);
-    bool failed() const { return failed_; }
+    // True after a read error, or when a page of the mapped bytes could not be read.
+    bool failed() const;
     // The offset in the source of the next byte to read.
     std::size_t offset() const { return base_ + begin_; }
 

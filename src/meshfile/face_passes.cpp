@@ -109,8 +109,12 @@ bool CountInPieces(ByteSource& source, FaceCount& counted) {
 bool CountFaceLines(ByteSource& source, long long& count, FaceLine* middle) {
     FaceCount counted;
     bool ok = true;
-    if (source.inMemory()) CountInMemory(source, counted);
-    else ok = CountInPieces(source, counted);
+    if (source.inMemory()) {
+        CountInMemory(source, counted);
+        ok = !source.faulted();
+    } else {
+        ok = CountInPieces(source, counted);
+    }
     count = counted.count;
     if (middle) *middle = counted.middle;
     return ok;

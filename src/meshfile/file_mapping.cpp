@@ -17,6 +17,7 @@ namespace {
 struct MappedRange {
     std::atomic<std::uintptr_t> begin{0};
     std::atomic<std::uintptr_t> end{0};
+    std::atomic<bool> faulted{false};
 };
 constexpr int kSlots = 8;
 MappedRange g_ranges[kSlots];
@@ -24,21 +25,24 @@ MappedRange g_ranges[kSlots];
 struct sigaction g_previous_bus_action;
 std::size_t g_page_size = 4096;
 
-bool InLiveMapping(std::uintptr_t address) {
-    for (const MappedRange& range : g_ranges) {
+MappedRange* LiveMappingAt(std::uintptr_t address) {
+    for (MappedRange& range : g_ranges) {
         const std::uintptr_t begin = range.begin.load();
-        if (begin != 0 && address >= begin && address < range.end.load()) return true;
+        if (begin != 0 && address >= begin && address < range.end.load()) return &range;
     }
-    return false;
+    return nullptr;
 }
 
 // A fault inside a mapping of ours gets a page of zeros and the access is
 // retried; any other fault goes where it went before.
 void OnBusError(int signal, siginfo_t* info, void* context) {
     const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
-    if (InLiveMapping(address)) {
+    if (MappedRange* range = LiveMappingAt(address)) {
         void* page = reinterpret_cast<void*>(address & ~(g_page_size - 1));
-        if (mmap(page, g_page_size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) return;
+        if (mmap(page, g_page_size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+            range->faulted.store(true);
+            return;
+        }
     }
     if (g_previous_bus_action.sa_flags & SA_SIGINFO) return g_previous_bus_action.sa_sigaction(signal, info, context);
     if (g_previous_bus_action.sa_handler != SIG_DFL && g_previous_bus_action.sa_handler != SIG_IGN)
@@ -51,7 +55,7 @@ bool InstallBusHandler() {
     g_page_size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     struct sigaction action{};
     action.sa_sigaction = OnBusError;
-    action.sa_flags = SA_SIGINFO | SA_NODEFER;
+    action.sa_flags = SA_SIGINFO;
     sigemptyset(&action.sa_mask);
     return sigaction(SIGBUS, &action, &g_previous_bus_action) == 0;
 }
@@ -60,6 +64,7 @@ MappedRange* ClaimSlot(std::uintptr_t begin, std::size_t size) {
     for (MappedRange& range : g_ranges) {
         std::uintptr_t free = 0;
         if (!range.begin.compare_exchange_strong(free, begin)) continue;
+        range.faulted.store(false);
         range.end.store(begin + size);
         return &range;
     }
@@ -78,6 +83,11 @@ const char* MapFileBytes(int fd, std::size_t size) {
         return nullptr;
     }
     return static_cast<const char*>(bytes);
+}
+
+bool MappingFaulted(const char* bytes) {
+    const MappedRange* range = LiveMappingAt(reinterpret_cast<std::uintptr_t>(bytes));
+    return range != nullptr && range->faulted.load();
 }
 
 void UnmapFileBytes(const char* bytes, std::size_t size) {
@@ -101,6 +111,7 @@ void DropMappedPages(const char* bytes, std::size_t from, std::size_t to) {
 #else
 
 const char* MapFileBytes(int, std::size_t) { return nullptr; }
+bool MappingFaulted(const char*) { return false; }
 void UnmapFileBytes(const char*, std::size_t) {}
 void DropMappedPages(const char*, std::size_t, std::size_t) {}
 

@@ -83,6 +83,8 @@ std::string_view FileSource::map(std::size_t smallest) {
     return mapping_ ? std::string_view(mapping_, mapped_size_) : std::string_view();
 }
 
+bool FileSource::mappingFaulted() const { return mapping_ != nullptr && MappingFaulted(mapping_); }
+
 void FileSource::releaseMapped(std::size_t from, std::size_t to) {
     if (mapping_ && from < to) DropMappedPages(mapping_, from, std::min(to, mapped_size_));
 }

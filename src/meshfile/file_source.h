@@ -24,9 +24,12 @@ public:
     // The whole file mapped read-only into memory, until close(); empty when
     // it is smaller than `smallest` bytes or cannot be mapped (an empty file,
     // one whose size says nothing such as those of /proc, a file system that
-    // refuses, a platform without mappings): the file is then read with read(). Pages of a file that another program
-    // cuts short while it is mapped read as zero bytes (file_mapping.h).
+    // refuses, a platform without mappings): the file is then read with
+    // read(). A page that cannot be read (the file cut short by another
+    // program, a failing disk) reads as zero bytes, and mappingFaulted() is
+    // true from then on (file_mapping.h).
     std::string_view map(std::size_t smallest = 0);
+    bool mappingFaulted() const;
     // Gives back the memory of the mapped bytes [from, to), whole pages only.
     void releaseMapped(std::size_t from, std::size_t to);
 

@@ -3,6 +3,7 @@
 #include "meshfile/byte_source.h"
 #include "meshfile/dxf_lines.h"
 #include "meshfile/file_source.h"
+#include "meshfile/flatten/dxf_groups.h"
 #include "meshfile/scan_number.h"
 
 #include <memory>
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kSpaces = " \t\r";
 constexpr int kPolygonMeshFlag = 16;
 constexpr int kPolyfaceMeshFlag = 64;
@@ -176,7 +176,7 @@ MeshSurvey SurveyMeshFile(const char* path) {
     ByteSource source(file);
     const auto lines = std::make_unique<DxfLineReader>(source); // its 64 KB buffer stays off the stack
     const std::string_view start = lines->ahead();
-    if (start.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
+    if (IsBinaryDxf(start)) {
         survey.kind = FileKind::BinaryDxf;
     } else if (!start.empty()) {
         survey.kind = FileKind::DxfText;

@@ -5,7 +5,7 @@
 // their surfaces elsewhere: POLYLINE meshes (polyface meshes, flag 64, and
 // polygon meshes, flag 16), MESH entities, and blocks of those placed by
 // INSERT entities. Some files are not DXF text at all: a binary DXF file
-// (it begins with "AutoCAD Binary DXF"), or any file whose lines are not
+// (it begins with the sentinel "AutoCAD Binary DXF"), or any file whose lines are not
 // pairs of a group code and a value. The survey is one more pass over the
 // file; the shell and the tool run it only after a load that found no face,
 // so a normal load costs nothing more.
@@ -18,7 +18,7 @@
 
 enum class FileKind {
     Empty,      // no byte at all
-    BinaryDxf,  // begins with "AutoCAD Binary DXF"
+    BinaryDxf,  // begins with the binary sentinel "AutoCAD Binary DXF\r\n\x1a\0"
     NotDxfText, // one of the first code lines is not a group code
     DxfText,    // group-code and value lines
 };

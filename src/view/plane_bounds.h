@@ -30,11 +30,21 @@ struct PlaneBounds {
         nan |= p != p;
     }
 
-    void add(const Face& f) {
-        add(LoadXY(f.A));
-        add(LoadXY(f.B));
-        add(LoadXY(f.C));
-        add(LoadXY(f.D));
+    // The four corners of `f` with no look for NaN: for a caller that has
+    // seen none (use noteNaN for the faces it is not sure of).
+    void addNumbers(const Face& f) {
+        const XY a = LoadXY(f.A), b = LoadXY(f.B), c = LoadXY(f.C), d = LoadXY(f.D);
+        const XY ab = a < b ? a : b, cd = c < d ? c : d, smallest = ab < cd ? ab : cd;
+        const XY AB = a > b ? a : b, CD = c > d ? c : d, largest = AB > CD ? AB : CD;
+        low = smallest < low ? smallest : low;
+        high = largest > high ? largest : high;
+    }
+
+    void noteNaN(const Face& f) {
+        for (const xyz* p : {&f.A, &f.B, &f.C, &f.D}) {
+            const XY v = LoadXY(*p);
+            nan |= v != v;
+        }
     }
 
     void append(const PlaneBounds& other) {

@@ -40,7 +40,9 @@ PlaneBounds TurnPoints(xyz* first, xyz* last, double c, double s) {
     PlaneBounds bounds;
     for (xyz* P = first; P != last; ++P) {
         Turn(*P, c, s);
-        bounds.add(LoadXY(*P));
+        // From the values just computed: loading both as one from memory
+        // would wait for the two stores.
+        bounds.add(XY{P->x, P->y});
     }
     return bounds;
 }

@@ -5,7 +5,9 @@
 # and %% are put into each word, and the program is found on PATH (the tree's
 # bin first). The PNG it writes must be square at the size asked for, white
 # with the model drawn in black, fitted, and seen from an angle: an upright
-# wall, a line from above, shows as an outline with an inside.
+# wall, a line from above, shows as an outline with an inside. A file whose
+# faces are a polyface mesh (which the viewer does not read) is drawn too, as
+# CAD programs show it.
 #
 # usage: thumbnailer.sh TREE   (the installed prefix, DESTDIR included)
 set -euo pipefail
@@ -66,3 +68,18 @@ crossings=$(convert "$output" -crop "1x128+$middle+0" -colorspace gray -threshol
     awk '{ for (i = 1; i <= NF; ++i) { if ($i == 0 && previous != 0) ++runs; previous = $i } } END { print runs + 0 }')
 [ "$crossings" -ge 2 ] || fail "column $middle crosses the drawing $crossings times: the wall is not seen from an angle"
 echo "thumbnailer: '$(key Exec)' drew a fitted 128x128 PNG of $input, seen from an angle"
+
+# The same wall as a polyface mesh: four vertices (flags 192) and one face
+# record (flag 128) joining them.
+vertex() { printf '0\nVERTEX\n8\n0\n10\n%s\n20\n0\n30\n%s\n70\n192\n' "$1" "$2"; }
+{
+    printf '0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n8\n0\n66\n1\n70\n64\n71\n4\n72\n1\n'
+    vertex 0 0 && vertex 2 0 && vertex 2 1 && vertex 0 1
+    printf '0\nVERTEX\n8\n0\n10\n0\n20\n0\n30\n0\n70\n128\n71\n1\n72\n2\n73\n3\n74\n4\n'
+    printf '0\nSEQEND\n8\n0\n0\nENDSEC\n0\nEOF\n'
+} >"$work/CAD files/Polyface Wall.dxf"
+thumbnail "$work/CAD files/Polyface Wall.dxf" 96 "$work/polyface.png" || fail "the Exec line failed on a polyface mesh"
+[ "$(identify -format '%wx%h' "$work/polyface.png")" = 96x96 ] || fail "the polyface thumbnail is not 96x96"
+black=$(convert "$work/polyface.png" -colorspace gray -threshold 50% -format '%[fx:round((1-mean)*w*h)]' info:)
+[ "$black" -gt 100 ] || fail "the polyface mesh is not drawn ($black black pixels)"
+echo "thumbnailer: a file of one polyface mesh is drawn too ($black black pixels at 96x96)"

@@ -3,14 +3,19 @@
 // no visible window.
 #include "kelvorn.h"
 #include "main_window.h"
+#include "meshfile/mesh_reader.h"
+#include "meshfile/mesh_reader_internal.h"
 #include "paint_image.h"
 #include "paint_mesh.h"
 #include "view/view.h"
 
 #include "kelvorn_ids.h"
 
+#include <shlobj.h> // DROPFILES
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -145,6 +150,59 @@ TEST(Win32Dispatch, MaximizedPositionIsMinusFourAndTheRestIsKept) {
     EXPECT_EQ(limits.ptMaxSize.x, 1000);
     EXPECT_EQ(limits.ptMaxTrackSize.y, 1500);
     EXPECT_EQ(limits.ptMinTrackSize.x, 100);
+}
+
+// A temporary file holding `text`; its path goes into `path`.
+bool WriteTemporaryFile(const char* text, char (&path)[MAX_PATH]) {
+    char folder[MAX_PATH];
+    if (GetTempPathA(MAX_PATH, folder) == 0 || GetTempFileNameA(folder, "kel", 0, path) == 0) return false;
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return false;
+    const bool written = std::fputs(text, out) >= 0;
+    return std::fclose(out) == 0 && written;
+}
+
+// The cursor while the file is read: seen between the reader's two passes.
+HCURSOR cursorWhileReading = nullptr;
+
+TEST(Win32Load, BusyCursorShowsWhileTheFileIsRead) {
+    char path[MAX_PATH];
+    ASSERT_TRUE(WriteTemporaryFile("0\n3DFACE\n10\n1\n0\nEOF\n", path));
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    std::strcpy(file, path);
+    g_betweenReaderPasses = [](const char*) { cursorWhileReading = GetCursor(); };
+    EXPECT_EQ(LoadMesh(nullptr), 0); // no window: the banner and title go nowhere
+    g_betweenReaderPasses = nullptr;
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(cursorWhileReading, LoadCursor(nullptr, IDC_WAIT));
+    EXPECT_EQ(GetCursor(), arrow);
+    ReleaseMeshTable();
+    DeleteFileA(path);
+}
+
+// A drop as the shell makes it: a DROPFILES record with the paths after it, each
+// ended by a NUL, and one more NUL after the last.
+HDROP MakeDrop(const std::string& first, const std::string& second) {
+    const std::string paths = first + '\0' + second + '\0' + '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size());
+    auto* record = static_cast<DROPFILES*>(GlobalLock(memory));
+    record->pFiles = sizeof(DROPFILES);
+    record->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(record) + sizeof(DROPFILES), paths.data(), paths.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST(Win32Dispatch, DroppedFilesReadTheFirstOne) {
+    char path[MAX_PATH];
+    ASSERT_TRUE(WriteTemporaryFile("0\nSECTION\n2\nENTITIES\n0\n3DFACE\n10\n1\n21\n2\n0\nENDSEC\n0\nEOF\n", path));
+    // No window is needed: the banner, the title and the repaint of a null window do nothing.
+    EXPECT_EQ(MainWinProc(nullptr, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path, "c:\\other.dxf")), 0), 0);
+    EXPECT_STREQ(file, path);
+    EXPECT_EQ(nf, 1);
+    EXPECT_EQ(F[0].B.y, 2.0);
+    DeleteFileA(path);
 }
 
 } // namespace

@@ -37,15 +37,22 @@ int PrintFaces(const Arguments& arguments) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// One line on stderr saying why a file that was read gives nothing to draw.
+void ReportNoFaces(const char* path, bool flattened) {
+    std::string text = flattened ? "\"" + std::string(path) + "\" holds no face, flattened or not: there is nothing to draw."
+                                 : DescribeFacelessFile(path, SurveyMeshFile(path));
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::fflush(stdout);
+    std::fprintf(stderr, "kelvorn-tool: %s\n", text.c_str());
+}
+
 int PrintInfo(const Arguments& arguments) {
     const char* path = arguments.operands[0];
-    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return 1;
+    const bool flatten = arguments.has("--flatten");
+    if (!LoadMeshOrReport(path, flatten)) return 1;
     std::printf("file   %s\nfaces  %d\n", path, nf);
     if (nf == 0) {
-        std::string text = DescribeFacelessFile(path, SurveyMeshFile(path));
-        std::replace(text.begin(), text.end(), '\n', ' '); // one diagnostic line
-        std::fflush(stdout);
-        std::fprintf(stderr, "kelvorn-tool: %s\n", text.c_str());
+        ReportNoFaces(path, flatten);
     } else {
         Range x, y, z;
         for (const xyz* p = &F[0].A; p != &F[0].A + 4 * static_cast<long>(nf); ++p) {
