@@ -17,8 +17,10 @@ constexpr std::string_view kFaceMarker = "3DFACE";
 
 // ---- count pass ----------------------------------------------------------
 
-// The last line feed in [from, from + size), or null.
+// The last line feed in [from, from + size), or null. An empty source in
+// memory may have no bytes at all (`from` null), which memrchr must not see.
 const char* LastLineFeed(const char* from, std::size_t size) {
+    if (size == 0) return nullptr;
 #if defined(__GLIBC__)
     return static_cast<const char*>(memrchr(from, '\n', size));
 #else
