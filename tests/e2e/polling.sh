@@ -31,10 +31,18 @@ poll() {
 # xvfb_pid). The prefix's Wine server stays up for the run, so that each wine
 # command starts quickly. stop_wine_in_xvfb ends both.
 xvfb_pid=
+# boot_fresh_prefix: makes $WINEPREFIX anew. Under heavy load a first boot
+# now and then fails to load kernel32.dll and leaves a prefix that no later
+# command can use; the caller may then try once more.
+boot_fresh_prefix() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    (unset DISPLAY && wineboot -i) >"$work/wineboot.log" 2>&1
+}
 start_wine_in_xvfb() {
     export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
     local started=$SECONDS
-    (unset DISPLAY && wineboot -i) >"$work/wineboot.log" 2>&1 || fail "wineboot failed: $(cat "$work/wineboot.log")"
+    boot_fresh_prefix || boot_fresh_prefix || fail "wineboot failed twice: $(cat "$work/wineboot.log")"
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >"$work/reg.log" 2>&1 ||
         fail "cannot turn off window management: $(cat "$work/reg.log")"
     wineserver -w
