@@ -16,6 +16,7 @@ namespace {
 
 typedef std::int32_t Int2 __attribute__((vector_size(8)));
 typedef std::int32_t Int4 __attribute__((vector_size(16)));
+typedef std::uint32_t UInt4 __attribute__((vector_size(16)));
 
 XY Both(double v) { return XY{v, v}; }
 Int4 All(std::int32_t v) { return Int4{v, v, v, v}; }
@@ -26,6 +27,11 @@ bool Any(Int4 v) {
     std::memcpy(&halves, &v, sizeof v);
     return (halves[0] | halves[1]) != 0;
 }
+
+// The smaller and the larger of a and b in each lane. Smallest is NaN where
+// b is, Largest where a is: between them they let no NaN through.
+XY Smallest(XY a, XY b) { return a < b ? a : b; }
+XY Largest(XY a, XY b) { return b > a ? b : a; }
 
 // The smallest and largest x and y of the corners seen, lane by lane: for
 // corners that come in pairs, with no look for NaN.
@@ -49,6 +55,12 @@ struct PairBounds {
     }
 };
 
+// Four short lines: where each starts in the mask, and where its pixels
+// are in ShortLines.
+struct FourLines {
+    UInt4 start, index;
+};
+
 // What one thread draws into: a mask of width × height bytes and one spare
 // byte after them.
 struct MaskPainter {
@@ -68,6 +80,18 @@ struct MaskPainter {
     std::int32_t Spare() const { return static_cast<std::int32_t>(PixelCount()); }
     long long PixelCount() const { return static_cast<long long>(width) * height; }
     static constexpr long long kSpareLimit = (1LL << 31) - 1;
+
+    // Four lines that set only the spare byte.
+    FourLines nothing() const {
+        const auto none = static_cast<std::uint32_t>(ShortLines::Index(0, 0));
+        const auto spare = static_cast<std::uint32_t>(Spare());
+        return {UInt4{spare, spare, spare, spare}, UInt4{none, none, none, none}};
+    }
+
+    void drawLines(const FourLines& lines) const {
+        shortLines.drawTwo(mask, lines.start[0], lines.index[0], lines.start[1], lines.index[1]);
+        shortLines.drawTwo(mask, lines.start[2], lines.index[2], lines.start[3], lines.index[3]);
+    }
 
     // Draws the edges of `f` the general way.
     [[gnu::noinline]] void anyFace(const Face& f) const {
@@ -90,17 +114,20 @@ PlaneBounds PaintFaces(const MaskPainter painter, const Face* first, const Face*
     const XY xb = Both(p.xb), yb = Both(p.yb), xs = Both(p.xs), ys = Both(p.ys), Rb = Both(p.Rb);
     const XY xStart = Both(0), xEnd = painter.xEnd(), yStart = painter.yStart(), yEnd = painter.yEnd();
     const Int4 RbInt = All(p.Rb), width = All(painter.width), spare = All(painter.Spare());
-    std::uint8_t* const mask = painter.mask;
     PairBounds pairs;
     PlaneBounds bounds;
+    // The lines of one face are drawn while the next is projected: the
+    // stores wait for a long chain of conversions, and the processor can
+    // work on two faces at once.
+    FourLines pending = painter.nothing();
     for (const Face* f = first; f != last; ++f) {
         const XY a = LoadXY(f->A), b = LoadXY(f->B), c = LoadXY(f->C), d = LoadXY(f->D);
         const XY x0 = __builtin_shufflevector(a, c, 0, 2), x1 = __builtin_shufflevector(b, d, 0, 2);
         const XY y0 = __builtin_shufflevector(a, c, 1, 3), y1 = __builtin_shufflevector(b, d, 1, 3);
         pairs.add(x0, x1, y0, y1);
         const XY u0 = (x0 + xb) * xs, u1 = (x1 + xb) * xs, v0 = (y0 + yb) * ys, v1 = (y1 + yb) * ys;
-        const XYMask inside = (u0 >= xStart) & (u0 < xEnd) & (u1 >= xStart) & (u1 < xEnd) & (v0 >= yStart) &
-                              (v0 < yEnd) & (v1 >= yStart) & (v1 < yEnd);
+        const XYMask inside = (Smallest(u0, u1) >= xStart) & (Largest(u0, u1) < xEnd) &
+                              (Smallest(v0, v1) >= yStart) & (Largest(v0, v1) < yEnd);
         if (!(inside[0] & inside[1])) {
             painter.anyFace(*f);
             bounds.noteNaN(*f);
@@ -117,14 +144,13 @@ PlaneBounds PaintFaces(const MaskPainter painter, const Face* first, const Face*
             continue;
         }
         // A zero-length line draws nothing: it sets the spare byte instead.
-        const Int4 start = (dx | dy) == 0 ? spare : startRow * width + column;
-        const Int4 index = ShortLines::Index(dx, dy);
-        const ShortLines& lines = painter.shortLines;
-        lines.draw(mask + start[0], index[0]);
-        lines.draw(mask + start[1], index[1]);
-        lines.draw(mask + start[2], index[2]);
-        lines.draw(mask + start[3], index[3]);
+        // Both are never negative, and unsigned they need no sign extension.
+        const UInt4 start = UInt4((dx | dy) == 0 ? spare : startRow * width + column);
+        const UInt4 index = UInt4(ShortLines::Index(dx, dy));
+        painter.drawLines(pending);
+        pending = {start, index};
     }
+    painter.drawLines(pending);
     pairs.addTo(bounds);
     return bounds;
 }
