@@ -193,6 +193,21 @@ TEST(LargePaint, RemembersTheExtentsOnlyOfWhatItPaintsFast) {
     EXPECT_FALSE(RememberedTableExtents(extents));
 }
 
+TEST(LargePaint, TablesOfOneAndTwoFacesFindOutAWrongGuess) {
+    // With one face, the first thread has none to bound.
+    const std::vector<Face> mesh = FineMesh(14);
+    for (int faces : {1, 2}) {
+        FaceTableScope model(std::vector<Face>(mesh.begin(), mesh.begin() + faces));
+        FitExtents fit{MeasureTableExtents(), true};
+        const TableExtents measured = fit.extents;
+        fit.extents.x.high += 1;
+        Image image;
+        image.reset(64, 48);
+        EXPECT_FALSE(PaintLargeTable(image, fit));
+        EXPECT_TRUE(fit.extents.same(measured)) << faces;
+    }
+}
+
 TEST(LargePaint, TableWrittenAfterATurnStillPaintsExactly) {
     FaceTableScope model(FineMesh(10));
     RotateMesh(kKeyPageDown, 1);

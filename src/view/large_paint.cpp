@@ -48,10 +48,13 @@ struct PairBounds {
     }
 
     void addTo(PlaneBounds& bounds) const {
-        bounds.add(__builtin_shufflevector(lowX, lowY, 0, 2));
-        bounds.add(__builtin_shufflevector(lowX, lowY, 1, 3));
-        bounds.add(__builtin_shufflevector(highX, highY, 0, 2));
-        bounds.add(__builtin_shufflevector(highX, highY, 1, 3));
+        // Merged as bounds, not added as points: a thread with no face has
+        // its start values here, and a low one must not raise `high`.
+        PlaneBounds corners;
+        corners.low = Smallest(__builtin_shufflevector(lowX, lowY, 0, 2), __builtin_shufflevector(lowX, lowY, 1, 3));
+        corners.high =
+            Largest(__builtin_shufflevector(highX, highY, 0, 2), __builtin_shufflevector(highX, highY, 1, 3));
+        bounds.append(corners);
     }
 };
 
