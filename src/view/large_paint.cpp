@@ -39,12 +39,10 @@ struct PairBounds {
     XY lowX = Both(1e50), highX = Both(-1e50), lowY = Both(1e50), highY = Both(-1e50);
 
     void add(XY x0, XY x1, XY y0, XY y1) {
-        const XY smallX = x0 < x1 ? x0 : x1, largeX = x0 > x1 ? x0 : x1;
-        const XY smallY = y0 < y1 ? y0 : y1, largeY = y0 > y1 ? y0 : y1;
-        lowX = smallX < lowX ? smallX : lowX;
-        highX = largeX > highX ? largeX : highX;
-        lowY = smallY < lowY ? smallY : lowY;
-        highY = largeY > highY ? largeY : highY;
+        lowX = Smallest(Smallest(x0, x1), lowX);
+        highX = Largest(highX, Largest(x0, x1));
+        lowY = Smallest(Smallest(y0, y1), lowY);
+        highY = Largest(highY, Largest(y0, y1));
     }
 
     void addTo(PlaneBounds& bounds) const {
@@ -77,18 +75,18 @@ struct MaskPainter {
     // plain truncations inside the image (v >= 0 truncates down; for v in
     // (Rb, Rb + 1), Rb − v is exact) and every pixel index fits an int. No
     // NaN passes; an image too large for int indexes takes none.
-    XY xEnd() const { return Both(PixelCount() < kSpareLimit ? width : 0); }
+    XY xEnd() const { return Both(pixelCount() < kSpareLimit ? width : 0); }
     XY yStart() const { return Both(std::max(0.0, static_cast<double>(projection.Rb) - height + 1)); }
     XY yEnd() const { return Both(static_cast<double>(projection.Rb) + 1); }
-    std::int32_t Spare() const { return static_cast<std::int32_t>(PixelCount()); }
-    long long PixelCount() const { return static_cast<long long>(width) * height; }
+    std::int32_t spare() const { return static_cast<std::int32_t>(pixelCount()); }
+    long long pixelCount() const { return static_cast<long long>(width) * height; }
     static constexpr long long kSpareLimit = (1LL << 31) - 1;
 
     // Four lines that set only the spare byte.
     FourLines nothing() const {
-        const auto none = static_cast<std::uint32_t>(ShortLines::Index(0, 0));
-        const auto spare = static_cast<std::uint32_t>(Spare());
-        return {UInt4{spare, spare, spare, spare}, UInt4{none, none, none, none}};
+        const auto index = static_cast<std::uint32_t>(ShortLines::Index(0, 0));
+        const auto start = static_cast<std::uint32_t>(spare());
+        return {UInt4{start, start, start, start}, UInt4{index, index, index, index}};
     }
 
     void drawLines(const FourLines& lines) const {
@@ -116,7 +114,7 @@ PlaneBounds PaintFaces(const MaskPainter painter, const Face* first, const Face*
     const Projection& p = painter.projection;
     const XY xb = Both(p.xb), yb = Both(p.yb), xs = Both(p.xs), ys = Both(p.ys), Rb = Both(p.Rb);
     const XY xStart = Both(0), xEnd = painter.xEnd(), yStart = painter.yStart(), yEnd = painter.yEnd();
-    const Int4 RbInt = All(p.Rb), width = All(painter.width), spare = All(painter.Spare());
+    const Int4 RbInt = All(p.Rb), width = All(painter.width), spare = All(painter.spare());
     PairBounds pairs;
     PlaneBounds bounds;
     // The lines of one face are drawn while the next is projected: the
