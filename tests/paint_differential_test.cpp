@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -100,6 +101,26 @@ bool SameBits(const std::vector<Face>& a, const Face* b) {
     return std::memcmp(a.data(), b, a.size() * sizeof(Face)) == 0;
 }
 
+// The fast paint of `faces` with the view of the globals, against drawing
+// every edge with Line.
+void ExpectLargePaintAsLineDoes(const std::vector<Face>& faces, Size size) {
+    Image expected;
+    expected.reset(size.width, size.height);
+    std::vector<Segment> record;
+    DrawContext dc(&expected, &record);
+    for (const Face& f : faces) {
+        Line(dc, f.A, f.B);
+        Line(dc, f.B, f.C);
+        Line(dc, f.C, f.D);
+        Line(dc, f.D, f.A);
+    }
+    Image image;
+    image.reset(size.width, size.height);
+    FitExtents fit{MeasureTableExtents(), false};
+    ASSERT_TRUE(PaintLargeTable(image, fit));
+    EXPECT_EQ(image.pixels, expected.pixels) << size.width << " x " << size.height << ", Rb " << Rb;
+}
+
 } // namespace
 
 TEST(LargePaint, FineMeshesPaintAsThePlainWay) {
@@ -127,21 +148,34 @@ TEST(LargePaint, ZoomedViewCrossingTheBorderPaintsAsLineDoes) {
         Rb = size.height - 1;
         // The faces around (48, 52) fill the image; the rest fall outside.
         xb = -40, yb = -45.5, xs = ys = 37.25;
-        Image expected;
-        expected.reset(size.width, size.height);
-        std::vector<Segment> record;
-        DrawContext dc(&expected, &record);
-        for (const Face& f : model.faces()) {
-            Line(dc, f.A, f.B);
-            Line(dc, f.B, f.C);
-            Line(dc, f.C, f.D);
-            Line(dc, f.D, f.A);
+        ExpectLargePaintAsLineDoes(model.faces(), size);
+    }
+}
+
+TEST(LargePaint, CornersOnTheImageEdgesPaintAsLineDoes) {
+    // Scaled coordinates on and about the bounds of the fast way: x at 0 and
+    // the width; y at 0 and Rb + 1, where the rows truncate differently.
+    const Size size{40, 30};
+    const double xs[] = {-1, -0.5, -0.0, 0, 0.25, 39, 39.5, 40 - 1e-12, 40, 40.5, kNaN, 1e300};
+    for (int rb : {29, 31, 20, 0, -1, 1000000000, INT_MIN}) {
+        const double ys[] = {-1.0, -0.5, -0.0, 0.0, 0.5, rb - 29.5, rb - 29.0, rb - 1e-9, rb + 0.0, rb + 0.5,
+                             rb + 1.0, rb + 1.5, kInf};
+        std::mt19937 random(static_cast<unsigned>(rb));
+        auto corner = [&](double x0, double y0) {
+            // Within a few pixels of a chosen corner: short lines across the bounds.
+            const double x = random() % 3 ? x0 : xs[random() % std::size(xs)] + static_cast<int>(random() % 5) - 2;
+            const double y = random() % 3 ? y0 : ys[random() % std::size(ys)] + static_cast<int>(random() % 5) - 2;
+            return xyz(x, y, 0);
+        };
+        std::vector<Face> faces(4000);
+        for (Face& f : faces) {
+            const double x = xs[random() % std::size(xs)], y = ys[random() % std::size(ys)];
+            f = {corner(x, y), corner(x, y), corner(x, y), corner(x, y)};
         }
-        Image image;
-        image.reset(size.width, size.height);
-        FitExtents fit{MeasureTableExtents(), false};
-        ASSERT_TRUE(PaintLargeTable(image, fit));
-        EXPECT_EQ(image.pixels, expected.pixels) << size.width << " x " << size.height;
+        FaceTableScope model(faces);
+        Rb = rb;
+        ::xb = 0, ::yb = 0, ::xs = ::ys = 1;
+        ExpectLargePaintAsLineDoes(model.faces(), size);
     }
 }
 
@@ -157,6 +191,21 @@ TEST(LargePaint, RemembersTheExtentsOnlyOfWhatItPaintsFast) {
     model.faces().pop_back(); // another count: what was remembered is not for this table
     nf = static_cast<int>(model.faces().size());
     EXPECT_FALSE(RememberedTableExtents(extents));
+}
+
+TEST(LargePaint, TablesOfOneAndTwoFacesFindOutAWrongGuess) {
+    // With one face, the first thread has none to bound.
+    const std::vector<Face> mesh = FineMesh(14);
+    for (int faces : {1, 2}) {
+        FaceTableScope model(std::vector<Face>(mesh.begin(), mesh.begin() + faces));
+        FitExtents fit{MeasureTableExtents(), true};
+        const TableExtents measured = fit.extents;
+        fit.extents.x.high += 1;
+        Image image;
+        image.reset(64, 48);
+        EXPECT_FALSE(PaintLargeTable(image, fit));
+        EXPECT_TRUE(fit.extents.same(measured)) << faces;
+    }
 }
 
 TEST(LargePaint, TableWrittenAfterATurnStillPaintsExactly) {
