@@ -34,19 +34,18 @@ TEST(ShortLines, SetTheWalkedPixelsOfEveryLineWithinReach) {
     int covered = 0;
     for (int dy = -8; dy <= 8; ++dy)
         for (int dx = -8; dx <= 8; ++dx) {
-            if (ShortLines::Beyond(dx, dy) != 0 || (dx == 0 && dy == 0)) continue;
+            if (ShortLines::Beyond(dx, dy) || (dx == 0 && dy == 0)) continue;
             ++covered;
             EXPECT_EQ(FromTable(lines, dx, dy), Walked(dx, dy)) << dx << ", " << dy;
         }
-    EXPECT_EQ(covered, 8 * 8 - 1);
+    EXPECT_EQ(covered, ShortLines::kSide * ShortLines::kSide - 1);
 }
 
 TEST(ShortLines, ReachEndsBeforeALineOfMorePixelsThanAnEntryHolds) {
     for (int dy = -8; dy <= 8; ++dy)
         for (int dx = -8; dx <= 8; ++dx) {
-            const bool within = ShortLines::Beyond(dx, dy) == 0;
-            EXPECT_EQ(within, dx >= -ShortLines::kLeft && dx < 8 - ShortLines::kLeft && dy >= -ShortLines::kUp &&
-                                  dy < 8 - ShortLines::kUp)
+            const bool within = !ShortLines::Beyond(dx, dy);
+            EXPECT_EQ(within, std::abs(dx) <= ShortLines::kReach && std::abs(dy) <= ShortLines::kReach)
                 << dx << ", " << dy;
             if (within) {
                 EXPECT_LE(std::max(std::abs(dx), std::abs(dy)), ShortLines::kPixels);

@@ -14,44 +14,56 @@
 
 namespace {
 
-typedef std::int32_t Int2 __attribute__((vector_size(8)));
+typedef double Double4 __attribute__((vector_size(32)));
+typedef std::int64_t Long4 __attribute__((vector_size(32)));
+typedef std::int64_t Long2 __attribute__((vector_size(16)));
 typedef std::int32_t Int4 __attribute__((vector_size(16)));
 typedef std::uint32_t UInt4 __attribute__((vector_size(16)));
 
-XY Both(double v) { return XY{v, v}; }
-Int4 All(std::int32_t v) { return Int4{v, v, v, v}; }
-Int4 Join(Int2 low, Int2 high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
-Int2 Trunc(XY v) { return __builtin_convertvector(v, Int2); }
-bool Any(Int4 v) {
-    XYMask halves;
+// The helpers of the face loop are inlined into each build of it (see
+// PaintFaces): four-lane vectors never pass between functions, so how the
+// ABI passes them, which GCC warns has changed, does not matter here.
+#define LANE_HELPER [[gnu::always_inline]] inline
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+LANE_HELPER Double4 All(double v) { return Double4{v, v, v, v}; }
+LANE_HELPER Int4 All(std::int32_t v) { return Int4{v, v, v, v}; }
+LANE_HELPER bool AllSet(const Long4& v) {
+    const Long2 both = __builtin_shufflevector(v, v, 0, 1) & __builtin_shufflevector(v, v, 2, 3);
+    return (both[0] & both[1]) != 0;
+}
+LANE_HELPER bool Any(Int4 v) {
+    Long2 halves;
     std::memcpy(&halves, &v, sizeof v);
     return (halves[0] | halves[1]) != 0;
 }
+LANE_HELPER Int4 Trunc(const Double4& v) { return __builtin_convertvector(v, Int4); }
+// Each lane's value moved to the lane before: the corner a line from that
+// lane's corner ends at.
+LANE_HELPER Int4 Next(Int4 v) { return __builtin_shufflevector(v, v, 1, 2, 3, 0); }
 
-// The smaller and the larger of a and b in each lane. Smallest is NaN where
-// b is, Largest where a is: between them they let no NaN through.
-XY Smallest(XY a, XY b) { return a < b ? a : b; }
-XY Largest(XY a, XY b) { return b > a ? b : a; }
+// The smallest and largest x and y of the corners seen, lane by lane, with
+// no look for NaN: a NaN corner leaves them as they were (its face goes the
+// general way, which notes it).
+struct LaneBounds {
+    Double4 lowX = All(1e50), highX = All(-1e50), lowY = All(1e50), highY = All(-1e50);
 
-// The smallest and largest x and y of the corners seen, lane by lane: for
-// corners that come in pairs, with no look for NaN.
-struct PairBounds {
-    XY lowX = Both(1e50), highX = Both(-1e50), lowY = Both(1e50), highY = Both(-1e50);
-
-    void add(XY x0, XY x1, XY y0, XY y1) {
-        lowX = Smallest(Smallest(x0, x1), lowX);
-        highX = Largest(highX, Largest(x0, x1));
-        lowY = Smallest(Smallest(y0, y1), lowY);
-        highY = Largest(highY, Largest(y0, y1));
+    LANE_HELPER void add(const Double4& x, const Double4& y) {
+        lowX = x < lowX ? x : lowX;
+        highX = x > highX ? x : highX;
+        lowY = y < lowY ? y : lowY;
+        highY = y > highY ? y : highY;
     }
 
-    void addTo(PlaneBounds& bounds) const {
+    LANE_HELPER void addTo(PlaneBounds& bounds) const {
         // Merged as bounds, not added as points: a thread with no face has
         // its start values here, and a low one must not raise `high`.
         PlaneBounds corners;
-        corners.low = Smallest(__builtin_shufflevector(lowX, lowY, 0, 2), __builtin_shufflevector(lowX, lowY, 1, 3));
+        corners.low = XY{std::min({lowX[0], lowX[1], lowX[2], lowX[3]}), std::min({lowY[0], lowY[1], lowY[2], lowY[3]})};
         corners.high =
-            Largest(__builtin_shufflevector(highX, highY, 0, 2), __builtin_shufflevector(highX, highY, 1, 3));
+            XY{std::max({highX[0], highX[1], highX[2], highX[3]}), std::max({highY[0], highY[1], highY[2], highY[3]})};
         bounds.append(corners);
     }
 };
@@ -75,9 +87,9 @@ struct MaskPainter {
     // plain truncations inside the image (v >= 0 truncates down; for v in
     // (Rb, Rb + 1), Rb − v is exact) and every pixel index fits an int. No
     // NaN passes; an image too large for int indexes takes none.
-    XY xEnd() const { return Both(pixelCount() < kSpareLimit ? width : 0); }
-    XY yStart() const { return Both(std::max(0.0, static_cast<double>(projection.Rb) - height + 1)); }
-    XY yEnd() const { return Both(static_cast<double>(projection.Rb) + 1); }
+    double xEnd() const { return pixelCount() < kSpareLimit ? width : 0; }
+    double yStart() const { return std::max(0.0, static_cast<double>(projection.Rb) - height + 1); }
+    double yEnd() const { return static_cast<double>(projection.Rb) + 1; }
     std::int32_t spare() const { return static_cast<std::int32_t>(pixelCount()); }
     long long pixelCount() const { return static_cast<long long>(width) * height; }
     static constexpr long long kSpareLimit = (1LL << 31) - 1;
@@ -89,7 +101,7 @@ struct MaskPainter {
         return {UInt4{start, start, start, start}, UInt4{index, index, index, index}};
     }
 
-    void drawLines(const FourLines& lines) const {
+    LANE_HELPER void drawLines(const FourLines& lines) const {
         shortLines.drawTwo(mask, lines.start[0], lines.index[0], lines.start[1], lines.index[1]);
         shortLines.drawTwo(mask, lines.start[2], lines.index[2], lines.start[3], lines.index[3]);
     }
@@ -103,19 +115,20 @@ struct MaskPainter {
     }
 };
 
-// Draws the faces [first, last) and gives the bounds of their x and y. Each
-// face's corners are taken as two pairs, A and C, B and D, in the lanes of
-// vectors: the four corners of a face projected, checked and truncated with
-// few instructions and no branch; its four lines are short ones for nearly
-// every face of a fine mesh. The painter is a copy of its own: the mask's
-// byte stores could change anything in memory as far as the compiler knows,
-// so what the loop reads again and again must not live there.
-PlaneBounds PaintFaces(const MaskPainter painter, const Face* first, const Face* last) {
+// Draws the faces [first, last) and gives the bounds of their x and y. The
+// four corners of a face, A, B, C and D, lie in the four lanes of vectors:
+// projected, checked and truncated with few instructions and no branch; its
+// four lines are short ones for nearly every face of a fine mesh. The
+// painter is a copy of its own: the mask's byte stores could change anything
+// in memory as far as the compiler knows, so what the loop reads again and
+// again must not live there.
+LANE_HELPER PlaneBounds PaintFacesIn(const MaskPainter painter, const Face* first, const Face* last) {
     const Projection& p = painter.projection;
-    const XY xb = Both(p.xb), yb = Both(p.yb), xs = Both(p.xs), ys = Both(p.ys), Rb = Both(p.Rb);
-    const XY xStart = Both(0), xEnd = painter.xEnd(), yStart = painter.yStart(), yEnd = painter.yEnd();
+    const Double4 xb = All(p.xb), yb = All(p.yb), xs = All(p.xs), ys = All(p.ys), Rb = All(static_cast<double>(p.Rb));
+    const Double4 xStart = All(0.0), xEnd = All(painter.xEnd());
+    const Double4 yStart = All(painter.yStart()), yEnd = All(painter.yEnd());
     const Int4 RbInt = All(p.Rb), width = All(painter.width), spare = All(painter.spare());
-    PairBounds pairs;
+    LaneBounds lanes;
     PlaneBounds bounds;
     // The lines of one face are drawn while the next is projected: the
     // stores wait for a long chain of conversions, and the processor can
@@ -123,23 +136,17 @@ PlaneBounds PaintFaces(const MaskPainter painter, const Face* first, const Face*
     FourLines pending = painter.nothing();
     for (const Face* f = first; f != last; ++f) {
         const XY a = LoadXY(f->A), b = LoadXY(f->B), c = LoadXY(f->C), d = LoadXY(f->D);
-        const XY x0 = __builtin_shufflevector(a, c, 0, 2), x1 = __builtin_shufflevector(b, d, 0, 2);
-        const XY y0 = __builtin_shufflevector(a, c, 1, 3), y1 = __builtin_shufflevector(b, d, 1, 3);
-        pairs.add(x0, x1, y0, y1);
-        const XY u0 = (x0 + xb) * xs, u1 = (x1 + xb) * xs, v0 = (y0 + yb) * ys, v1 = (y1 + yb) * ys;
-        const XYMask inside = (Smallest(u0, u1) >= xStart) & (Largest(u0, u1) < xEnd) &
-                              (Smallest(v0, v1) >= yStart) & (Largest(v0, v1) < yEnd);
-        if (!(inside[0] & inside[1])) {
+        const Double4 ac = __builtin_shufflevector(a, c, 0, 1, 2, 3), bd = __builtin_shufflevector(b, d, 0, 1, 2, 3);
+        const Double4 x = __builtin_shufflevector(ac, bd, 0, 4, 2, 6), y = __builtin_shufflevector(ac, bd, 1, 5, 3, 7);
+        lanes.add(x, y);
+        const Double4 u = (x + xb) * xs, v = (y + yb) * ys;
+        if (!AllSet((u >= xStart) & (u < xEnd) & (v >= yStart) & (v < yEnd))) {
             painter.anyFace(*f);
             bounds.noteNaN(*f);
             continue;
         }
-        // Lanes A, C, B, D: the lines A→B, C→D, B→C, D→A end in lanes 2, 3, 1, 0.
-        const Int4 column = Join(Trunc(u0), Trunc(u1));
-        const Int4 startRow = RbInt - Join(Trunc(v0), Trunc(v1));
-        const Int4 endRow = Join(Trunc(Rb - v0), Trunc(Rb - v1));
-        const Int4 dx = __builtin_shufflevector(column, column, 2, 3, 1, 0) - column;
-        const Int4 dy = __builtin_shufflevector(endRow, endRow, 2, 3, 1, 0) - startRow;
+        const Int4 column = Trunc(u), startRow = RbInt - Trunc(v), endRow = Trunc(Rb - v);
+        const Int4 dx = Next(column) - column, dy = Next(endRow) - startRow;
         if (Any(ShortLines::Beyond(dx, dy))) {
             painter.anyFace(*f);
             continue;
@@ -152,8 +159,23 @@ PlaneBounds PaintFaces(const MaskPainter painter, const Face* first, const Face*
         pending = {start, index};
     }
     painter.drawLines(pending);
-    pairs.addTo(bounds);
+    lanes.addTo(bounds);
     return bounds;
+}
+
+// The same loop built for the processor's 256-bit vectors where it has them:
+// the same operations on the same values, so the same pixels and bounds.
+[[gnu::target("avx2")]] PlaneBounds PaintFacesWide(const MaskPainter& painter, const Face* first, const Face* last) {
+    return PaintFacesIn(painter, first, last);
+}
+
+PlaneBounds PaintFacesNarrow(const MaskPainter& painter, const Face* first, const Face* last) {
+    return PaintFacesIn(painter, first, last);
+}
+
+PlaneBounds PaintFaces(const MaskPainter& painter, const Face* first, const Face* last) {
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide ? PaintFacesWide(painter, first, last) : PaintFacesNarrow(painter, first, last);
 }
 
 // The masks of the two threads, kept from paint to paint and left all zero

@@ -10,16 +10,15 @@
 
 class ShortLines {
 public:
-    // Lines that move dx in [-kLeft, 8 - kLeft) columns and dy in [-kUp, 8 - kUp)
-    // rows. Up is the longer way, since a line ends one row above where the
-    // next starts for most corners (see Projection::endRow).
-    static constexpr int kLeft = 4, kUp = 4;
+    // Lines that move dx and dy in [-kReach, kReach] columns and rows: a fine
+    // mesh's edges in a large image move up to four pixels either way.
+    static constexpr int kReach = 4, kSide = 2 * kReach + 1;
     // A line moving that little has at most this many pixels.
-    static constexpr int kPixels = kLeft > kUp ? kLeft : kUp;
+    static constexpr int kPixels = kReach;
 
     explicit ShortLines(int width) {
-        for (int dy = -kUp; dy < 8 - kUp; ++dy)
-            for (int dx = -kLeft; dx < 8 - kLeft; ++dx) {
+        for (int dy = -kReach; dy <= kReach; ++dy)
+            for (int dx = -kReach; dx <= kReach; ++dx) {
                 std::ptrdiff_t* const line = at_ + Index(dx, dy);
                 int count = 0;
                 Walk(InsideLineWalk(width, 0, 0, dx, dy), Recorder{line, &count});
@@ -29,10 +28,15 @@ public:
             }
     }
 
-    // Not zero for a line moving (dx, dy) beyond the table, and where in the
-    // table one within it is; also for four lines at once in vectors of ints.
-    template <class Int> static Int Beyond(Int dx, Int dy) { return ((dx + kLeft) | (dy + kUp)) & ~7; }
-    template <class Int> static Int Index(Int dx, Int dy) { return (((dy + kUp) << 3) + (dx + kLeft)) * kPixels; }
+    // True (all ones) for a line moving (dx, dy) beyond the table, and where
+    // in the table one within it is; also for four lines at once in vectors
+    // of ints. A value beyond the reach makes one of the four terms negative.
+    template <class Int> static auto Beyond(Int dx, Int dy) {
+        return ((dx + kReach) | (kReach - dx) | (dy + kReach) | (kReach - dy)) < 0;
+    }
+    template <class Int> static Int Index(Int dx, Int dy) {
+        return ((dy + kReach) * kSide + (dx + kReach)) * kPixels;
+    }
 
     // Sets the pixels of two lines, each at `index` in the table and starting
     // at mask + start. Every offset is read before any pixel is set: a byte
@@ -53,5 +57,5 @@ private:
         int* count;
         void set(std::ptrdiff_t at) const { line[(*count)++] = at; }
     };
-    std::ptrdiff_t at_[64 * kPixels];
+    std::ptrdiff_t at_[kSide * kSide * kPixels];
 };
