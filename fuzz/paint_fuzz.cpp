@@ -28,11 +28,8 @@ int ClientSide(const unsigned char* bytes) {
     return v % 5001;
 }
 
-// The fast way of painting a large table (two threads, masks), applied to
-// these faces with the view just fitted, gives the image the plain way drew;
-// told wrong extents as a guess, it draws nothing and gives the true ones.
-void CheckFastPaintIsPlain(const Image& plain) {
-    if (plain.pixels.size() > (1u << 20)) return; // the masks are as large as the image
+// The paint with the face loop chosen now against the plain one's image.
+void CheckFastLoopIsPlain(const Image& plain) {
     static Image fast;
     fast.reset(plain.width, plain.height);
     FitExtents fit{MeasureTableExtents(), false};
@@ -45,6 +42,20 @@ void CheckFastPaintIsPlain(const Image& plain) {
         Check(wrong.extents.same(fit.extents) && !wrong.guessed, "the true extents replace a wrong guess");
         Check(fast.pixels == plain.pixels, "a wrong guess draws nothing");
     }
+}
+
+// The fast way of painting a large table (two threads, masks), applied to
+// these faces with the view just fitted, gives the image the plain way drew;
+// told wrong extents as a guess, it draws nothing and gives the true ones.
+// Both face loops: the one this processor takes and the loop in pairs.
+void CheckFastPaintIsPlain(const Image& plain) {
+    if (plain.pixels.size() > (1u << 20)) return; // the masks are as large as the image
+    const bool ownChoice = paintWithAvx2;
+    for (bool avx2 : {ownChoice, false}) {
+        paintWithAvx2 = avx2;
+        CheckFastLoopIsPlain(plain);
+    }
+    paintWithAvx2 = ownChoice;
 }
 
 } // namespace

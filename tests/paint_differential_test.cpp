@@ -121,19 +121,33 @@ void ExpectLargePaintAsLineDoes(const std::vector<Face>& faces, Size size) {
     EXPECT_EQ(image.pixels, expected.pixels) << size.width << " x " << size.height << ", Rb " << Rb;
 }
 
+// Every test of the fast paint runs with the face loop the paint takes on
+// this processor and with the loop in pairs, which other processors take.
+class LargePaint : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { paintWithAvx2 = GetParam() && ownChoice_; }
+    void TearDown() override { paintWithAvx2 = ownChoice_; }
+
+private:
+    const bool ownChoice_ = paintWithAvx2;
+};
+
+INSTANTIATE_TEST_SUITE_P(FaceLoops, LargePaint, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& loop) { return loop.param ? "OwnChoice" : "InPairs"; });
+
 } // namespace
 
-TEST(LargePaint, FineMeshesPaintAsThePlainWay) {
+TEST_P(LargePaint, FineMeshesPaintAsThePlainWay) {
     for (unsigned seed : {1u, 2u, 3u}) ExpectFastPaintIsPlain(FineMesh(seed));
 }
 
-TEST(LargePaint, LongEdgesPaintAsThePlainWay) { ExpectFastPaintIsPlain(LongEdges(4)); }
+TEST_P(LargePaint, LongEdgesPaintAsThePlainWay) { ExpectFastPaintIsPlain(LongEdges(4)); }
 
-TEST(LargePaint, HugeInfiniteAndNaNCornersPaintAsThePlainWay) {
+TEST_P(LargePaint, HugeInfiniteAndNaNCornersPaintAsThePlainWay) {
     for (unsigned seed : {5u, 6u}) ExpectFastPaintIsPlain(HostileMesh(seed));
 }
 
-TEST(LargePaint, ModelFlatInXFarFromZeroCrossesTheBorderAsThePlainWay) {
+TEST_P(LargePaint, ModelFlatInXFarFromZeroCrossesTheBorderAsThePlainWay) {
     std::vector<Face> faces = LongEdges(7);
     for (Face& f : faces)
         // Flat in x within rounding: every column near 1.2 · scale, beyond the right edge.
@@ -142,7 +156,7 @@ TEST(LargePaint, ModelFlatInXFarFromZeroCrossesTheBorderAsThePlainWay) {
     ExpectFastPaintIsPlain(faces);
 }
 
-TEST(LargePaint, ZoomedViewCrossingTheBorderPaintsAsLineDoes) {
+TEST_P(LargePaint, ZoomedViewCrossingTheBorderPaintsAsLineDoes) {
     FaceTableScope model(FineMesh(8));
     for (const Size& size : kSizes) {
         Rb = size.height - 1;
@@ -152,7 +166,7 @@ TEST(LargePaint, ZoomedViewCrossingTheBorderPaintsAsLineDoes) {
     }
 }
 
-TEST(LargePaint, CornersOnTheImageEdgesPaintAsLineDoes) {
+TEST_P(LargePaint, CornersOnTheImageEdgesPaintAsLineDoes) {
     // Scaled coordinates on and about the bounds of the fast way: x at 0 and
     // the width; y at 0 and Rb + 1, where the rows truncate differently.
     const Size size{40, 30};
@@ -179,7 +193,7 @@ TEST(LargePaint, CornersOnTheImageEdgesPaintAsLineDoes) {
     }
 }
 
-TEST(LargePaint, RemembersTheExtentsOnlyOfWhatItPaintsFast) {
+TEST_P(LargePaint, RemembersTheExtentsOnlyOfWhatItPaintsFast) {
     FaceTableScope model(FineMesh(9));
     TableExtents extents;
     ForgetTableExtents();
@@ -193,7 +207,7 @@ TEST(LargePaint, RemembersTheExtentsOnlyOfWhatItPaintsFast) {
     EXPECT_FALSE(RememberedTableExtents(extents));
 }
 
-TEST(LargePaint, TablesOfOneAndTwoFacesFindOutAWrongGuess) {
+TEST_P(LargePaint, TablesOfOneAndTwoFacesFindOutAWrongGuess) {
     // With one face, the first thread has none to bound.
     const std::vector<Face> mesh = FineMesh(14);
     for (int faces : {1, 2}) {
@@ -208,7 +222,7 @@ TEST(LargePaint, TablesOfOneAndTwoFacesFindOutAWrongGuess) {
     }
 }
 
-TEST(LargePaint, TableWrittenAfterATurnStillPaintsExactly) {
+TEST_P(LargePaint, TableWrittenAfterATurnStillPaintsExactly) {
     FaceTableScope model(FineMesh(10));
     RotateMesh(kKeyPageDown, 1);
     model.faces()[77].B.x = 400; // a new largest x, not through a turn
@@ -221,7 +235,7 @@ TEST(LargePaint, TableWrittenAfterATurnStillPaintsExactly) {
     EXPECT_EQ(reloaded.pixels, PlainPaint(500, 300).pixels);
 }
 
-TEST(LargePaint, FitAfterATurnIsTheMeasuredFit) {
+TEST_P(LargePaint, FitAfterATurnIsTheMeasuredFit) {
     FaceTableScope model(FineMesh(12));
     for (unsigned char key : {kKeyPageDown, kKeyHome, kKeyDelete}) {
         RotateMesh(key, 3);

@@ -20,3 +20,9 @@ struct FitExtents {
 // differ, draws nothing, makes `fit` the true extents and returns false: the
 // caller fits again and calls once more.
 bool PaintLargeTable(Image& image, FitExtents& fit);
+
+// Whether the paint takes its face loop built for AVX2, four corners to a
+// vector, rather than the one for any x86-64 processor, two to a vector:
+// true where the processor has AVX2 (and not on Windows). Both draw the same
+// pixels; tests turn it off to check the other loop.
+extern bool paintWithAvx2;

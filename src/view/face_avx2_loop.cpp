@@ -1,0 +1,111 @@
+#include "view/mask_painter.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+typedef double Double4 __attribute__((vector_size(32)));
+typedef std::int64_t Long4 __attribute__((vector_size(32)));
+typedef std::int64_t Long2 __attribute__((vector_size(16)));
+
+// The helpers are inlined into the loop, built for AVX2 as it is: four-lane
+// vectors never pass between functions, so how the ABI passes them, which
+// GCC warns has changed without AVX, does not matter here.
+#define LANE_HELPER [[gnu::always_inline]] inline
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+LANE_HELPER Double4 All(double v) { return Double4{v, v, v, v}; }
+LANE_HELPER Int4 All(std::int32_t v) { return Int4{v, v, v, v}; }
+LANE_HELPER bool AllSet(const Long4& v) {
+    const Long2 both = __builtin_shufflevector(v, v, 0, 1) & __builtin_shufflevector(v, v, 2, 3);
+    return (both[0] & both[1]) != 0;
+}
+LANE_HELPER bool Any(Int4 v) {
+    Long2 halves;
+    std::memcpy(&halves, &v, sizeof v);
+    return (halves[0] | halves[1]) != 0;
+}
+LANE_HELPER Int4 Trunc(const Double4& v) { return __builtin_convertvector(v, Int4); }
+// Each lane's value moved to the lane before: the corner a line from that
+// lane's corner ends at.
+LANE_HELPER Int4 Next(Int4 v) { return __builtin_shufflevector(v, v, 1, 2, 3, 0); }
+
+// The smallest and largest x and y of the corners seen, lane by lane, with
+// no look for NaN: a NaN corner leaves them as they were (its face goes the
+// general way, which notes it).
+struct LaneBounds {
+    Double4 lowX = All(1e50), highX = All(-1e50), lowY = All(1e50), highY = All(-1e50);
+
+    LANE_HELPER void add(const Double4& x, const Double4& y) {
+        lowX = x < lowX ? x : lowX;
+        highX = x > highX ? x : highX;
+        lowY = y < lowY ? y : lowY;
+        highY = y > highY ? y : highY;
+    }
+
+    LANE_HELPER void addTo(PlaneBounds& bounds) const {
+        // Merged as bounds, not added as points: a thread with no face has
+        // its start values here, and a low one must not raise `high`.
+        PlaneBounds corners;
+        corners.low = XY{std::min({lowX[0], lowX[1], lowX[2], lowX[3]}), std::min({lowY[0], lowY[1], lowY[2], lowY[3]})};
+        corners.high =
+            XY{std::max({highX[0], highX[1], highX[2], highX[3]}), std::max({highY[0], highY[1], highY[2], highY[3]})};
+        bounds.append(corners);
+    }
+};
+
+} // namespace
+
+// The four corners of a face, A, B, C and D, lie in the four lanes of
+// vectors: projected, checked and truncated with few instructions and no
+// branch; its four lines are short ones for nearly every face of a fine
+// mesh. The same operations on the same values as the loop in pairs: the
+// same pixels and bounds. Not FMA: a fused multiply-add would round once
+// where the other loops round twice.
+[[gnu::target("avx2")]] PlaneBounds PaintFacesWithAvx2(const MaskPainter& shared, const Face* first,
+                                                       const Face* last) {
+    // A copy of its own: the mask's byte stores could change anything in
+    // memory as far as the compiler knows, so what the loop reads again and
+    // again must not live there.
+    const MaskPainter painter = shared;
+    const Projection& p = painter.projection;
+    const Double4 xb = All(p.xb), yb = All(p.yb), xs = All(p.xs), ys = All(p.ys), Rb = All(static_cast<double>(p.Rb));
+    const Double4 xStart = All(0.0), xEnd = All(painter.xEnd());
+    const Double4 yStart = All(painter.yStart()), yEnd = All(painter.yEnd());
+    const Int4 RbInt = All(p.Rb), width = All(painter.width), spare = All(painter.spare());
+    LaneBounds lanes;
+    PlaneBounds bounds;
+    // The lines of one face are drawn while the next is projected: the
+    // stores wait for a long chain of conversions, and the processor can
+    // work on two faces at once.
+    FourLines pending = painter.nothing();
+    for (const Face* f = first; f != last; ++f) {
+        const XY a = LoadXY(f->A), b = LoadXY(f->B), c = LoadXY(f->C), d = LoadXY(f->D);
+        const Double4 ac = __builtin_shufflevector(a, c, 0, 1, 2, 3), bd = __builtin_shufflevector(b, d, 0, 1, 2, 3);
+        const Double4 x = __builtin_shufflevector(ac, bd, 0, 4, 2, 6), y = __builtin_shufflevector(ac, bd, 1, 5, 3, 7);
+        lanes.add(x, y);
+        const Double4 u = (x + xb) * xs, v = (y + yb) * ys;
+        if (!AllSet((u >= xStart) & (u < xEnd) & (v >= yStart) & (v < yEnd))) {
+            painter.anyFace(*f);
+            bounds.noteNaN(*f);
+            continue;
+        }
+        const Int4 column = Trunc(u), startRow = RbInt - Trunc(v), endRow = Trunc(Rb - v);
+        const Int4 dx = Next(column) - column, dy = Next(endRow) - startRow;
+        if (Any(ShortLines::Beyond(dx, dy))) {
+            painter.anyFace(*f);
+            continue;
+        }
+        // A zero-length line draws nothing: it sets the spare byte instead.
+        // Both are never negative, and unsigned they need no sign extension.
+        const UInt4 start = UInt4((dx | dy) == 0 ? spare : startRow * width + column);
+        const UInt4 index = UInt4(ShortLines::Index(dx, dy));
+        painter.drawLines(pending);
+        pending = {start, index};
+    }
+    painter.drawLines(pending);
+    lanes.addTo(bounds);
+    return bounds;
+}

@@ -1,0 +1,67 @@
+// What a thread of the large-table paint draws with: the view transform, the
+// short lines, and a byte mask of its own; and the two builds of its face
+// loop, one for any x86-64 processor and one for those with AVX2.
+#pragma once
+
+#include "view/line_raster.h"
+#include "view/plane_bounds.h"
+#include "view/projection.h"
+#include "view/short_lines.h"
+
+#include <algorithm>
+#include <cstdint>
+
+typedef std::int32_t Int4 __attribute__((vector_size(16)));
+typedef std::uint32_t UInt4 __attribute__((vector_size(16)));
+
+// Four short lines: where each starts in the mask, and where its pixels
+// are in ShortLines.
+struct FourLines {
+    UInt4 start, index;
+};
+
+// A mask of width × height bytes and one spare byte after them.
+struct MaskPainter {
+    Projection projection;
+    const ShortLines& shortLines;
+    int width, height;
+    std::uint8_t* mask;
+
+    // A corner goes the fast way when its scaled x lies in [0, xEnd) and its
+    // scaled y in [yStart, yEnd): then its column, start row and end row are
+    // plain truncations inside the image (v >= 0 truncates down; for v in
+    // (Rb, Rb + 1), Rb − v is exact) and every pixel index fits an int. No
+    // NaN passes; an image too large for int indexes takes none.
+    double xEnd() const { return pixelCount() < kSpareLimit ? width : 0; }
+    double yStart() const { return std::max(0.0, static_cast<double>(projection.Rb) - height + 1); }
+    double yEnd() const { return static_cast<double>(projection.Rb) + 1; }
+    std::int32_t spare() const { return static_cast<std::int32_t>(pixelCount()); }
+    long long pixelCount() const { return static_cast<long long>(width) * height; }
+    static constexpr long long kSpareLimit = (1LL << 31) - 1;
+
+    // Four lines that set only the spare byte.
+    FourLines nothing() const {
+        const auto index = static_cast<std::uint32_t>(ShortLines::Index(0, 0));
+        const auto start = static_cast<std::uint32_t>(spare());
+        return {UInt4{start, start, start, start}, UInt4{index, index, index, index}};
+    }
+
+    [[gnu::always_inline]] void drawLines(const FourLines& lines) const {
+        shortLines.drawTwo(mask, lines.start[0], lines.index[0], lines.start[1], lines.index[1]);
+        shortLines.drawTwo(mask, lines.start[2], lines.index[2], lines.start[3], lines.index[3]);
+    }
+
+    // Draws the edges of `f` the general way.
+    [[gnu::noinline]] void anyFace(const Face& f) const {
+        Segment edges[4];
+        projection.outline(f, edges);
+        for (const Segment& e : edges)
+            Walk(LineWalkOn(width, height, e.x1, e.y1, e.x2, e.y2), ByteCanvas{mask});
+    }
+};
+
+// Each draws the faces [first, last) into the painter's mask and gives the
+// bounds of their x and y; the same pixels and bounds either way. The loop
+// for AVX2 takes a face's four corners in one vector, the other two in each.
+PlaneBounds PaintFacesInPairs(const MaskPainter& painter, const Face* first, const Face* last);
+PlaneBounds PaintFacesWithAvx2(const MaskPainter& painter, const Face* first, const Face* last);
