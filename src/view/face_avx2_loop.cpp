@@ -49,9 +49,10 @@ struct LaneBounds {
         // Merged as bounds, not added as points: a thread with no face has
         // its start values here, and a low one must not raise `high`.
         PlaneBounds corners;
-        corners.low = XY{std::min({lowX[0], lowX[1], lowX[2], lowX[3]}), std::min({lowY[0], lowY[1], lowY[2], lowY[3]})};
-        corners.high =
-            XY{std::max({highX[0], highX[1], highX[2], highX[3]}), std::max({highY[0], highY[1], highY[2], highY[3]})};
+        corners.low = XY{std::min({lowX[0], lowX[1], lowX[2], lowX[3]}),
+                         std::min({lowY[0], lowY[1], lowY[2], lowY[3]})};
+        corners.high = XY{std::max({highX[0], highX[1], highX[2], highX[3]}),
+                          std::max({highY[0], highY[1], highY[2], highY[3]})};
         bounds.append(corners);
     }
 };
