@@ -10,11 +10,9 @@ typedef double Double4 __attribute__((vector_size(32)));
 typedef std::int64_t Long4 __attribute__((vector_size(32)));
 typedef std::int64_t Long2 __attribute__((vector_size(16)));
 
-// The helpers are inlined into the loop, built for AVX2 as it is: four-lane
-// vectors never pass between functions, so how the ABI passes them, which
-// GCC warns has changed without AVX, does not matter here.
-#define LANE_HELPER [[gnu::always_inline]] inline
-#pragma GCC diagnostic ignored "-Wpsabi"
+// The helpers are built for AVX2 as the loop is, and inlined into it: four-lane
+// vectors pass between functions only where both have AVX.
+#define LANE_HELPER [[gnu::always_inline, gnu::target("avx2")]] inline
 
 LANE_HELPER Double4 All(double v) { return Double4{v, v, v, v}; }
 LANE_HELPER Int4 All(std::int32_t v) { return Int4{v, v, v, v}; }
@@ -34,9 +32,9 @@ LANE_HELPER Int4 Next(Int4 v) { return __builtin_shufflevector(v, v, 1, 2, 3, 0)
 
 // The smallest and largest x and y of the corners seen, lane by lane, with
 // no look for NaN: a NaN corner leaves them as they were (its face goes the
-// general way, which notes it).
+// general way, which notes it). They start at ±1e50.
 struct LaneBounds {
-    Double4 lowX = All(1e50), highX = All(-1e50), lowY = All(1e50), highY = All(-1e50);
+    Double4 lowX, highX, lowY, highY;
 
     LANE_HELPER void add(const Double4& x, const Double4& y) {
         lowX = x < lowX ? x : lowX;
@@ -76,7 +74,7 @@ struct LaneBounds {
     const Double4 xStart = All(0.0), xEnd = All(painter.xEnd());
     const Double4 yStart = All(painter.yStart()), yEnd = All(painter.yEnd());
     const Int4 RbInt = All(p.Rb), width = All(painter.width), spare = All(painter.spare());
-    LaneBounds lanes;
+    LaneBounds lanes{All(1e50), All(-1e50), All(1e50), All(-1e50)};
     PlaneBounds bounds;
     // The lines of one face are drawn while the next is projected: the
     // stores wait for a long chain of conversions, and the processor can
