@@ -1,14 +1,14 @@
 #include "view/mask_painter.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
 typedef double Double4 __attribute__((vector_size(32)));
 typedef std::int64_t Long4 __attribute__((vector_size(32)));
-typedef std::int64_t Long2 __attribute__((vector_size(16)));
 
 // The helpers are built for AVX2 as the loop is, and inlined into it: four-lane
 // vectors pass between functions only where both have AVX.
@@ -16,15 +16,9 @@ typedef std::int64_t Long2 __attribute__((vector_size(16)));
 
 LANE_HELPER Double4 All(double v) { return Double4{v, v, v, v}; }
 LANE_HELPER Int4 All(std::int32_t v) { return Int4{v, v, v, v}; }
-LANE_HELPER bool AllSet(const Long4& v) {
-    const Long2 both = __builtin_shufflevector(v, v, 0, 1) & __builtin_shufflevector(v, v, 2, 3);
-    return (both[0] & both[1]) != 0;
-}
-LANE_HELPER bool Any(Int4 v) {
-    Long2 halves;
-    std::memcpy(&halves, &v, sizeof v);
-    return (halves[0] | halves[1]) != 0;
-}
+// For lanes all ones or zero: the sign bits of the lanes, tested at once.
+LANE_HELPER bool AllSet(const Long4& v) { return _mm256_movemask_pd(__m256d(v)) == 0xF; }
+LANE_HELPER bool Any(Int4 v) { return !_mm_testz_si128(__m128i(v), __m128i(v)); }
 LANE_HELPER Int4 Trunc(const Double4& v) { return __builtin_convertvector(v, Int4); }
 // Each lane's value moved to the lane before: the corner a line from that
 // lane's corner ends at.
