@@ -266,3 +266,22 @@ TEST(LargeTurn, IsBitForBitTheTurnOfSmallTables) {
         EXPECT_TRUE(SameBits(pieces, F)) << "stroke " << stroke;
     }
 }
+
+TEST(LargeTurn, RemembersTheMeasuredExtentsOrNoneAfterANaN) {
+    FaceTableScope model(FineMesh(15));
+    TableExtents extents;
+    for (Plane plane : {Plane::XZ, Plane::YZ, Plane::XY}) {
+        ForgetTableExtents();
+        TurnMesh(plane, 0.7);
+        ASSERT_TRUE(RememberedTableExtents(extents));
+        EXPECT_TRUE(extents.same(MeasureTableExtents()));
+    }
+    model.faces()[5].C.x = kNaN; // in the first thread's part, a turn in XY takes it into x and y
+    TurnMesh(Plane::XY, 0.7);
+    EXPECT_FALSE(RememberedTableExtents(extents));
+    model.faces()[5].C.x = 1;
+    model.faces()[5].C.y = 1;
+    model.faces().back().D.y = kNaN; // the last point of the second part, kept by a turn in XZ
+    TurnMesh(Plane::XZ, 0.7);
+    EXPECT_FALSE(RememberedTableExtents(extents));
+}
