@@ -15,14 +15,6 @@ namespace {
 
 constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
-inline std::string_view Trimmed(std::string_view text) {
-    if (text.empty() || (text.front() != ' ' && text.front() != '\t' && text.back() != ' ' && text.back() != '\t'))
-        return text;
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
 // The size in bytes of a binary file's value of group `code`: 0 for a
 // NUL-terminated string, -1 for a binary chunk (a length byte first).
 int BinaryValueSize(int code) {
@@ -56,10 +48,10 @@ double DecodeNumber(const char* bytes, int size) {
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// "-12.345" and the like, as most coordinates are written: at most 15 digits
-// around an optional point. The digits and the power of ten are both exact
-// doubles, so the one division rounds as from_chars does. False leaves
-// everything else to from_chars.
+} // namespace
+
+// The digits and the power of ten are both exact doubles, so the one
+// division rounds as from_chars does.
 bool ReadPlainDecimal(std::string_view text, double& value) {
     constexpr std::size_t kMaxDigits = 15;
     const bool negative = !text.empty() && text[0] == '-';
@@ -78,8 +70,6 @@ bool ReadPlainDecimal(std::string_view text, double& value) {
     return true;
 }
 
-} // namespace
-
 std::string GroupPlace(const DxfGroup& group) {
     return (group.binaryFile ? "byte " : "line ") + std::to_string(group.position);
 }
@@ -89,7 +79,7 @@ bool ReadReal(const DxfGroup& group, double& value) {
         value = group.number;
         return std::isfinite(value);
     }
-    std::string_view text = Trimmed(group.text);
+    std::string_view text = TrimmedValue(group.text);
     if (ReadPlainDecimal(text, value)) return true;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const char* end = text.data() + text.size();
@@ -104,7 +94,7 @@ bool ReadInteger(const DxfGroup& group, long long& value) {
         value = static_cast<long long>(group.number);
         return true;
     }
-    std::string_view text = Trimmed(group.text);
+    std::string_view text = TrimmedValue(group.text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const char* end = text.data() + text.size();
     const auto [stop, failure] = std::from_chars(text.data(), end, value);
@@ -194,7 +184,7 @@ std::string_view DxfGroupReader::line() {
 
 // A code line with blanks, signs or leading zeros, or one that is no code.
 bool DxfGroupReader::slowCode(long long codeLine, int& code) {
-    const std::string_view text = Trimmed(line());
+    const std::string_view text = TrimmedValue(line());
     long long value = 0;
     const auto [stop, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || failure != std::errc() || stop != text.data() + text.size() || value < 0 || value > 9999)
@@ -222,7 +212,7 @@ bool DxfGroupReader::nextText(DxfGroup& group) {
     }
     if (!more(1))
         return fail("line " + std::to_string(codeLine) + ": the file ends after a group code, before its value");
-    group = DxfGroup{code, Trimmed(line()), 0, false, false, codeLine};
+    group = DxfGroup{code, TrimmedValue(line()), 0, false, false, codeLine};
     return true;
 }
 
