@@ -52,22 +52,27 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 
 // The digits and the power of ten are both exact doubles, so the one
 // division rounds as from_chars does.
-bool ReadPlainDecimal(std::string_view text, double& value) {
-    constexpr std::size_t kMaxDigits = 15;
-    const bool negative = !text.empty() && text[0] == '-';
-    std::size_t i = negative, point = std::string_view::npos;
+const char* ScanPlainDecimal(const char* p, const char* end, double& value) {
+    constexpr std::ptrdiff_t kMaxDigits = 15;
+    const bool negative = p != end && *p == '-';
+    const char* q = p + negative;
     std::uint64_t digits = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] == '.' && point == std::string_view::npos) point = i;
-        else if (text[i] >= '0' && text[i] <= '9') digits = digits * 10 + unsigned(text[i] - '0');
-        else return false;
-    }
-    const std::size_t count = text.size() - negative - (point != std::string_view::npos);
-    if (count == 0 || count > kMaxDigits) return false;
-    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    const auto digit = [&] { return q != end && static_cast<unsigned>(*q - '0') < 10; };
+    for (; digit(); ++q) digits = digits * 10 + static_cast<unsigned>(*q - '0');
+    const char* const point = q;
+    if (q != end && *q == '.')
+        for (++q; digit(); ++q) digits = digits * 10 + static_cast<unsigned>(*q - '0');
+    const std::ptrdiff_t decimals = q == point ? 0 : q - point - 1;
+    const std::ptrdiff_t count = point - p - negative + decimals;
+    if (count == 0 || count > kMaxDigits) return nullptr;
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
     value = negative ? -magnitude : magnitude;
-    return true;
+    return q;
+}
+
+bool ReadPlainDecimal(std::string_view text, double& value) {
+    const char* const end = text.data() + text.size();
+    return ScanPlainDecimal(text.data(), end, value) == end;
 }
 
 std::string GroupPlace(const DxfGroup& group) {

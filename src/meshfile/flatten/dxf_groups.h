@@ -55,6 +55,9 @@ inline std::string_view TrimmedValue(std::string_view text) {
 // around an optional point, read as ReadReal reads them. False leaves
 // everything else to ReadReal.
 bool ReadPlainDecimal(std::string_view text, double& value);
+// The plain decimal that starts at `p`, read as far as it goes: its end, or
+// null when no such decimal starts there (`value` is then unchanged).
+const char* ScanPlainDecimal(const char* p, const char* end, double& value);
 
 // True when `bytes` begins with the binary DXF sentinel.
 bool IsBinaryDxf(std::string_view bytes);

@@ -34,6 +34,19 @@ bool ValueLine(const char*& p, const char* end, std::string_view& value) {
     return true;
 }
 
+// A corner's value line: a plain decimal and its line end read in one go, or
+// any other line read as ValueLine reads it.
+bool CornerLine(const char*& p, const char* end, double& coordinate) {
+    const char* q = ScanPlainDecimal(p, end, coordinate);
+    if (q && q != end && *q == '\r') ++q;
+    if (q && q != end && *q == '\n') {
+        p = q + 1;
+        return true;
+    }
+    std::string_view value;
+    return ValueLine(p, end, value) && ReadPlainDecimal(value, coordinate);
+}
+
 // One entity from `p`; when it is taken, its face and lines, and `p` moved past it.
 bool PlainFace(const char*& p, const char* end, Face& face, long long& lines) {
     const char* q = p;
@@ -51,9 +64,9 @@ bool PlainFace(const char*& p, const char* end, Face& face, long long& lines) {
             lines = 2 * groups;
             return true;
         }
-        if (!ValueLine(q, end, value)) return false;
-        if (IsFaceCornerCode(code) && !ReadPlainDecimal(value, coordinates[3 * (code % 10) + code / 10 - 1]))
-            return false;
+        const bool read = IsFaceCornerCode(code) ? CornerLine(q, end, coordinates[3 * (code % 10) + code / 10 - 1])
+                                                 : ValueLine(q, end, value);
+        if (!read) return false;
     }
 }
 
