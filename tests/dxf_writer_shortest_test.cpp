@@ -88,10 +88,12 @@ TEST(DxfWriterBatch, SameBytesAsOneFaceAtATime) {
     for (Face& f : faces)
         for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = {any(random), any(random), std::round(any(random))};
     for (const DxfCoordinates format : {DxfCoordinates::Shortest, DxfCoordinates::Fixed3}) {
-        // In no face; in the second thread's half of the first round, in the
-        // writer's own half of the second, in the second thread's half of the last.
+        // Rounds of 16384 faces, the writer's own 4096 first. A face too long
+        // nowhere; in the second thread's part of the first round; in the
+        // writer's own part of the second; last in the second thread's part of
+        // the last round; in the faces after the rounds.
         for (const std::size_t tooLong : {std::size_t{0}, std::size_t{8192 + 5000}, std::size_t{16384 + 7},
-                                          std::size_t{32768 + 8192 + 8191}}) {
+                                          std::size_t{49151}, std::size_t{49152 + 100}}) {
             if (tooLong) faces[tooLong].C.y = 1e300;
             std::string one, batch;
             DXF single(MemorySink(one)), many(MemorySink(batch));
