@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 
 #if defined(__linux__)
@@ -54,13 +53,6 @@ Face* AllocateFaceTable(long long count) {
     return reinterpret_cast<Face*>(static_cast<char*>(block) + kHeader);
 }
 
-void AdviseHugePages(void* block, std::size_t bytes) {
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1), last = (start + bytes) & ~(kHugePage - 1);
-    if (first < last) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
-
 void FreeFaceTable(Face* table) {
     if (!table) return;
     void* block = reinterpret_cast<char*>(table) - kHeader;
@@ -79,7 +71,5 @@ Face* AllocateFaceTable(long long count) {
 void FreeFaceTable(Face* table) {
     std::free(table);
 }
-
-void AdviseHugePages(void*, std::size_t) {}
 
 #endif

@@ -8,8 +8,6 @@
 
 #include "geometry/xyz.h"
 
-#include <cstddef>
-
 constexpr int kSpareFaces = 4; // room beyond the counted faces
 
 // Room for count + kSpareFaces faces, every corner (0, 0, 0), or null when
@@ -18,8 +16,3 @@ Face* AllocateFaceTable(long long count);
 
 // Releases a block from AllocateFaceTable; null is allowed.
 void FreeFaceTable(Face* table);
-
-// Asks, where the platform allows, that the whole 2 MB stretches of a block
-// of `bytes` bytes not yet touched come in huge pages when first written: a
-// hint for other large blocks of faces, which changes nothing else.
-void AdviseHugePages(void* block, std::size_t bytes);

@@ -1,7 +1,5 @@
 #include "meshfile/flatten/cad_reader.h"
 
-#include "meshfile/face_table.h"
-
 #include "meshfile/flatten/cad_parse.h"
 #include "meshfile/flatten/plain_faces.h"
 
@@ -106,12 +104,9 @@ struct Walk {
 
 // Model space's table sized ahead at a face per 128 bytes, about what a
 // 3DFACE takes in a text file: one block instead of one copied at every
-// doubling, in huge pages where it is large. Pages of the room not used are
-// never touched.
+// doubling. Pages of the room not used are never touched.
 bool ReadDrawing(CadParse& parse, std::size_t size, CadDrawing& drawing, std::string& error) {
-    std::vector<Face>& faces = drawing.model.faces;
-    faces.reserve(size / 128);
-    AdviseHugePages(faces.data(), faces.capacity() * sizeof(Face));
+    drawing.model.faces.reserve(size / 128);
     PlainFacesInTwo plain(parse.groups.textInMemory());
     Walk walk{parse, drawing};
     DxfGroup group;

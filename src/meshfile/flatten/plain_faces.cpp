@@ -1,6 +1,5 @@
 #include "meshfile/flatten/plain_faces.h"
 
-#include "meshfile/face_table.h"
 #include "meshfile/flatten/dxf_groups.h"
 
 #include <new>
@@ -107,10 +106,8 @@ PlainFacesInTwo::PlainFacesInTwo(std::string_view bytes)
 void* PlainFacesInTwo::ReadSecond(void* self) {
     auto& two = *static_cast<PlainFacesInTwo*>(self);
     try {
-        std::vector<Face>& faces = two.secondFaces_;
-        faces.reserve((two.bytes_.size() - two.middle_) / 128); // as model space's (cad_reader.cpp)
-        AdviseHugePages(faces.data(), faces.capacity() * sizeof(Face));
-        two.secondRun_ = ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, faces);
+        two.secondFaces_.reserve((two.bytes_.size() - two.middle_) / 128);
+        two.secondRun_ = ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, two.secondFaces_);
         two.secondRead_ = true;
     } catch (const std::bad_alloc&) {
         two.secondFaces_ = {};
