@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -118,6 +119,21 @@ TEST(FlattenPlainFaces, RunStopsBeforeTheFirstEntityNotTaken) {
     EXPECT_EQ(read.size(), 3u);
     EXPECT_EQ(stopped.lines, 2 * 14);
     EXPECT_EQ(stopped.end, first.size());
+}
+
+TEST(FlattenPlainFaces, AbandonedRunStopsWithinAFewThousandFaces) {
+    std::string faces;
+    for (int f = 0; f < 5000; ++f) faces += "0\n3DFACE\n10\n" + std::to_string(f) + "\n";
+    const std::string bytes = faces + "0\nEOF\n";
+    std::vector<Face> read;
+    const std::atomic<bool> abandoned{true}, wanted{false};
+    const PlainFaceRun stopped = ReadPlainFaces(bytes, 0, std::string::npos, read, &abandoned);
+    EXPECT_EQ(read.size(), 4096u);
+    EXPECT_EQ(stopped.lines, 4096 * 4);
+    read.clear();
+    EXPECT_EQ(ReadPlainFaces(bytes, 0, std::string::npos, read, &wanted).end, faces.size());
+    ASSERT_EQ(read.size(), 5000u);
+    EXPECT_EQ(read[4999].A.x, 4999);
 }
 
 TEST(FlattenPlainFaces, EntityCutAfterItsLastCodeIsLeftToTheGroupReader) {

@@ -83,15 +83,19 @@ std::size_t SecondHalfStart(std::string_view bytes) {
 
 } // namespace
 
-PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces) {
+PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces,
+                            const std::atomic<bool>* abandoned) {
+    constexpr long long kLookEvery = 4096; // faces between two looks at `abandoned`
     const char* p = bytes.data() + at;
     const char* const end = bytes.data() + bytes.size();
     PlainFaceRun run;
     Face face;
     long long lines;
-    while (static_cast<std::size_t>(p - bytes.data()) != stop && PlainFace(p, end, face, lines)) {
+    for (long long taken = 1; static_cast<std::size_t>(p - bytes.data()) != stop && PlainFace(p, end, face, lines);
+         ++taken) {
         faces.push_back(face);
         run.lines += lines;
+        if (abandoned && taken % kLookEvery == 0 && abandoned->load(std::memory_order_relaxed)) break;
     }
     run.end = static_cast<std::size_t>(p - bytes.data());
     return run;
@@ -103,11 +107,17 @@ PlainFacesInTwo::PlainFacesInTwo(std::string_view bytes)
     if (middle_ != std::string_view::npos && !thread_.start(ReadSecond, this)) middle_ = std::string_view::npos;
 }
 
+PlainFacesInTwo::~PlainFacesInTwo() {
+    abandoned_ = true;
+    thread_.join();
+}
+
 void* PlainFacesInTwo::ReadSecond(void* self) {
     auto& two = *static_cast<PlainFacesInTwo*>(self);
     try {
         two.secondFaces_.reserve((two.bytes_.size() - two.middle_) / 128);
-        two.secondRun_ = ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, two.secondFaces_);
+        two.secondRun_ =
+            ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, two.secondFaces_, &two.abandoned_);
         two.secondRead_ = true;
     } catch (const std::bad_alloc&) {
         two.secondFaces_ = {};

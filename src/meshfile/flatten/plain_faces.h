@@ -13,6 +13,7 @@
 #include "geometry/xyz.h"
 #include "meshfile/side_thread.h"
 
+#include <atomic>
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,10 @@ struct PlainFaceRun {
 };
 
 // Takes entities from `at`, the start of a group, appending their faces to
-// `faces`, until one is not taken or the run reaches `stop`.
-PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces);
+// `faces`, until one is not taken or the run reaches `stop`; or, when
+// `abandoned` is given, soon after it turns true (the run is then of no use).
+PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces,
+                            const std::atomic<bool>* abandoned = nullptr);
 
 // The fewest bytes whose runs are read on two threads (8 MB; tests lower it).
 extern std::size_t g_plainFacesInTwoFrom;
@@ -40,6 +43,8 @@ extern std::size_t g_plainFacesInTwoFrom;
 class PlainFacesInTwo {
 public:
     explicit PlainFacesInTwo(std::string_view bytes);
+    // Stops the second thread early when its run was never taken (a file refused before its middle).
+    ~PlainFacesInTwo();
     PlainFacesInTwo(const PlainFacesInTwo&) = delete;
     PlainFacesInTwo& operator=(const PlainFacesInTwo&) = delete;
 
@@ -54,5 +59,6 @@ private:
     std::vector<Face> secondFaces_;
     PlainFaceRun secondRun_;
     bool secondRead_ = false; // false when memory ran short
+    std::atomic<bool> abandoned_{false};
     SideThread thread_;       // last: joined before the rest goes
 };
