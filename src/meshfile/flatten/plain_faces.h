@@ -38,8 +38,9 @@ extern std::size_t g_plainFacesInTwoFrom;
 // The runs of a large file on two threads. A second thread reads the run that
 // starts at the first "0 / 3DFACE" entity of the second half of the bytes;
 // when the caller's own run reaches that place as the start of an entity, it
-// takes the second thread's faces instead of reading them again. Reached
-// otherwise (inside a string, in a block), the second run is left unused.
+// takes the second thread's faces instead of reading them again. Where the
+// caller never reaches it so (the faces there are a block's, say), the second
+// run is left unused.
 class PlainFacesInTwo {
 public:
     explicit PlainFacesInTwo(std::string_view bytes);
