@@ -73,7 +73,10 @@ const char* ScanPlainDecimal(const char* p, const char* end, double& value) {
 
 bool ReadPlainDecimal(std::string_view text, double& value) {
     const char* const end = text.data() + text.size();
-    return ScanPlainDecimal(text.data(), end, value) == end;
+    double read;
+    if (ScanPlainDecimal(text.data(), end, read) != end) return false;
+    value = read;
+    return true;
 }
 
 std::string GroupPlace(const DxfGroup& group) {
