@@ -14,15 +14,15 @@ constexpr char kDigitPairs[] = "000102030405060708091011121314151617181920212223
                                "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
                                "8081828384858687888990919293949596979899";
 
-// Writes `whole` in decimal, two digits at a time.
+// Writes `whole` in decimal, two digits at a time from its end, straight
+// into place once its length is known.
 char* WriteWhole(std::uint64_t whole, char* out) {
-    char digits[20];
-    char* first = digits + sizeof digits;
-    for (; whole >= 100; whole /= 100) std::memcpy(first -= 2, kDigitPairs + 2 * (whole % 100), 2);
-    if (whole >= 10) std::memcpy(first -= 2, kDigitPairs + 2 * whole, 2);
-    else *--first = static_cast<char>('0' + whole);
-    const auto length = static_cast<std::size_t>(digits + sizeof digits - first);
-    std::memcpy(out, first, length);
+    int length = 1;
+    for (std::uint64_t rest = whole; rest >= 10; rest /= 10) ++length;
+    char* digit = out + length;
+    for (; whole >= 100; whole /= 100) std::memcpy(digit -= 2, kDigitPairs + 2 * (whole % 100), 2);
+    if (whole >= 10) std::memcpy(digit - 2, kDigitPairs + 2 * whole, 2);
+    else digit[-1] = static_cast<char>('0' + whole);
     return out + length;
 }
 
