@@ -42,13 +42,11 @@ private:
     // Bit i set when block[i] is a line feed.
     static std::uint64_t BlockBits(const char* block) {
 #if defined(__SSE2__)
-        const __m128i feed = _mm_set1_epi8('\n');
-        std::uint64_t bits = 0;
-        for (int part = 0; part < 4; ++part) {
+        const auto feeds = [block](int part) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block) + part);
-            bits |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)))) << 16 * part;
-        }
-        return bits;
+            return std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')))));
+        };
+        return feeds(0) | feeds(1) << 16 | feeds(2) << 32 | feeds(3) << 48;
 #else
         using namespace plain_lines;
         std::uint64_t bits = 0;
