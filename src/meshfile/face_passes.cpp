@@ -19,7 +19,8 @@ namespace {
 // The last line feed in [from, from + size), or null.
 const char* LastLineFeed(const char* from, std::size_t size) {
 #if defined(__GLIBC__)
-    return static_cast<const char*>(memrchr(from, '\n', size));
+    // An empty buffer may have no address at all, which memrchr must not be given.
+    return size == 0 ? nullptr : static_cast<const char*>(memrchr(from, '\n', size));
 #else
     for (const char* p = from + size; p != from;)
         if (*--p == '\n') return p;
