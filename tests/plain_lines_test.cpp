@@ -93,6 +93,37 @@ TEST(PlainLines, WriterValuesReadAsScanned) {
     }
 }
 
+// Every text of up to five characters with a line feed: a short code is read
+// exactly when ReadPlainCode reads one or two digits there, with its value.
+TEST(PlainLines, ShortCodesAsReadPlainCodeReadsThem) {
+    const std::string alphabet = "0379 \r\n-x";
+    int short_codes = 0;
+    for (std::size_t length = 1; length <= 5; ++length) {
+        std::vector<std::size_t> at(length, 0);
+        for (;;) {
+            std::string line;
+            for (std::size_t i : at)
+                line += alphabet[i];
+            const std::string text = line + std::string(kPlainWindow, '\n');
+            const std::size_t feed = text.find('\n');
+            int plain = -1, code = -1;
+            const std::size_t plain_length = ReadPlainCode(text.data(), plain);
+            const std::size_t digits = feed - (feed > 0 && text[feed - 1] == '\r');
+            const bool expected = plain_length == feed + 1 && text[0] != ' ' && digits <= 2;
+            ASSERT_EQ(plain_lines::ReadShortCode(text.data(), feed, code), expected) << "'" << line << "'";
+            if (expected) {
+                ASSERT_EQ(code, plain) << "'" << line << "'";
+            }
+            short_codes += expected;
+            std::size_t i = 0;
+            while (i < length && ++at[i] == alphabet.size())
+                at[i++] = 0;
+            if (i == length) break;
+        }
+    }
+    EXPECT_GT(short_codes, 100);
+}
+
 TEST(LineFeeds, FindsEveryFeedOfTheWholeBlocksInOrder) {
     std::mt19937 random(3);
     for (int n = 0; n < 2000; ++n) {

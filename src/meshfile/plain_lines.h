@@ -93,6 +93,18 @@ inline std::size_t ReadShortDecimal(const char* text, std::size_t sign, bool neg
     return length;
 }
 
+// A code line of one or two digits, such as every code of a face, whose line
+// feed is known to stand at text[length]: its value, or false to leave it to
+// ReadPlainCode. No loop, so that the value is ready early.
+inline bool ReadShortCode(const char* text, std::size_t length, int& k) {
+    if (length == 0 || length > 3) return false;
+    const std::size_t digits = length - (text[length - 1] == '\r');
+    const int first = text[0] - '0', second = text[1] - '0';
+    if (digits == 0 || unsigned(first) > 9 || (digits == 2 && unsigned(second) > 9) || digits > 2) return false;
+    k = digits == 2 ? first * 10 + second : first;
+    return true;
+}
+
 } // namespace plain_lines
 
 // A code line such as "10" or "  0": its length, or 0 to leave it to ScanGroupCode.

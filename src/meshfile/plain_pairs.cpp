@@ -23,7 +23,8 @@ bool ReadPlainPairs(DxfLineReader& lines, FaceFill& fill, std::size_t stop) {
         const char* code = ahead.data() + at;
         const char* value = ahead.data() + code_end + 1;
         int k;
-        if (!ReadPlainCode(code, k)) k = ScanGroupCode(WholeLine(code, code_end - at).text);
+        if (!plain_lines::ReadShortCode(code, code_end - at, k) && !ReadPlainCode(code, k))
+            k = ScanGroupCode(WholeLine(code, code_end - at).text);
         double* coordinate = fill.face ? CornerCoordinate(*fill.face, k) : nullptr;
         if (!coordinate || !ReadPlainDecimal(value, *coordinate))
             going = TakeValueLine(fill, k, coordinate, WholeLine(value, value_end - code_end - 1));
