@@ -263,7 +263,8 @@ TEST_F(MeshReaderDifferential, LinesAroundThePlainPairLimit) {
             for (int i = 0; i < 6; ++i)
                 text += FaceEntity(random);
             text += "0\n3DFACE\n10\n" + digits + end + padded_code + end + "7\n" + std::string(length, 'x') + end;
-            text += "30\n" + std::string(length - 3, ' ') + "-.5" + end + "0\n3DFACE\n" + std::string(length, '3') + end;
+            text += "30\n" + std::string(length - 3, ' ') + "-.5" + end;
+            text += "0\n3DFACE\n" + std::string(length, '3') + end;
             for (int i = 0; i < 6; ++i)
                 text += FaceEntity(random);
             ASSERT_TRUE(Agrees(text)) << length;
