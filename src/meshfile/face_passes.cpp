@@ -21,8 +21,7 @@ namespace {
 const char* LastLineFeed(const char* from, std::size_t size) {
     if (size == 0) return nullptr;
 #if defined(__GLIBC__)
-    // An empty buffer may have no address at all, which memrchr must not be given.
-    return size == 0 ? nullptr : static_cast<const char*>(memrchr(from, '\n', size));
+    return static_cast<const char*>(memrchr(from, '\n', size));
 #else
     for (const char* p = from + size; p != from;)
         if (*--p == '\n') return p;
