@@ -1,14 +1,18 @@
 // Fuzz target: arbitrary bytes flattened, as given and as the body of a
 // binary DXF file. Checks the converter's promises: no crash or hang (limits
 // kept small so that no input runs long), a refusal always says why, and an
-// accepted drawing hands out exactly the faces it counted, all finite.
+// accepted drawing hands out exactly the faces it counted, all finite; and
+// reading the plain 3DFACE runs on two threads changes nothing.
 #include "meshfile/flatten/flatten.h"
+#include "meshfile/flatten/plain_faces.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -18,27 +22,49 @@ void Check(bool condition, const char* what) {
     std::abort();
 }
 
-void FlattenOnce(std::string_view bytes) {
-    FlatDrawing drawing;
+struct Flattened {
     std::string error;
-    if (!drawing.read(bytes, {20000, 20000}, error)) return Check(!error.empty(), "a refusal says why");
-    long long faces = 0;
+    std::vector<Face> faces;
+};
+
+Flattened FlattenOnce(std::string_view bytes) {
+    FlatDrawing drawing;
+    Flattened result;
+    if (!drawing.read(bytes, {20000, 20000}, result.error)) {
+        Check(!result.error.empty(), "a refusal says why");
+        return result;
+    }
     bool finite = true;
     const bool placed = drawing.faces(
         [&](const Face* f, std::size_t n) {
-            faces += static_cast<long long>(n);
+            result.faces.insert(result.faces.end(), f, f + n);
             for (const double* v = &f->A.x; v != &f[n].A.x; ++v) finite = finite && std::isfinite(*v);
         },
-        error);
-    Check(placed ? faces == drawing.report().faces : !error.empty(), "the counted faces, or a reason");
+        result.error);
+    Check(placed ? static_cast<long long>(result.faces.size()) == drawing.report().faces : !result.error.empty(),
+          "the counted faces, or a reason");
     Check(finite, "every coordinate handed out is finite");
+    return result;
+}
+
+// The runs read on two threads whatever the size of the file, against one thread.
+void FlattenInTwo(std::string_view bytes, const Flattened& once) {
+    const std::size_t saved = g_plainFacesInTwoFrom;
+    g_plainFacesInTwoFrom = 0;
+    const Flattened inTwo = FlattenOnce(bytes);
+    g_plainFacesInTwoFrom = saved;
+    Check(inTwo.error == once.error, "the same refusal on two threads");
+    Check(inTwo.faces.size() == once.faces.size() &&
+              (once.faces.empty() ||
+               std::memcmp(inTwo.faces.data(), once.faces.data(), once.faces.size() * sizeof(Face)) == 0),
+          "the same faces on two threads");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    FlattenOnce(bytes);
+    FlattenInTwo(bytes, FlattenOnce(bytes));
     FlattenOnce(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + std::string(bytes));
     return 0;
 }

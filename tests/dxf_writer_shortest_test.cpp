@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -87,8 +88,13 @@ TEST(DxfWriterBatch, SameBytesAsOneFaceAtATime) {
     for (Face& f : faces)
         for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = {any(random), any(random), std::round(any(random))};
     for (const DxfCoordinates format : {DxfCoordinates::Shortest, DxfCoordinates::Fixed3}) {
-        for (const bool tooLong : {false, true}) {
-            if (tooLong) faces[8192 + 5000].C.y = 1e300; // in the second thread's half of the first round
+        // Rounds of 16384 faces, the writer's own 4096 first. A face too long
+        // nowhere; in the second thread's part of the first round; in the
+        // writer's own part of the second; last in the second thread's part of
+        // the last round; in the faces after the rounds.
+        for (const std::size_t tooLong : {std::size_t{0}, std::size_t{8192 + 5000}, std::size_t{16384 + 7},
+                                          std::size_t{49151}, std::size_t{49152 + 100}}) {
+            if (tooLong) faces[tooLong].C.y = 1e300;
             std::string one, batch;
             DXF single(MemorySink(one)), many(MemorySink(batch));
             single.setCoordinates(format);
@@ -100,8 +106,47 @@ TEST(DxfWriterBatch, SameBytesAsOneFaceAtATime) {
             EXPECT_EQ(many.error(), single.error());
             EXPECT_EQ(batch.size(), one.size());
             EXPECT_TRUE(batch == one) << "format " << static_cast<int>(format) << ", too long " << tooLong;
+            if (tooLong) faces[tooLong].C.y = 0;
         }
-        faces[8192 + 5000].C.y = 0;
+    }
+}
+
+// A sink that takes blocks until `limit` bytes have come, then fails.
+struct FailingSink {
+    std::string taken;
+    std::size_t limit;
+
+    static int Write(void* context, const char* bytes, std::size_t size) {
+        auto& sink = *static_cast<FailingSink*>(context);
+        if (sink.taken.size() + size > sink.limit) return EIO;
+        sink.taken.append(bytes, size);
+        return 0;
+    }
+};
+
+// A write that fails deep in a batch, while the second thread formats the
+// next round, leaves what face() by face() would write, cut short, and the
+// failure.
+TEST(DxfWriterBatch, FailedWriteLeavesABeginningOfTheFile) {
+    std::mt19937_64 random(9);
+    std::uniform_real_distribution<double> any(-1e3, 1e3);
+    std::vector<Face> faces(60000);
+    for (Face& f : faces)
+        for (xyz* p : {&f.A, &f.B, &f.C, &f.D}) *p = {any(random), any(random), any(random)};
+    std::string whole;
+    DXF single(MemorySink(whole));
+    single.setCoordinates(DxfCoordinates::Shortest);
+    for (const Face& f : faces) single.face(f.A, f.B, f.C, f.D);
+    ASSERT_TRUE(single.close());
+    for (const std::size_t limit : {std::size_t{1} << 20, std::size_t{3} << 20, std::size_t{7} << 20}) {
+        FailingSink batch{{}, limit};
+        DXF many(ByteSink{FailingSink::Write, &batch});
+        many.setCoordinates(DxfCoordinates::Shortest);
+        many.faces(faces.data(), faces.size());
+        EXPECT_FALSE(many.close());
+        EXPECT_EQ(many.error(), EIO);
+        EXPECT_LT(batch.taken.size(), whole.size());
+        EXPECT_TRUE(whole.starts_with(batch.taken)) << "limit " << limit;
     }
 }
 

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -163,6 +167,40 @@ TEST(DxfGroups, FileReadThroughItsWindowReadsAsInMemory) {
         }
         EXPECT_EQ(fromFile.error(), "");
         EXPECT_GT(groups, 50000u);
+    }
+}
+
+// Plain decimals of every length, at the end of the bytes and before more of
+// them: read as from_chars reads their digits, ending after the last digit,
+// and refused past 15 digits or with none.
+TEST(DxfGroups, PlainDecimalsOfEveryLengthReadAsFromChars) {
+    std::mt19937 random(5);
+    const auto digits = [&](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    static const char* const kAfter[] = {"\r\n", "\n", " ", "x", "e5", "-", "/", ":", ""};
+    for (int i = 0; i < 200000; ++i) {
+        const int whole = static_cast<int>(random() % 18), fraction = static_cast<int>(random() % 18);
+        const bool point = random() % 4 != 0;
+        const std::string number = (random() % 2 ? "-" : "") + digits(whole) + (point ? "." : "") + digits(fraction);
+        const std::string text = number + kAfter[random() % std::size(kAfter)];
+        const std::string padded = text + std::string(16, '\n');
+        double atEnd = -1, beforeMore = -1;
+        const char* const endStop = ScanPlainDecimal(text.data(), text.data() + text.size(), atEnd);
+        const char* const moreStop = ScanPlainDecimal(padded.data(), padded.data() + padded.size(), beforeMore);
+        const int count = whole + fraction;
+        ASSERT_EQ(endStop != nullptr, count > 0 && count <= 15) << text;
+        ASSERT_EQ(moreStop != nullptr, count > 0 && count <= 15) << text;
+        if (!endStop) continue;
+        EXPECT_EQ(endStop - text.data(), static_cast<std::ptrdiff_t>(number.size())) << text;
+        EXPECT_EQ(moreStop - padded.data(), static_cast<std::ptrdiff_t>(number.size())) << text;
+        double expected = 0;
+        std::from_chars(number.data() + (number[0] == '-'), number.data() + number.size(), expected);
+        if (number[0] == '-') expected = -expected;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(atEnd), std::bit_cast<std::uint64_t>(expected)) << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(beforeMore), std::bit_cast<std::uint64_t>(expected)) << text;
     }
 }
 

@@ -249,6 +249,29 @@ TEST_F(MeshReaderDifferential, LinesAroundThe255Boundary) {
         ASSERT_TRUE(Agrees("0\n3DFACE\n10\n" + LongLine(random) + LongLine(random) + "21\n4\n"));
 }
 
+// The run over short pairs takes lines of fewer than 64 characters and leaves
+// the others, and pairs too near the end of the bytes, to the general
+// reading: code and value lines of every length around that limit, padded
+// or not, with the faces before and after them, must read alike either way.
+TEST_F(MeshReaderDifferential, LinesAroundThePlainPairLimit) {
+    std::mt19937 random(8);
+    for (std::size_t length = 58; length <= 68; ++length)
+        for (const char* end : {"\n", "\r\n"}) {
+            const std::string digits = std::string(length - 4, '0') + "12.5";
+            const std::string padded_code = std::string(length - 2, ' ') + "20";
+            std::string text;
+            for (int i = 0; i < 6; ++i)
+                text += FaceEntity(random);
+            text += "0\n3DFACE\n10\n" + digits + end + padded_code + end + "7\n" + std::string(length, 'x') + end;
+            text += "30\n" + std::string(length - 3, ' ') + "-.5" + end;
+            text += "0\n3DFACE\n" + std::string(length, '3') + end;
+            for (int i = 0; i < 6; ++i)
+                text += FaceEntity(random);
+            ASSERT_TRUE(Agrees(text)) << length;
+            ASSERT_TRUE(Agrees(text + "0\nEOF\n" + FaceEntity(random))) << length;
+        }
+}
+
 TEST_F(MeshReaderDifferential, TruncatedAtEveryByte) {
     std::mt19937 random(4);
     const std::string whole = "999\n\r\n0\n3DFACE\n10\n1.5\n20\n2\n0\nLINE\n10\n3\n0\n3DFACE\n"

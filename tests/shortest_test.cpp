@@ -49,4 +49,24 @@ TEST(FormatShortest, MatchesToCharsOnDecimalsAndOnAnyBits) {
     }
 }
 
+// The fast path's edges: its range's ends, the sixth whole digit, and the
+// doubles beside a decimal of thousandths, which must not pass for it.
+TEST(FormatShortest, MatchesToCharsAtTheEdgesOfThousandths) {
+    const double edges[] = {0.0005, 0.0004999, 0.0015, 99999.999, 100000, 100000.001, 123000, 999999999999.999,
+                            1e12, 999999999999.5, 0.999, 1.001, 4503599627370.496};
+    for (const double edge : edges) {
+        double v = std::nextafter(std::nextafter(edge, 0.0), 0.0);
+        for (int step = 0; step < 5; ++step, v = std::nextafter(v, 1e300)) {
+            ASSERT_EQ(Shortest(v), ToChars(v)) << std::hexfloat << v;
+            ASSERT_EQ(Shortest(-v), ToChars(-v)) << std::hexfloat << -v;
+        }
+    }
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 100000; ++i) {
+        const double decimal = static_cast<double>(random() % 1000000000000000) / 1000;
+        const double beside = std::nextafter(decimal, i % 2 ? 0.0 : 1e300);
+        ASSERT_EQ(Shortest(beside), ToChars(beside)) << std::hexfloat << beside;
+    }
+}
+
 } // namespace

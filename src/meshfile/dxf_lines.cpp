@@ -52,11 +52,10 @@ bool DxfLineReader::next(DxfLine& line) {
     const std::size_t available = end_ - begin_;
     const std::size_t window = std::min(available, kMaxLineLength + 1);
     if (const void* lf = std::memchr(start, '\n', window)) {
-        std::size_t length = static_cast<const char*>(lf) - start;
-        const bool crlf = length > 0 && start[length - 1] == '\r';
-        if (length - crlf + 1 <= kMaxLineLength) {
-            line.text = std::string_view(start, length - crlf);
-            line.ended = true;
+        const std::size_t length = static_cast<const char*>(lf) - start;
+        const DxfLine whole = WholeLine(start, length);
+        if (whole.text.size() + 1 <= kMaxLineLength) {
+            line = whole;
             begin_ += length + 1;
             return true;
         }

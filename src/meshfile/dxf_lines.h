@@ -19,6 +19,13 @@ struct DxfLine {
     bool ended = false;    // true when a line feed ended it (false: cut at 255, or end of file)
 };
 
+// The whole line of `length` characters that a line feed ends at start[length]
+// (its CR removed, when a CR LF pair ends it).
+inline DxfLine WholeLine(const char* start, std::size_t length) {
+    const bool crlf = length > 0 && start[length - 1] == '\r';
+    return {std::string_view(start, length - crlf), true};
+}
+
 // True when the line begins with `prefix`, compared byte for byte.
 inline bool StartsWith(const DxfLine& line, std::string_view prefix) {
     return line.text.substr(0, prefix.size()) == prefix;

@@ -1,12 +1,14 @@
 // Batches of faces on two threads: in each round the writer's own thread
-// formats the first half into its buffer as face() does, while a second
-// thread formats the other half into a block of its own, handed on after it.
+// formats the first part into its buffer as face() does, while a second
+// thread formats the rest into a block of its own, handed on after it. The
+// writer's thread also does every write, so its part is the smaller one. The
+// second thread starts on the next round's part before this round's block is
+// handed on, so that the writes overlap its work; the two blocks take turns.
 // The text of a face does not depend on the faces around it, so the bytes
 // are those of face() called for each face in turn.
 #include "meshfile/dxf_face_text.h"
 #include "meshfile/dxf_writer.h"
-
-#include <pthread.h>
+#include "meshfile/side_thread.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,60 +17,76 @@
 
 namespace {
 
-constexpr std::size_t kRound = 8192;       // faces per thread and round
+// Faces per round: the writer's own part, then the second thread's. Writing
+// a face's text to a file costs about half as much as formatting it, so the
+// threads are about as busy when the writer's thread formats a quarter.
+constexpr std::size_t kOwnPart = 4096, kSidePart = 12288, kRound = kOwnPart + kSidePart;
 constexpr std::size_t kTypicalFace = 256; // bytes a face takes, about: the block's first size
 
-struct Half {
-    const Face* faces;
-    std::size_t count;
-    DxfCoordinates coordinates;
-    std::unique_ptr<char[]> text;
+struct SidePart {
+    const Face* faces = nullptr;
+    std::size_t count = 0;
+    DxfCoordinates coordinates = DxfCoordinates::Fixed3;
+    std::unique_ptr<char[]> text; // kept from round to round
     std::size_t capacity = 0, length = 0;
     std::size_t formatted = 0; // faces whose text is whole
     bool tooLong = false;      // the face after them has a coordinate too long for a line
 };
 
-bool Grow(Half& half) {
-    const std::size_t capacity = half.capacity == 0 ? kRound * kTypicalFace : 2 * half.capacity;
+bool Grow(SidePart& part) {
+    const std::size_t capacity = part.capacity == 0 ? kSidePart * kTypicalFace : 2 * part.capacity;
     std::unique_ptr<char[]> larger(new (std::nothrow) char[capacity]);
     if (!larger) return false;
-    if (half.length > 0) std::memcpy(larger.get(), half.text.get(), half.length);
-    half.text = std::move(larger);
-    half.capacity = capacity;
+    if (part.length > 0) std::memcpy(larger.get(), part.text.get(), part.length);
+    part.text = std::move(larger);
+    part.capacity = capacity;
     return true;
 }
 
 // Formats as many faces as it can; short of memory it stops, and the writer
 // formats the rest itself.
-void* FormatHalf(void* argument) {
-    Half& half = *static_cast<Half*>(argument);
-    for (; half.formatted < half.count; ++half.formatted) {
-        if (half.capacity - half.length < kDxfMaxFaceLength && !Grow(half)) break;
-        char* const end = FormatFaceText(half.faces[half.formatted], half.coordinates, half.text.get() + half.length);
+void* FormatSidePart(void* argument) {
+    SidePart& part = *static_cast<SidePart*>(argument);
+    for (; part.formatted < part.count; ++part.formatted) {
+        if (part.capacity - part.length < kDxfMaxFaceLength && !Grow(part)) break;
+        char* const end = FormatFaceText(part.faces[part.formatted], part.coordinates, part.text.get() + part.length);
         if (!end) {
-            half.tooLong = true;
+            part.tooLong = true;
             break;
         }
-        half.length = static_cast<std::size_t>(end - half.text.get());
+        part.length = static_cast<std::size_t>(end - part.text.get());
     }
     return nullptr;
+}
+
+// Starts formatting the kSidePart faces at `faces` into `part` on `thread`;
+// when no thread starts, the part stays empty and the writer formats it itself.
+void StartSidePart(SideThread& thread, SidePart& part, const Face* faces, DxfCoordinates coordinates) {
+    part.faces = faces;
+    part.count = kSidePart;
+    part.coordinates = coordinates;
+    part.length = part.formatted = 0;
+    part.tooLong = false;
+    thread.start(FormatSidePart, &part);
 }
 
 } // namespace
 
 void DXF::faces(const Face* F, std::size_t n) {
+    SidePart parts[2];
+    SideThread thread; // after the parts: joined before they go
     std::size_t i = 0;
-    for (; n - i >= 2 * kRound && ok() && !closed_; i += 2 * kRound) {
-        Half second{F + i + kRound, kRound, coordinates_, nullptr};
-        pthread_t thread;
-        const bool started = pthread_create(&thread, nullptr, FormatHalf, &second) == 0;
-        for (const Face* f = F + i; f != F + i + kRound; ++f) face(f->A, f->B, f->C, f->D);
-        if (started) pthread_join(thread, nullptr);
-        if (!ok()) return; // a face of the first half was refused: none after it is written
-        putBlock(second.text.get(), second.length);
-        faces_ += static_cast<long long>(second.formatted);
-        if (second.tooLong) return fail(ERANGE);
-        for (const Face* f = second.faces + second.formatted; f != second.faces + kRound; ++f)
+    if (n >= kRound && ok() && !closed_) StartSidePart(thread, parts[0], F + kOwnPart, coordinates_);
+    for (int turn = 0; n - i >= kRound && ok() && !closed_; i += kRound, turn = 1 - turn) {
+        SidePart& side = parts[turn];
+        for (const Face* f = F + i; f != F + i + kOwnPart; ++f) face(f->A, f->B, f->C, f->D);
+        thread.join();
+        if (!ok()) return; // a face of the writer's part was refused: none after it is written
+        if (n - i >= 2 * kRound) StartSidePart(thread, parts[1 - turn], F + i + kRound + kOwnPart, coordinates_);
+        putBlock(side.text.get(), side.length);
+        faces_ += static_cast<long long>(side.formatted);
+        if (side.tooLong) return fail(ERANGE);
+        for (const Face* f = side.faces + side.formatted; f != side.faces + kSidePart; ++f)
             face(f->A, f->B, f->C, f->D);
     }
     for (; i < n; ++i) face(F[i].A, F[i].B, F[i].C, F[i].D);

@@ -2,18 +2,17 @@
 
 #include "meshfile/byte_source.h"
 #include "meshfile/dxf_lines.h"
+#include "meshfile/face_fill.h"
 #include "meshfile/mesh_reader_internal.h"
+#include "meshfile/plain_lines.h"
+#include "meshfile/plain_pairs.h"
 #include "meshfile/scan_number.h"
 #include "meshfile/side_thread.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 namespace {
-
-constexpr std::string_view kFaceMarker = "3DFACE";
 
 // ---- count pass ----------------------------------------------------------
 
@@ -171,77 +170,6 @@ bool CountFaceLines(ByteSource& source, long long& count, FaceLine* middle) {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The plain lines below are read in place, straight from the buffer, when
-// at least kPlainWindow bytes lie ahead: none of them looks further, so no
-// byte is checked against the buffer's end. They decide only lines that are
-// whole (a line end within their reach); everything else goes the general way.
-constexpr std::size_t kPlainWindow = 64;
-
-// Length of the line ending at text[i] ("\n" or "\r\n"), or 0 when no line end stands there.
-std::size_t LineLength(const char* text, std::size_t i) {
-    if (text[i] == '\n') return i + 1;
-    if (text[i] == '\r' && text[i + 1] == '\n') return i + 2;
-    return 0;
-}
-
-// A code line such as "10" or "  0": its length, or 0 to leave it to ScanGroupCode.
-std::size_t ReadPlainCode(const char* text, int& k) {
-    std::size_t i = 0;
-    while (i < 8 && text[i] == ' ')
-        ++i;
-    const std::size_t first = i;
-    int value = 0;
-    for (; i - first < 9 && IsDigit(text[i]); ++i)
-        value = value * 10 + (text[i] - '0');
-    const std::size_t length = i == first ? 0 : LineLength(text, i);
-    if (length) k = value;
-    return length;
-}
-
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
-// A value line of at most 15 digits around an optional point, such as the
-// writer's "-12.345": its length, or 0 to leave it to ScanValue. Both the
-// digits and the power of ten are exact doubles, so the one division rounds
-// exactly as strtod does.
-std::size_t ReadPlainDecimal(const char* text, double& x) {
-    constexpr std::size_t kMaxDigits = 15;
-    const bool negative = text[0] == '-';
-    std::size_t i = negative || text[0] == '+';
-    std::uint64_t digits = 0;
-    const std::size_t first = i;
-    for (; i - first <= kMaxDigits && IsDigit(text[i]); ++i)
-        digits = digits * 10 + unsigned(text[i] - '0');
-    std::size_t count = i - first, fraction = 0;
-    if (text[i] == '.') {
-        const std::size_t point = ++i;
-        for (; count + (i - point) <= kMaxDigits && IsDigit(text[i]); ++i)
-            digits = digits * 10 + unsigned(text[i] - '0');
-        fraction = i - point;
-        count += fraction;
-    }
-    if (count == 0 || count > kMaxDigits) return 0;
-    const std::size_t length = LineLength(text, i);
-    if (length == 0) return 0;
-    const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
-    // The sign bit set without a branch: signs come in no pattern a branch predictor could learn.
-    x = std::bit_cast<double>(std::bit_cast<std::uint64_t>(magnitude) | std::uint64_t(negative) << 63);
-    return length;
-}
-
-// The coordinate that a corner code 10-13, 20-23, 30-33 sets, or null for any other code.
-double* CornerCoordinate(Face& face, int code) {
-    static constexpr xyz Face::*kCorners[] = {&Face::A, &Face::B, &Face::C, &Face::D};
-    static constexpr double xyz::*kAxes[] = {&xyz::x, &xyz::y, &xyz::z};
-    if (code < 10 || code > 33 || code % 10 > 3) return nullptr;
-    return &(face.*kCorners[code % 10].*kAxes[code / 10 - 1]);
-}
-
 bool ReadCodeLine(DxfLineReader& lines, int& k) {
     const std::string_view ahead = lines.ahead();
     if (ahead.size() >= kPlainWindow) {
@@ -265,19 +193,6 @@ bool ReadPlainValueLine(DxfLineReader& lines, double* coordinate) {
     return length != 0;
 }
 
-// The parse pass's state between two pairs.
-struct FaceFill {
-    Face* table;
-    long long limit;      // faces from here on are read over, never stored
-    long long j = -1;     // the face started last
-    Face* face = nullptr; // the face being filled, null between faces
-
-    void startFace() {
-        if (j < limit) ++j;
-        face = j < limit ? &(table[j] = Face{}) : nullptr;
-    }
-};
-
 constexpr std::size_t kNoStop = static_cast<std::size_t>(-1);
 
 // Reads pairs up to the value line "EOF" or the end of the bytes. With a
@@ -286,20 +201,12 @@ constexpr std::size_t kNoStop = static_cast<std::size_t>(-1);
 // unread), false in every other case.
 bool ReadPairs(DxfLineReader& lines, FaceFill& fill, std::size_t stop) {
     int k;
-    while (lines.offset() < stop && ReadCodeLine(lines, k)) {
+    while (ReadPlainPairs(lines, fill, stop) && lines.offset() < stop && ReadCodeLine(lines, k)) {
         if (lines.offset() == stop) return true;
         double* coordinate = fill.face ? CornerCoordinate(*fill.face, k) : nullptr;
         if (coordinate && ReadPlainValueLine(lines, coordinate)) continue;
         DxfLine value;
-        if (!lines.next(value)) break;
-        if (value.ended && value.text == "EOF") break;
-        if (StartsWith(value, kFaceMarker)) {
-            fill.startFace();
-        } else if (k == 0) {
-            fill.face = nullptr;
-        } else if (coordinate) {
-            *coordinate = ScanValue(value.text);
-        }
+        if (!lines.next(value) || !TakeValueLine(fill, k, coordinate, value)) break;
     }
     return false;
 }

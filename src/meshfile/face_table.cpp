@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #if defined(__linux__)
+#include "meshfile/side_thread.h"
+
 #include <sys/mman.h>
 #endif
 
@@ -24,6 +26,43 @@ constexpr std::size_t kHeader = 64;
 // Below this, a block from the heap costs less than a mapping of its own.
 constexpr std::size_t kMappedFrom = 1 << 20;
 
+#if defined(MADV_POPULATE_WRITE)
+// Below this, a thread's start costs more than half the block's clearing saves.
+constexpr std::size_t kTwoThreadsFrom = 16 << 20;
+
+// Kernels before 5.14 do not know the request (EINVAL); any other failure
+// means the pages cannot be had, better told now than by a fault later.
+bool PopulatePages(void* from, std::size_t length) {
+    return madvise(from, length, MADV_POPULATE_WRITE) == 0 || errno == EINVAL;
+}
+
+// The second half of a block populated on its own thread.
+struct SecondHalfPages {
+    char* from;
+    std::size_t length;
+    bool ok = false;
+};
+
+void* PopulateSecondHalf(void* argument) {
+    auto& half = *static_cast<SecondHalfPages*>(argument);
+    half.ok = PopulatePages(half.from, half.length);
+    return nullptr;
+}
+
+// Clearing the pages of a large block takes long enough to be shared by two
+// threads; the halves meet at a huge-page boundary.
+bool PopulateBlock(void* block, std::size_t length) {
+    constexpr std::size_t kHugePage = 2 << 20;
+    const std::size_t half = length / 2 / kHugePage * kHugePage;
+    SideThread thread;
+    SecondHalfPages second{static_cast<char*>(block) + half, length - half};
+    if (half < kTwoThreadsFrom / 2 || !thread.start(PopulateSecondHalf, &second)) return PopulatePages(block, length);
+    const bool first_ok = PopulatePages(block, half);
+    thread.join();
+    return first_ok && second.ok;
+}
+#endif
+
 // A fresh mapping of `length` bytes, its pages in place, or null.
 void* MapClearedBlock(std::size_t length) {
     void* block = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -31,9 +70,7 @@ void* MapClearedBlock(std::size_t length) {
     // A hint: without huge pages the block is the same, only slower to touch.
     madvise(block, length, MADV_HUGEPAGE);
 #if defined(MADV_POPULATE_WRITE)
-    // Kernels before 5.14 do not know the request (EINVAL); any other failure
-    // means the pages cannot be had, better told now than by a fault later.
-    if (madvise(block, length, MADV_POPULATE_WRITE) != 0 && errno != EINVAL) {
+    if (!PopulateBlock(block, length)) {
         munmap(block, length);
         return nullptr;
     }

@@ -1,9 +1,8 @@
 // 3DFACE and INSERT entities.
 #include "meshfile/flatten/cad_parse.h"
+#include "meshfile/flatten/plain_faces.h"
 
 namespace {
-
-bool IsCornerCode(int code) { return code >= 10 && code <= 33 && code % 10 <= 3; }
 
 // Checks what makes a block reference impossible to place.
 bool CheckInsert(CadParse& parse, const DxfGroup& start, const CadInsert& insert) {
@@ -51,7 +50,7 @@ bool Read3dFace(CadParse& parse, const DxfGroup&, CadSpace& space) {
     xyz* const corners[] = {&face.A, &face.B, &face.C, &face.D};
     long long paper = 0;
     const bool read = parse.entityGroups([&](const DxfGroup& group) {
-        if (!IsCornerCode(group.code)) return group.code != 67 || parse.integer(group, "3DFACE", paper);
+        if (!IsFaceCornerCode(group.code)) return group.code != 67 || parse.integer(group, "3DFACE", paper);
         xyz& corner = *corners[group.code % 10];
         double* const axes[] = {&corner.x, &corner.y, &corner.z};
         // The plain read first: the checked one only to word a failure.

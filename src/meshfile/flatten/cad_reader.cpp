@@ -1,6 +1,7 @@
 #include "meshfile/flatten/cad_reader.h"
 
 #include "meshfile/flatten/cad_parse.h"
+#include "meshfile/flatten/plain_faces.h"
 
 namespace {
 
@@ -66,6 +67,19 @@ struct Walk {
     Section section = Section::None;
     CadSpace* block = nullptr; // the block being defined, in the BLOCKS section
 
+    // Takes the plain 3DFACE entities that come next in model space straight
+    // from the bytes, where the file is in memory; true when there were any.
+    bool takePlainFaces(PlainFacesInTwo& plain) {
+        if ((section != Section::None && section != Section::Entities) || parse.groups.textInMemory().empty())
+            return false;
+        std::vector<Face>& faces = drawing.model.faces;
+        const std::size_t before = faces.size();
+        const PlainFaceRun run = plain.read(parse.groups.offset(), faces);
+        parse.groups.skipTo(run.end, run.lines);
+        drawing.model.facesFrom[static_cast<int>(FaceSource::Face3d)] += static_cast<long long>(faces.size() - before);
+        return run.lines > 0;
+    }
+
     // Handles one (0, KIND) group and what follows it; false on a failure.
     bool step(const DxfGroup& start) {
         const std::string_view kind = start.text;
@@ -93,10 +107,13 @@ struct Walk {
 // doubling. Pages of the room not used are never touched.
 bool ReadDrawing(CadParse& parse, std::size_t size, CadDrawing& drawing, std::string& error) {
     drawing.model.faces.reserve(size / 128);
+    PlainFacesInTwo plain(parse.groups.textInMemory());
     Walk walk{parse, drawing};
     DxfGroup group;
     bool any = false;
-    while (parse.groups.next(group)) {
+    for (;;) {
+        any = walk.takePlainFaces(plain) || any;
+        if (!parse.groups.next(group)) break;
         any = true;
         if (group.code != 0) continue; // header variables, stray groups
         if (group.text == "EOF") return true;

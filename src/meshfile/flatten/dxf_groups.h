@@ -42,6 +42,23 @@ bool ReadReal(const DxfGroup& group, double& value);
 // The value as a whole number of at most 32 bits; false otherwise.
 bool ReadInteger(const DxfGroup& group, long long& value);
 
+// A text file's value as the reader gives it: blanks (spaces, tabs) cut from both ends.
+inline std::string_view TrimmedValue(std::string_view text) {
+    if (text.empty() || (text.front() != ' ' && text.front() != '\t' && text.back() != ' ' && text.back() != '\t'))
+        return text;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// "-12.345" and the like, as most coordinates are written: at most 15 digits
+// around an optional point, read as ReadReal reads them. False leaves
+// everything else to ReadReal.
+bool ReadPlainDecimal(std::string_view text, double& value);
+// The plain decimal that starts at `p`, read as far as it goes: its end, or
+// null when no such decimal starts there (`value` is then unchanged).
+const char* ScanPlainDecimal(const char* p, const char* end, double& value);
+
 // True when `bytes` begins with the binary DXF sentinel.
 bool IsBinaryDxf(std::string_view bytes);
 
@@ -61,6 +78,17 @@ public:
     void putBack() {
         at_ = lastAt_;
         line_ = lastLine_;
+    }
+    // The whole of a text file held in memory, for readers that take runs of
+    // groups straight from its bytes (plain_faces.h); empty otherwise.
+    std::string_view textInMemory() const { return source_ || binary_ ? std::string_view{} : bytes_; }
+    // Where the next group starts in textInMemory().
+    std::size_t offset() const { return at_; }
+    // Goes on from `offset`, the start of a group `lines` lines further on,
+    // as if the groups before it had been read.
+    void skipTo(std::size_t offset, long long lines) {
+        at_ = lastAt_ = offset;
+        line_ = lastLine_ = line_ + lines;
     }
     // Empty while every group read well; else what went wrong, with its place.
     const std::string& error() const { return error_; }

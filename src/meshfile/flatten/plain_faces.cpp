@@ -1,0 +1,140 @@
+#include "meshfile/flatten/plain_faces.h"
+
+#include "meshfile/flatten/dxf_groups.h"
+
+#include <new>
+
+std::size_t g_plainFacesInTwoFrom = std::size_t{8} << 20;
+
+namespace {
+
+constexpr std::string_view kFace = "3DFACE";
+
+// A code line as DxfGroupReader reads it in place: one to four digits, a line end.
+bool CodeLine(const char*& p, const char* end, int& code) {
+    const char* q = p;
+    code = 0;
+    for (; q < end && q - p < 4 && *q >= '0' && *q <= '9'; ++q) code = code * 10 + (*q - '0');
+    if (q == p) return false;
+    if (q < end && *q == '\r') ++q;
+    if (q == end || *q != '\n') return false;
+    p = q + 1;
+    return true;
+}
+
+// A value line ended by LF, as the reader gives it: one CR before the LF and
+// the blanks around the value cut off.
+bool ValueLine(const char*& p, const char* end, std::string_view& value) {
+    const char* lf = p;
+    while (lf < end && *lf != '\n') ++lf;
+    if (lf == end) return false;
+    const char* last = lf > p && lf[-1] == '\r' ? lf - 1 : lf;
+    value = TrimmedValue(std::string_view(p, static_cast<std::size_t>(last - p)));
+    p = lf + 1;
+    return true;
+}
+
+// A corner's value line: a plain decimal and its line end read in one go, or
+// any other line read as ValueLine reads it.
+bool CornerLine(const char*& p, const char* end, double& coordinate) {
+    const char* q = ScanPlainDecimal(p, end, coordinate);
+    if (q && q != end && *q == '\r') ++q;
+    if (q && q != end && *q == '\n') {
+        p = q + 1;
+        return true;
+    }
+    std::string_view value;
+    return ValueLine(p, end, value) && ReadPlainDecimal(value, coordinate);
+}
+
+// One entity from `p`; when it is taken, its face and lines, and `p` moved past it.
+bool PlainFace(const char*& p, const char* end, Face& face, long long& lines) {
+    const char* q = p;
+    int code;
+    std::string_view value;
+    if (!CodeLine(q, end, code) || code != 0 || !ValueLine(q, end, value) || value != kFace) return false;
+    face = Face{};
+    double* const coordinates = &face.A.x; // A.x A.y A.z B.x ...: a corner's three, corner by corner
+    for (long long groups = 1;; ++groups) {
+        const char* const group = q;
+        if (!CodeLine(q, end, code) || code == 67) return false;
+        if (code == 0) {
+            if (q == end) return false; // the file ends after the code: the general reader's failure
+            p = group;
+            lines = 2 * groups;
+            return true;
+        }
+        const bool read = IsFaceCornerCode(code) ? CornerLine(q, end, coordinates[3 * (code % 10) + code / 10 - 1])
+                                                 : ValueLine(q, end, value);
+        if (!read) return false;
+    }
+}
+
+// Where the first "0 / 3DFACE" entity of the second half of `bytes` starts, or npos.
+std::size_t SecondHalfStart(std::string_view bytes) {
+    for (std::size_t at = bytes.find(kFace, bytes.size() / 2); at != std::string_view::npos;
+         at = bytes.find(kFace, at + 1)) {
+        const std::string_view before = bytes.substr(0, at);
+        for (const std::string_view code : {"\n0\r\n", "\n0\n"})
+            if (before.ends_with(code)) return at - code.size() + 1;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
+PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces,
+                            const std::atomic<bool>* abandoned) {
+    constexpr long long kLookEvery = 4096; // faces between two looks at `abandoned`
+    const char* p = bytes.data() + at;
+    const char* const end = bytes.data() + bytes.size();
+    PlainFaceRun run;
+    Face face;
+    long long lines;
+    for (long long taken = 1; static_cast<std::size_t>(p - bytes.data()) != stop && PlainFace(p, end, face, lines);
+         ++taken) {
+        faces.push_back(face);
+        run.lines += lines;
+        if (abandoned && taken % kLookEvery == 0 && abandoned->load(std::memory_order_relaxed)) break;
+    }
+    run.end = static_cast<std::size_t>(p - bytes.data());
+    return run;
+}
+
+PlainFacesInTwo::PlainFacesInTwo(std::string_view bytes)
+    : bytes_(bytes),
+      middle_(bytes.size() >= g_plainFacesInTwoFrom ? SecondHalfStart(bytes) : std::string_view::npos) {
+    if (middle_ != std::string_view::npos && !thread_.start(ReadSecond, this)) middle_ = std::string_view::npos;
+}
+
+PlainFacesInTwo::~PlainFacesInTwo() {
+    abandoned_ = true;
+    thread_.join();
+}
+
+void* PlainFacesInTwo::ReadSecond(void* self) {
+    auto& two = *static_cast<PlainFacesInTwo*>(self);
+    try {
+        two.secondFaces_.reserve((two.bytes_.size() - two.middle_) / 128);
+        two.secondRun_ =
+            ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, two.secondFaces_, &two.abandoned_);
+        two.secondRead_ = true;
+    } catch (const std::bad_alloc&) {
+        two.secondFaces_ = {};
+    }
+    return nullptr;
+}
+
+PlainFaceRun PlainFacesInTwo::read(std::size_t at, std::vector<Face>& faces) {
+    PlainFaceRun run = ReadPlainFaces(bytes_, at, middle_, faces);
+    if (run.end != middle_) return run;
+    thread_.join();
+    middle_ = std::string_view::npos; // taken once, or read here
+    if (!secondRead_) {
+        const PlainFaceRun rest = ReadPlainFaces(bytes_, run.end, middle_, faces);
+        return {rest.end, run.lines + rest.lines};
+    }
+    faces.insert(faces.end(), secondFaces_.begin(), secondFaces_.end());
+    secondFaces_ = {};
+    return {secondRun_.end, run.lines + secondRun_.lines};
+}
