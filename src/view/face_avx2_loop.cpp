@@ -91,12 +91,7 @@ struct LaneBounds {
             painter.anyFace(*f);
             continue;
         }
-        // A zero-length line draws nothing: it sets the spare byte instead.
-        // Both are never negative, and unsigned they need no sign extension.
-        const UInt4 start = UInt4((dx | dy) == 0 ? spare : startRow * width + column);
-        const UInt4 index = UInt4(ShortLines::Index(dx, dy));
-        painter.drawLines(pending);
-        pending = {start, index};
+        painter.drawThenQueue(pending, column, startRow, dx, dy, width, spare);
     }
     painter.drawLines(pending);
     lanes.addTo(bounds);

@@ -51,6 +51,19 @@ struct MaskPainter {
         shortLines.drawTwo(mask, lines.start[2], lines.index[2], lines.start[3], lines.index[3]);
     }
 
+    // Draws the lines queued before, then queues the four short lines that
+    // start at `column` and `startRow` and move `dx` and `dy` (all in the
+    // lanes' order, `width` and `spare` in every lane). A zero-length line
+    // draws nothing: it sets the spare byte instead. Start and index are
+    // never negative, and unsigned they need no sign extension.
+    [[gnu::always_inline]] void drawThenQueue(FourLines& pending, Int4 column, Int4 startRow, Int4 dx, Int4 dy,
+                                              Int4 width, Int4 spare) const {
+        const UInt4 start = UInt4((dx | dy) == 0 ? spare : startRow * width + column);
+        const UInt4 index = UInt4(ShortLines::Index(dx, dy));
+        drawLines(pending);
+        pending = {start, index};
+    }
+
     // Draws the edges of `f` the general way.
     [[gnu::noinline]] void anyFace(const Face& f) const {
         Segment edges[4];
