@@ -75,6 +75,7 @@ struct LaneBounds {
     // work on two faces at once.
     FourLines pending = painter.nothing();
     for (const Face* f = first; f != last; ++f) {
+        PrefetchAhead(f);
         const XY a = LoadXY(f->A), b = LoadXY(f->B), c = LoadXY(f->C), d = LoadXY(f->D);
         const Double4 ac = __builtin_shufflevector(a, c, 0, 1, 2, 3), bd = __builtin_shufflevector(b, d, 0, 1, 2, 3);
         const Double4 x = __builtin_shufflevector(ac, bd, 0, 4, 2, 6), y = __builtin_shufflevector(ac, bd, 1, 5, 3, 7);

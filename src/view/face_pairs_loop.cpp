@@ -68,6 +68,7 @@ PlaneBounds PaintFacesInPairs(const MaskPainter& shared, const Face* first, cons
     // work on two faces at once.
     FourLines pending = painter.nothing();
     for (const Face* f = first; f != last; ++f) {
+        PrefetchAhead(f);
         const XY a = LoadXY(f->A), b = LoadXY(f->B), c = LoadXY(f->C), d = LoadXY(f->D);
         const XY x0 = __builtin_shufflevector(a, c, 0, 2), x1 = __builtin_shufflevector(b, d, 0, 2);
         const XY y0 = __builtin_shufflevector(a, c, 1, 3), y1 = __builtin_shufflevector(b, d, 1, 3);

@@ -92,9 +92,9 @@ bool PaintLargeTable(Image& image, FitExtents& fit) {
     const Projection projection = Projection::Current();
     const ShortLines shortLines(image.width);
     PlaneBounds bounds[2];
-    OnTwoThreads([&](int part) {
-        const MaskPainter painter{projection, shortLines, image.width, image.height, masks[part].data()};
-        bounds[part] = PaintFaces(painter, F + PartStart(nf, part), F + (part == 0 ? PartStart(nf, 1) : nf));
+    ShareOnTwoThreads(nf, [&](int thread, long first, long last) {
+        const MaskPainter painter{projection, shortLines, image.width, image.height, masks[thread].data()};
+        bounds[thread].append(PaintFaces(painter, F + first, F + last));
     });
     bounds[0].append(bounds[1]);
     TableExtents found;
@@ -106,7 +106,7 @@ bool PaintLargeTable(Image& image, FitExtents& fit) {
         return false;
     }
     if (!fit.guessed) RememberTableExtents(fit.extents);
-    const std::size_t middle = pixelCount / 2;
-    OnTwoThreads([&](int part) { PutOnImage(image, part == 0 ? 0 : middle, part == 0 ? middle : pixelCount); });
+    ShareOnTwoThreads(static_cast<long>(pixelCount),
+                      [&](int, long first, long last) { PutOnImage(image, first, last); });
     return true;
 }

@@ -73,6 +73,16 @@ struct MaskPainter {
     }
 };
 
+// The loops read the table faster than the processor's own prefetching
+// brings it in: both cache lines of the face this far ahead are asked for
+// early (a prefetch past the table's end reads nothing and never faults).
+inline void PrefetchAhead(const Face* f) {
+    constexpr std::uintptr_t kAhead = 24 * sizeof(Face);
+    const std::uintptr_t ahead = reinterpret_cast<std::uintptr_t>(f) + kAhead;
+    __builtin_prefetch(reinterpret_cast<const void*>(ahead));
+    __builtin_prefetch(reinterpret_cast<const void*>(ahead + 64));
+}
+
 // Each draws the faces [first, last) into the painter's mask and gives the
 // bounds of their x and y; the same pixels and bounds either way. The loop
 // for AVX2 takes a face's four corners in one vector, the other two in each.

@@ -68,9 +68,8 @@ void TurnSmallTable(PointsTurn turn, double c, double s) {
 void TurnLargeTable(PointsTurn turn, double c, double s) {
     xyz* const points = &F[0].A;
     PlaneBounds bounds[2];
-    OnTwoThreads([&](int part) {
-        const long first = 4 * PartStart(nf, part), last = 4 * (part == 0 ? PartStart(nf, 1) : nf);
-        bounds[part] = turn(points + first, points + last, c, s);
+    ShareOnTwoThreads(nf, [&](int thread, long first, long last) {
+        bounds[thread].append(turn(points + 4 * first, points + 4 * last, c, s));
     });
     bounds[0].append(bounds[1]);
     TableExtents extents;

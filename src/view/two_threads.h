@@ -1,6 +1,8 @@
 // Splitting work on a large face table over the machine's two cores.
 #pragma once
 
+#include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 
@@ -17,5 +19,16 @@ template <class Work> void OnTwoThreads(const Work& work) {
     if (other.joinable()) other.join();
 }
 
-// The first index of part `part` (0 or 1) of `count` items; part 1 ends at count.
-inline long PartStart(long count, int part) { return part == 0 ? 0 : count / 2; }
+// Runs work(thread, first, last) on ranges that together make [0, count),
+// taken in turn by this thread (0) and a second one (1) as each finishes its
+// last: a thread that gets less of the processor, or whose items take longer
+// to draw, takes fewer ranges. Ranges start at multiples of 64.
+template <class Work> void ShareOnTwoThreads(long count, const Work& work) {
+    constexpr long kRanges = 32, kAlign = 64;
+    const long size = ((count + kRanges - 1) / kRanges + kAlign - 1) / kAlign * kAlign;
+    std::atomic<long> next{0};
+    OnTwoThreads([&](int thread) {
+        for (long first; (first = next.fetch_add(size, std::memory_order_relaxed)) < count;)
+            work(thread, first, std::min(count, first + size));
+    });
+}
