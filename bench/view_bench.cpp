@@ -23,12 +23,8 @@ constexpr double kDragAngle = 0.0123; // radians: a small mouse movement
 
 std::vector<Face> MillionFaces() { return SphereFaces(1000, 1000); }
 
-// One paint as the viewer makes it: the image erased white, then drawn.
-void Paint(Image& image) {
-    image.reset(kWidth, kHeight);
-    DrawContext dc(&image);
-    DrawMesh(dc, kClient);
-}
+// One paint as the viewer makes it: the image white with the mesh on it.
+void Paint(Image& image) { PaintMeshImage(image, kClient); }
 
 void Stroke() { RotateMesh(kKeyPageDown, 1); }
 

@@ -58,14 +58,15 @@ std::vector<Face> HostileMesh(unsigned seed) {
 }
 
 // The paint of the current table through the plain way: a context that
-// records draws every line in order.
-Image PlainPaint(int width, int height) {
+// records draws every line in order; then, unless told not to, one more
+// line from where the last one ended.
+Image PlainPaint(int width, int height, bool lineAfter = true) {
     Image image;
     image.reset(width, height);
     std::vector<Segment> record;
     DrawContext dc(&image, &record);
     DrawMesh(dc, Rect{0, 0, width, height});
-    dc.LineTo(width / 2, height / 3); // from where the last line ended
+    if (lineAfter) dc.LineTo(width / 2, height / 3);
     return image;
 }
 
@@ -76,6 +77,15 @@ Image FastPaint(int width, int height) {
     DrawContext dc(&image);
     DrawMesh(dc, Rect{0, 0, width, height});
     dc.LineTo(width / 2, height / 3);
+    return image;
+}
+
+// The paint the viewer makes, into the image it keeps from paint to paint:
+// here one that holds other pixels at another size.
+Image ViewerPaint(int width, int height) {
+    Image image;
+    image.reset(width + 3, height / 2, 0x12345678u);
+    PaintMeshImage(image, Rect{0, 0, width, height});
     return image;
 }
 
@@ -92,6 +102,9 @@ void ExpectFastPaintIsPlain(const std::vector<Face>& faces) {
         const double fastXs = xs, fastXb = xb;
         const Image plain = PlainPaint(size.width, size.height);
         EXPECT_EQ(fast.pixels, plain.pixels) << size.width << " x " << size.height;
+        const Image viewer = ViewerPaint(size.width, size.height);
+        EXPECT_EQ(viewer.width, size.width);
+        EXPECT_EQ(viewer.pixels, PlainPaint(size.width, size.height, false).pixels);
         EXPECT_EQ(std::memcmp(&fastXs, &xs, sizeof xs), 0);
         EXPECT_EQ(std::memcmp(&fastXb, &xb, sizeof xb), 0);
     }
@@ -226,6 +239,9 @@ TEST_P(LargePaint, TableWrittenAfterATurnStillPaintsExactly) {
     FaceTableScope model(FineMesh(10));
     RotateMesh(kKeyPageDown, 1);
     model.faces()[77].B.x = 400; // a new largest x, not through a turn
+    EXPECT_EQ(ViewerPaint(500, 300).pixels, PlainPaint(500, 300, false).pixels);
+    RotateMesh(kKeyPageDown, 1);
+    model.faces()[78].A.y = -400;
     const Image fast = FastPaint(500, 300);
     EXPECT_EQ(fast.pixels, PlainPaint(500, 300).pixels);
     RotateMesh(kKeyEnd, 2);

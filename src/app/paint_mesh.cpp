@@ -6,9 +6,7 @@
 const Image& PaintClientImage(const RECT& client) {
     // Kept from paint to paint so that its buffer is reused.
     static Image image;
-    image.reset(client.right, client.bottom, Image::kWhite);
-    DrawContext dc(&image); // pen and position start anew, as with a paint DC
-    DrawMesh(dc, Rect{client.left, client.top, client.right, client.bottom});
+    PaintMeshImage(image, Rect{client.left, client.top, client.right, client.bottom});
     return image;
 }
 

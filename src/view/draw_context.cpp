@@ -6,9 +6,14 @@
 #include <cstddef>
 
 void Image::reset(int w, int h, std::uint32_t colour) {
+    resize(w, h);
+    std::fill(pixels.begin(), pixels.end(), colour);
+}
+
+void Image::resize(int w, int h) {
     width = std::max(w, 0);
     height = std::max(h, 0);
-    pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour);
+    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
 }
 
 Pen DrawContext::SelectPen(Pen pen) {

@@ -18,6 +18,9 @@ struct Image {
 
     // Sizes the image to width × height (negative sizes count as 0) and fills it with `colour`.
     void reset(int width, int height, std::uint32_t colour = kWhite);
+    // Sizes the image as reset does but leaves its pixels as they are (new
+    // ones 0): for a caller that then sets every one.
+    void resize(int width, int height);
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 

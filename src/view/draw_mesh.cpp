@@ -30,17 +30,33 @@ void DrawEveryFace(DrawContext& dc) {
 
 // Draws with the fitted view; false when `fit` was a wrong guess and is now
 // the true extents, to fit and draw again.
-bool DrawFaces(DrawContext& dc, Image* largeImage, FitExtents& fit) {
+bool DrawFaces(DrawContext& dc, Image* largeImage, FitExtents& fit, bool everyPixel) {
     if (largeImage == nullptr) {
         DrawEveryFace(dc);
         return true;
     }
-    if (!PaintLargeTable(*largeImage, fit)) return false;
+    if (!PaintLargeTable(*largeImage, fit, everyPixel)) return false;
     // The context ends where the last line, D to A of the last face, ends.
     Segment last[4];
     Projection::Current().outline(F[nf - 1], last);
     dc.MoveTo(last[3].x2, last[3].y2);
     return true;
+}
+
+// DrawMesh; with `everyPixel`, the paint of a large table sets every pixel
+// of the context's image, as if it had been white.
+void DrawMeshSetting(DrawContext& dc, const Rect& R, bool everyPixel) {
+    Rb = SubtractClamped(R.bottom, 1);
+    const Pen old = dc.SelectPen(Pen::Black);
+    if (nf != 0 && F != nullptr) {
+        Image* const largeImage = nf >= kLargeTable ? dc.OnlyImage() : nullptr;
+        FitExtents fit = ExtentsToFit(largeImage != nullptr);
+        do {
+            FitView(R, fit.extents);
+            ApplyNavigation();
+        } while (!DrawFaces(dc, largeImage, fit, everyPixel));
+    }
+    dc.SelectPen(old);
 }
 
 } // namespace
@@ -52,16 +68,15 @@ void Line(DrawContext& dc, int x, int y, int X, int Y) {
     dc.LineTo(X, Y);
 }
 
-void DrawMesh(DrawContext& dc, const Rect& R) {
-    Rb = SubtractClamped(R.bottom, 1);
-    const Pen old = dc.SelectPen(Pen::Black);
-    if (nf != 0 && F != nullptr) {
-        Image* const largeImage = nf >= kLargeTable ? dc.OnlyImage() : nullptr;
-        FitExtents fit = ExtentsToFit(largeImage != nullptr);
-        do {
-            FitView(R, fit.extents);
-            ApplyNavigation();
-        } while (!DrawFaces(dc, largeImage, fit));
-    }
-    dc.SelectPen(old);
+void DrawMesh(DrawContext& dc, const Rect& R) { DrawMeshSetting(dc, R, false); }
+
+void PaintMeshImage(Image& image, const Rect& R) {
+    // The erase is left to the paint where the paint sets every pixel.
+    const bool paintSetsEveryPixel = F != nullptr && nf >= kLargeTable;
+    if (paintSetsEveryPixel)
+        image.resize(R.right, R.bottom);
+    else
+        image.reset(R.right, R.bottom, Image::kWhite);
+    DrawContext dc(&image);
+    DrawMeshSetting(dc, R, paintSetsEveryPixel);
 }

@@ -27,6 +27,12 @@ void Line(DrawContext& dc, int x, int y, int X, int Y);
 // Draws nothing when there are no faces. The caller erases the background.
 void DrawMesh(DrawContext& dc, const Rect& R);
 
+// One paint of the face table into a client area R as an image: `image`
+// sized R.right × R.bottom, white, with DrawMesh's picture on it. Where the
+// paint sets every pixel anyway (a large table), the image is not erased
+// first.
+void PaintMeshImage(Image& image, const Rect& R);
+
 // Virtual-key codes of the six rotation keys (Windows values).
 constexpr unsigned char kKeyPageUp = 0x21, kKeyPageDown = 0x22, kKeyEnd = 0x23, kKeyHome = 0x24,
                         kKeyInsert = 0x2D, kKeyDelete = 0x2E;

@@ -46,9 +46,13 @@ bool LoadAndStep(const char* path, const Arguments& arguments, const std::vector
 
 // One paint of a width × height client area: erased white, then the mesh.
 void PaintClientArea(int width, int height, Image* image, std::vector<Segment>* segments) {
-    if (image) image->reset(width, height, Image::kWhite);
-    DrawContext dc(image, segments);
-    DrawMesh(dc, Rect{0, 0, width, height});
+    const Rect client{0, 0, width, height};
+    if (image) {
+        PaintMeshImage(*image, client);
+        return;
+    }
+    DrawContext dc(nullptr, segments);
+    DrawMesh(dc, client);
 }
 
 int WritePicture(const char* out, PictureFormat format, int width, int height) {
