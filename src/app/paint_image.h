@@ -8,5 +8,7 @@
 #include "winsys.h"
 
 // Puts `image` on the paint context `dc` that BeginPaint returned, its top-left
-// pixel at the client area's; called before EndPaint.
-void ShowPaintImage(HDC dc, const Image& image);
+// pixel at the client area's; called before EndPaint. The Qt layer keeps the
+// image as the window's and leaves `image` holding its previous pixels, so a
+// caller paints every pixel of the next picture anew.
+void ShowPaintImage(HDC dc, Image& image);

@@ -3,7 +3,7 @@
 #include "paint_image.h"
 #include "view/view.h"
 
-const Image& PaintClientImage(const RECT& client) {
+Image& PaintClientImage(const RECT& client) {
     // Kept from paint to paint so that its buffer is reused.
     static Image image;
     PaintMeshImage(image, Rect{client.left, client.top, client.right, client.bottom});

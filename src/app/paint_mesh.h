@@ -11,4 +11,4 @@ void PaintMesh(HWND window);
 // The picture of one paint of a client area of `client`'s size: white, with
 // the face table drawn on it fitted to the area. The image is the shell's own
 // and is reused, so the reference holds until the next call.
-const Image& PaintClientImage(const RECT& client);
+Image& PaintClientImage(const RECT& client);

@@ -1,7 +1,9 @@
 // The Qt layer where it stands in for what Windows does by itself: the place
-// of a window made with CW_USEDEFAULT, the folder and size of the file
-// dialog, long words in message boxes and the busy cursor of a load.
+// of a window made with CW_USEDEFAULT, the erase of a paint, the folder and
+// size of the file dialog, long words in message boxes and the busy cursor of
+// a load.
 #include "app/qt/message_text.h"
+#include "app/paint_image.h"
 #include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "shell_fixture.h"
@@ -12,6 +14,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -42,6 +45,49 @@ TEST_F(WindowPlacement, GivenPlaceAndSizeAreKept) {
     EXPECT_EQ(WidgetOf(window)->pos(), QPoint(30, 40));
     EXPECT_EQ(WidgetOf(window)->size(), QSize(300, 200));
     DestroyWindow(window);
+}
+
+// The picture a test window's paint shows, or none.
+Image* picture = nullptr;
+
+LRESULT CALLBACK PictureWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProc(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (picture) ShowPaintImage(dc, *picture);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+using PaintMessages = ShellTest;
+
+TEST_F(PaintMessages, APictureIsShownWholeAndAPaintWithoutOneLeavesTheClassBrush) {
+    Register("kelvorn-picture", PictureWinProc);
+    HWND window = CreateWindowEx(0, "kelvorn-picture", "picture", WS_OVERLAPPEDWINDOW, 30, 40, 300, 200, nullptr,
+                                 nullptr, Instance, nullptr);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    Pump();
+    RECT client;
+    GetClientRect(window, &client);
+    ASSERT_TRUE(AllWhite(*ClientImageOf(window)));
+    Image shown;
+    shown.reset(client.right, client.bottom, Image::kBlack);
+    picture = &shown;
+    InvalidateRect(window, nullptr, TRUE);
+    Pump();
+    const Image* clientImage = ClientImageOf(window);
+    EXPECT_EQ(clientImage->width, client.right);
+    EXPECT_TRUE(std::all_of(clientImage->pixels.begin(), clientImage->pixels.end(),
+                            [](std::uint32_t p) { return p == Image::kBlack; }));
+    EXPECT_TRUE(AllWhite(shown)); // the pixels shown before, for the next picture
+    picture = nullptr;
+    InvalidateRect(window, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(ClientImageOf(window)->width, client.right);
+    EXPECT_TRUE(AllWhite(*ClientImageOf(window)));
+    DestroyWindow(window);
+    UnregisterClass("kelvorn-picture", Instance);
 }
 
 using FileDialog = ShellTest;

@@ -60,6 +60,9 @@ struct HWND__ {
     HDC__ paintContext{this};
     bool invalid = true;
     bool erase = true;
+    // A paint under way owes the image an erase with the class brush, which
+    // EndPaint does unless a picture of the whole area came first.
+    bool eraseOwed = false;
 };
 
 // The top-level widget of a window: shows the menu bar and the client image,

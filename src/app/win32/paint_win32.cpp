@@ -1,7 +1,7 @@
 // Painting on Win32: the paint's image is copied to its device context in one call.
 #include "paint_image.h"
 
-void ShowPaintImage(HDC dc, const Image& image) {
+void ShowPaintImage(HDC dc, Image& image) {
     if (image.width == 0 || image.height == 0) return;
     // Image pixels are 0xAARRGGBB words, rows from the top: a top-down 32-bit DIB
     // (blue, green, red, unused bytes in memory).
