@@ -10,12 +10,6 @@ namespace {
 // Stock objects: the white brush erases; pens are chosen on the drawing context itself.
 HBRUSH__ whiteBrush{Image::kWhite};
 
-} // namespace
-
-HGDIOBJ GetStockObject(int object) { return object == WHITE_BRUSH ? &whiteBrush : nullptr; }
-
-namespace {
-
 // The window's client image sized to its client area and erased with the class brush.
 void EraseClientImage(HWND__* record) {
     RECT client;
@@ -24,6 +18,8 @@ void EraseClientImage(HWND__* record) {
 }
 
 } // namespace
+
+HGDIOBJ GetStockObject(int object) { return object == WHITE_BRUSH ? &whiteBrush : nullptr; }
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     HWND__* record = LiveWindow(window);
