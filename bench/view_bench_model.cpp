@@ -60,27 +60,11 @@ double ProcessorSeconds() {
     return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
-namespace {
-
-double Median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
-} // namespace
-
-const TableRead& TableReadTime() {
-    static const TableRead unit = [] {
-        const std::vector<Face> table = SphereFaces(1000, 1000);
-        std::vector<double> wall, processor;
-        for (int run = 0; run < 15; ++run) {
-            const double processorStart = ProcessorSeconds();
-            const auto start = std::chrono::steady_clock::now();
-            benchmark::DoNotOptimize(SumEveryCoordinate(table.data(), static_cast<long>(table.size())));
-            wall.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-            processor.push_back(ProcessorSeconds() - processorStart);
-        }
-        return TableRead{Median(wall), Median(processor)};
-    }();
-    return unit;
+TableRead MeasureTableRead() {
+    static const std::vector<Face> table = SphereFaces(1000, 1000);
+    const double processorStart = ProcessorSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(SumEveryCoordinate(table.data(), static_cast<long>(table.size())));
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    return TableRead{wall.count(), ProcessorSeconds() - processorStart};
 }

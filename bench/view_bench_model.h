@@ -32,12 +32,11 @@ class BenchModel {
 double SumEveryCoordinate(const Face* faces, long count);
 
 // The unit: one plain pass that sums every coordinate of a 1,000,000-face
-// table, in seconds on the wall clock and of processor time (each the median
-// of 15, measured once per run).
+// table of its own, in seconds on the wall clock and of processor time.
 struct TableRead {
     double wall, processor;
 };
-const TableRead& TableReadTime();
+TableRead MeasureTableRead();
 
 // The smallest of `values`: a statistic of repetitions ("min"), since on a
 // busy machine the fastest one says most about the code.
@@ -47,29 +46,42 @@ double Fastest(const std::vector<double>& values);
 double ProcessorSeconds();
 
 // Times `body()` once per iteration of `state`, after an untimed
-// `prepare()`, and reports the means as multiples of the unit measured in the
-// same run: "table_reads" on the wall clock, "cpu_reads" of processor time
-// of all threads (on a busy machine the wall clock also counts the waits for
-// a free core). The benchmark runs with UseManualTime, so its time column is
-// the wall-clock mean.
+// `prepare()`, and reports its mean time as a multiple of the unit's, which
+// the run measures between iterations, untimed, whenever the bodies since
+// the last measurement took as long as one: after every iteration of a long
+// body, now and then for a short one. A machine whose speed drifts during
+// the run so moves both alike. "table_reads" on the wall clock, "cpu_reads"
+// of processor time of all threads (on a busy machine the wall clock also
+// counts the waits for a free core). The benchmark runs with UseManualTime,
+// so its time column is the body's wall-clock mean.
 template <class Body, class Prepare>
 void TimeInTableReads(benchmark::State& state, Body body, Prepare prepare) {
-    const TableRead& unit = TableReadTime();
-    double wall = 0, processor = 0;
+    TableRead spent{0, 0}, units{0, 0};
+    double sinceUnit = 0;
+    long unitCount = 0;
     for (auto _ : state) {
         prepare();
         const double processorStart = ProcessorSeconds();
         const auto start = std::chrono::steady_clock::now();
         body();
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-        processor += ProcessorSeconds() - processorStart;
+        spent.processor += ProcessorSeconds() - processorStart;
         state.SetIterationTime(seconds.count());
-        wall += seconds.count();
+        spent.wall += seconds.count();
+        sinceUnit += seconds.count();
+        if (unitCount == 0 || sinceUnit * static_cast<double>(unitCount) >= units.wall) {
+            const TableRead unit = MeasureTableRead();
+            units.wall += unit.wall;
+            units.processor += unit.processor;
+            ++unitCount;
+            sinceUnit = 0;
+        }
     }
     const double iterations = static_cast<double>(state.iterations());
-    if (iterations == 0) return;
-    state.counters["table_reads"] = wall / iterations / unit.wall;
-    state.counters["cpu_reads"] = processor / iterations / unit.processor;
+    if (unitCount == 0 || units.wall <= 0 || units.processor <= 0) return;
+    const double count = static_cast<double>(unitCount);
+    state.counters["table_reads"] = spent.wall / iterations / (units.wall / count);
+    state.counters["cpu_reads"] = spent.processor / iterations / (units.processor / count);
 }
 
 template <class Body> void TimeInTableReads(benchmark::State& state, Body body) {
