@@ -1,6 +1,7 @@
 // Message boxes and the open and save file dialogs.
 #include "app/qt/file_filters.h"
 #include "app/qt/message_text.h"
+#include "app/qt/vector_state.h"
 #include "app/qt/window_inspection.h"
 #include "app/qt/window_record.h"
 
@@ -80,7 +81,9 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
         dialog.setDirectory(lastFolder.isEmpty() ? QDir::currentPath() : lastFolder);
     if (ofn->lpstrFile && ofn->lpstrFile[0]) dialog.selectFile(QFile::decodeName(ofn->lpstrFile));
     SizeForColumns(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return FALSE;
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    ClearUpperVectorState();
+    if (!chosen) return FALSE;
     return TakeChosenPath(ofn, dialog.selectedFiles().first());
 }
 
@@ -92,6 +95,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
                     OwnerWidget(owner));
     box.setTextFormat(Qt::PlainText);
     box.exec();
+    ClearUpperVectorState();
     return IDOK;
 }
 

@@ -1,5 +1,6 @@
 // The message queue: posted messages first, then the quit message, then paints,
 // with Qt's event loop turning window-system events into messages meanwhile.
+#include "app/qt/vector_state.h"
 #include "app/qt/window_record.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,7 @@ bool TakeMessage(MSG& message, bool remove) {
 BOOL PeekMessage(LPMSG message, HWND, UINT, UINT, UINT remove) {
     if (!message) return FALSE;
     if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    ClearUpperVectorState();
     return TakeMessage(*message, remove & PM_REMOVE) ? TRUE : FALSE;
 }
 
@@ -44,6 +46,7 @@ BOOL GetMessage(LPMSG message, HWND, UINT, UINT) {
     if (!message) return -1;
     if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
     while (!TakeMessage(*message, true)) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ClearUpperVectorState();
     return message->message == WM_QUIT ? FALSE : TRUE;
 }
 
@@ -52,6 +55,7 @@ BOOL TranslateMessage(const MSG*) { return FALSE; }
 
 LRESULT DispatchMessage(const MSG* message) {
     if (!message || !LiveWindow(message->hwnd)) return 0;
+    ClearUpperVectorState();
     return message->hwnd->proc(message->hwnd, message->message, message->wParam, message->lParam);
 }
 
@@ -82,5 +86,6 @@ void PostQuitMessage(int exitCode) {
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!LiveWindow(window)) return 0;
+    ClearUpperVectorState();
     return window->proc(window, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 // Painting: the client area is an Image that a paint fills between
 // BeginPaint and EndPaint, and that the widget shows.
+#include "app/qt/vector_state.h"
 #include "app/qt/window_record.h"
 #include "paint_image.h"
 
@@ -40,6 +41,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
     record->eraseOwed = false;
     // Shown now, as a paint on Windows is, even when a long load follows in the same message.
     record->widget->repaint();
+    ClearUpperVectorState();
     return TRUE;
 }
 

@@ -1,5 +1,6 @@
 // Window classes and windows: creation, showing, destruction, the client
 // rectangle and the default window procedure.
+#include "app/qt/vector_state.h"
 #include "app/qt/window_inspection.h"
 #include "app/qt/window_record.h"
 
@@ -64,6 +65,7 @@ void WaitUntilExposed(QWidget* widget) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(5);
     }
+    ClearUpperVectorState();
 }
 
 } // namespace
