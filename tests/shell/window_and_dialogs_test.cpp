@@ -82,62 +82,64 @@ LRESULT CALLBACK PictureWinProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return 0;
 }
 
-using PaintMessages = ShellTest;
+// A shown window of a class of its own, whose paint shows `picture`.
+class PaintMessages : public ShellTest {
+protected:
+    void open(int width, int height) {
+        Register("kelvorn-picture", PictureWinProc);
+        window = CreateWindowEx(0, "kelvorn-picture", "picture", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr,
+                                nullptr, Instance, nullptr);
+        ASSERT_NE(window, nullptr);
+        ShowWindow(window, SW_SHOWNORMAL);
+        Pump();
+        GetClientRect(window, &client);
+    }
+    // One paint through the message loop, showing `shown` or no picture.
+    void paint(Image* shown) {
+        picture = shown;
+        InvalidateRect(window, nullptr, TRUE);
+        Pump();
+    }
+    void TearDown() override {
+        picture = nullptr;
+        if (IsWindow(window)) DestroyWindow(window);
+        UnregisterClass("kelvorn-picture", Instance);
+        ShellTest::TearDown();
+    }
+
+    HWND window = nullptr;
+    RECT client{};
+};
 
 TEST_F(PaintMessages, APictureIsShownWholeAndAPaintWithoutOneLeavesTheClassBrush) {
-    Register("kelvorn-picture", PictureWinProc);
-    HWND window = CreateWindowEx(0, "kelvorn-picture", "picture", WS_OVERLAPPEDWINDOW, 30, 40, 300, 200, nullptr,
-                                 nullptr, Instance, nullptr);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    Pump();
-    RECT client;
-    GetClientRect(window, &client);
+    open(300, 200);
     ASSERT_TRUE(AllWhite(*ClientImageOf(window)));
     Image shown;
     shown.reset(client.right, client.bottom, Image::kBlack);
-    picture = &shown;
-    InvalidateRect(window, nullptr, TRUE);
-    Pump();
+    paint(&shown);
     const Image* clientImage = ClientImageOf(window);
     EXPECT_EQ(clientImage->width, client.right);
     EXPECT_TRUE(std::all_of(clientImage->pixels.begin(), clientImage->pixels.end(),
                             [](std::uint32_t p) { return p == Image::kBlack; }));
     EXPECT_TRUE(AllWhite(shown)); // the pixels shown before, for the next picture
-    picture = nullptr;
-    InvalidateRect(window, nullptr, TRUE);
-    Pump();
+    paint(nullptr);
     EXPECT_EQ(ClientImageOf(window)->width, client.right);
     EXPECT_TRUE(AllWhite(*ClientImageOf(window)));
-    DestroyWindow(window);
-    UnregisterClass("kelvorn-picture", Instance);
 }
 
 TEST_F(PaintMessages, QtLeavesNoUpperVectorStateToTheShell) {
     // Left in use, it makes every SSE instruction of the turn, the reader
     // and the paint that follow slower on some processors.
     if (!CanTellUpperVectorState()) GTEST_SKIP() << "the processor cannot tell";
-    Register("kelvorn-picture", PictureWinProc);
-    HWND window = CreateWindowEx(0, "kelvorn-picture", "picture", WS_OVERLAPPEDWINDOW, 0, 0, 1920, 1200, nullptr,
-                                 nullptr, Instance, nullptr);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    Pump();
-    RECT client;
-    GetClientRect(window, &client);
+    open(1920, 1200);
     Image shown;
     upperStateInUse = 0;
-    for (int paint = 0; paint < 3; ++paint) {
-        shown.reset(client.right, client.bottom, paint % 2 ? Image::kBlack : Image::kWhite);
-        picture = &shown;
-        InvalidateRect(window, nullptr, TRUE);
-        Pump();
-        EXPECT_FALSE(UpperVectorStateInUse()) << "after the message loop's paint " << paint;
+    for (int count = 0; count < 3; ++count) {
+        shown.reset(client.right, client.bottom, count % 2 ? Image::kBlack : Image::kWhite);
+        paint(&shown);
+        EXPECT_FALSE(UpperVectorStateInUse()) << "after the message loop's paint " << count;
     }
-    picture = nullptr;
     EXPECT_EQ(upperStateInUse, 0);
-    DestroyWindow(window);
-    UnregisterClass("kelvorn-picture", Instance);
 }
 
 using FileDialog = ShellTest;
