@@ -8,7 +8,7 @@
 // are those of face() called for each face in turn.
 #include "meshfile/dxf_face_text.h"
 #include "meshfile/dxf_writer.h"
-#include "meshfile/side_thread.h"
+#include "side_thread.h"
 
 #include <cerrno>
 #include <cstring>

@@ -7,7 +7,7 @@
 #include "meshfile/plain_lines.h"
 #include "meshfile/plain_pairs.h"
 #include "meshfile/scan_number.h"
-#include "meshfile/side_thread.h"
+#include "side_thread.h"
 
 #include <algorithm>
 #include <cstring>

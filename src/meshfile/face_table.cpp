@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #if defined(__linux__)
-#include "meshfile/side_thread.h"
+#include "side_thread.h"
 
 #include <sys/mman.h>
 #endif

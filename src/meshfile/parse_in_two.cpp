@@ -2,7 +2,7 @@
 
 #include "meshfile/byte_source.h"
 #include "meshfile/mesh_reader_internal.h"
-#include "meshfile/side_thread.h"
+#include "side_thread.h"
 
 #include <algorithm>
 

@@ -1,22 +1,25 @@
 // Splitting work on a large face table over the machine's two cores.
 #pragma once
 
+#include "side_thread.h"
+
 #include <algorithm>
 #include <atomic>
-#include <system_error>
-#include <thread>
 
 // Runs work(1) on a second thread and work(0) on this one, and returns when
 // both are done. When no thread can be started, runs both here.
 template <class Work> void OnTwoThreads(const Work& work) {
-    std::thread other;
-    try {
-        other = std::thread(work, 1);
-    } catch (const std::system_error&) {
-        work(1);
-    }
+    struct Second {
+        const Work& work;
+        static void* Run(void* self) {
+            static_cast<Second*>(self)->work(1);
+            return nullptr;
+        }
+    } second{work};
+    SideThread other;
+    if (!other.start(&Second::Run, &second)) work(1);
     work(0);
-    if (other.joinable()) other.join();
+    other.join();
 }
 
 // Runs work(thread, first, last) on ranges that together make [0, count),

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "geometry/xyz.h"
-#include "meshfile/side_thread.h"
+#include "side_thread.h"
 
 #include <atomic>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "meshfile/side_thread.h"
+#include "side_thread.h"
 
 bool SideThread::start(void* (*work)(void*), void* argument) {
     join();

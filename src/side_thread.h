@@ -1,5 +1,6 @@
-// One piece of work on a second thread beside the caller's, for the reader's
-// passes over a large file.
+// One piece of work on a second thread beside the caller's: the reader's
+// passes over a large file, the writer's formatting, the turn and the paint
+// of a large face table.
 #pragma once
 
 #include <pthread.h>
