@@ -1,6 +1,6 @@
 // One key stroke as the viewer runs it: a Page Down posted to the main window
 // and the message loop's work until nothing is due, through MainWinProc (the
-// turn on WM_KEYDOWN, then the paint message: erase, fit, paint, show) on
+// turn on WM_KEYDOWN, then the paint message: fit, paint, show) on
 // the Qt layer's offscreen platform. The million-face sphere in a 1920 × 1080
 // client area, and the 12-face cube, which must stay instant; figures also in
 // table reads of the million-face table, measured in the same run.

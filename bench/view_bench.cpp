@@ -1,6 +1,6 @@
 // Speed of the view on a million-face sphere in a full-HD image: the turn of
-// one stroke, the fit, the paint, the whole stroke (turn, fit, paint into an
-// erased image, as one key press costs) and one drag frame (a turn by an
+// one stroke, the fit, the paint, the whole stroke (turn, fit, paint into a
+// white image, as one key press costs) and one drag frame (a turn by an
 // arbitrary angle, fit, paint); and the same stroke on a 12-face cube, which
 // must stay instant. Every figure is also reported in table reads: one plain
 // pass summing every coordinate of the million-face table, measured in the
@@ -49,7 +49,7 @@ void BM_FitAfterTurn(benchmark::State& state) {
     }, Stroke);
 }
 
-// The paint that follows a stroke: erase, fit and draw.
+// The paint that follows a stroke: fit and draw on a white image.
 void BM_PaintAfterTurn(benchmark::State& state) {
     BenchModel model(MillionFaces());
     Image image;
