@@ -113,7 +113,7 @@ bool PaintLargeTable(Image& image, FitExtents& fit, bool everyPixel) {
     const Projection projection = Projection::Current();
     const ShortLines shortLines(image.width);
     PlaneBounds bounds[2];
-    ShareOnTwoThreads(nf, [&](int thread, long first, long last) {
+    ShareOnTwoThreads(nf, [&](int thread, std::ptrdiff_t first, std::ptrdiff_t last) {
         const MaskPainter painter{projection, shortLines, image.width, image.height, masks[thread].data()};
         bounds[thread].append(PaintFaces(painter, F + first, F + last));
     });
@@ -127,7 +127,7 @@ bool PaintLargeTable(Image& image, FitExtents& fit, bool everyPixel) {
         return false;
     }
     if (!fit.guessed) RememberTableExtents(fit.extents);
-    ShareOnTwoThreads(static_cast<long>(pixelCount), [&](int, long first, long last) {
+    ShareOnTwoThreads(static_cast<std::ptrdiff_t>(pixelCount), [&](int, std::ptrdiff_t first, std::ptrdiff_t last) {
         if (everyPixel)
             PutOnImage<WhitePixels>(image, first, last);
         else

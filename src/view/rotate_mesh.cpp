@@ -68,7 +68,7 @@ void TurnSmallTable(PointsTurn turn, double c, double s) {
 void TurnLargeTable(PointsTurn turn, double c, double s) {
     xyz* const points = &F[0].A;
     PlaneBounds bounds[2];
-    ShareOnTwoThreads(nf, [&](int thread, long first, long last) {
+    ShareOnTwoThreads(nf, [&](int thread, std::ptrdiff_t first, std::ptrdiff_t last) {
         bounds[thread].append(turn(points + 4 * first, points + 4 * last, c, s));
     });
     bounds[0].append(bounds[1]);

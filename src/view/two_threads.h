@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
 
 // Runs work(1) on a second thread and work(0) on this one, and returns when
 // both are done. When no thread can be started, runs both here.
@@ -26,12 +27,12 @@ template <class Work> void OnTwoThreads(const Work& work) {
 // taken in turn by this thread (0) and a second one (1) as each finishes its
 // last: a thread that gets less of the processor, or whose items take longer
 // to draw, takes fewer ranges. Ranges start at multiples of 64.
-template <class Work> void ShareOnTwoThreads(long count, const Work& work) {
-    constexpr long kRanges = 32, kAlign = 64;
-    const long size = ((count + kRanges - 1) / kRanges + kAlign - 1) / kAlign * kAlign;
-    std::atomic<long> next{0};
+template <class Work> void ShareOnTwoThreads(std::ptrdiff_t count, const Work& work) {
+    constexpr std::ptrdiff_t kRanges = 32, kAlign = 64;
+    const std::ptrdiff_t size = ((count + kRanges - 1) / kRanges + kAlign - 1) / kAlign * kAlign;
+    std::atomic<std::ptrdiff_t> next{0};
     OnTwoThreads([&](int thread) {
-        for (long first; (first = next.fetch_add(size, std::memory_order_relaxed)) < count;)
+        for (std::ptrdiff_t first; (first = next.fetch_add(size, std::memory_order_relaxed)) < count;)
             work(thread, first, std::min(count, first + size));
     });
 }
