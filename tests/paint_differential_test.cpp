@@ -1,6 +1,7 @@
 // The fast ways of turning and painting a large table against the plain
 // ones, which the rest of the suite pins down: the same faces after a turn,
 // and the same pixels, bit for bit, on seeded random models.
+#include "support/edge_lines.h"
 #include "support/face_table.h"
 #include "view/large_paint.h"
 #include "view/table_extents.h"
@@ -121,12 +122,7 @@ void ExpectLargePaintAsLineDoes(const std::vector<Face>& faces, Size size) {
     expected.reset(size.width, size.height);
     std::vector<Segment> record;
     DrawContext dc(&expected, &record);
-    for (const Face& f : faces) {
-        Line(dc, f.A, f.B);
-        Line(dc, f.B, f.C);
-        Line(dc, f.C, f.D);
-        Line(dc, f.D, f.A);
-    }
+    DrawEdgesWithLine(dc, faces);
     Image image;
     image.reset(size.width, size.height);
     FitExtents fit{MeasureTableExtents(), false};

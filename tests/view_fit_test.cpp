@@ -1,3 +1,4 @@
+#include "support/edge_lines.h"
 #include "support/face_table.h"
 #include "view/pixel_position.h"
 #include "view/view.h"
@@ -289,12 +290,7 @@ TEST(DrawMesh, PaintsExactlyWhatLineDrawsForEachEdge) {
     Image image;
     image.reset(317, 211);
     DrawContext dc(&image, &expected);
-    for (const Face& f : faces) {
-        Line(dc, f.A, f.B);
-        Line(dc, f.B, f.C);
-        Line(dc, f.C, f.D);
-        Line(dc, f.D, f.A);
-    }
+    DrawEdgesWithLine(dc, faces);
     EXPECT_EQ(painting.segments, expected);
     EXPECT_EQ(painting.image.pixels, image.pixels);
 }

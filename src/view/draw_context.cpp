@@ -5,16 +5,20 @@
 #include <algorithm>
 #include <cstddef>
 
-void Image::reset(int w, int h, std::uint32_t colour) {
-    resize(w, h);
-    std::fill(pixels.begin(), pixels.end(), colour);
+namespace {
+
+// Sets the image's size (negative sizes count as 0) and gives its pixel count.
+std::size_t TakeSize(Image& image, int width, int height) {
+    image.width = std::max(width, 0);
+    image.height = std::max(height, 0);
+    return static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
 }
 
-void Image::resize(int w, int h) {
-    width = std::max(w, 0);
-    height = std::max(h, 0);
-    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-}
+} // namespace
+
+void Image::reset(int w, int h, std::uint32_t colour) { pixels.assign(TakeSize(*this, w, h), colour); }
+
+void Image::resize(int w, int h) { pixels.resize(TakeSize(*this, w, h)); }
 
 Pen DrawContext::SelectPen(Pen pen) {
     const Pen old = pen_;

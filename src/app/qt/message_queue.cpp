@@ -55,7 +55,6 @@ BOOL TranslateMessage(const MSG*) { return FALSE; }
 
 LRESULT DispatchMessage(const MSG* message) {
     if (!message || !LiveWindow(message->hwnd)) return 0;
-    ClearUpperVectorState();
     return message->hwnd->proc(message->hwnd, message->message, message->wParam, message->lParam);
 }
 

@@ -4,9 +4,9 @@
 // processors: on AMD Zen 4 a plain pass over the face table takes about
 // 1.7 times as long, and so would the turn, the reader and the paint's merge
 // of its masks. The Qt layer clears them wherever the shell's code resumes
-// after Qt has run: when the message functions return to the message loop, on
-// entry to a window procedure, and when a paint, a dialog or the wait for a
-// window to show returns.
+// after Qt has run: when the message functions return to the message loop,
+// when Qt's event handling calls a window procedure (SendMessage), and when a
+// paint, a dialog or the wait for a window to show returns.
 #pragma once
 
 // Clears the upper halves (vzeroupper) where the processor has AVX; else nothing.
