@@ -67,13 +67,28 @@ expect_version_resource() {
     done
 }
 
+# wine_reg ARGS...: wine reg ARGS, its messages and errors on stdout. reg always
+# says something, found or not; under heavy load a wine command now and then
+# ends at once without running, and then says nothing: it runs once more.
+wine_reg() {
+    local output status=0
+    output=$(wine reg "$@" 2>&1) || status=$?
+    if [ -z "$output" ]; then
+        status=0
+        output=$(wine reg "$@" 2>&1) || status=$?
+    fi
+    printf '%s\n' "$output"
+    return "$status"
+}
+# set_reg ARGS...: wine reg add ARGS, or fail.
+set_reg() { wine_reg add "$@" /f >"$work/reg.log" || fail "cannot set a registry value: $(cat "$work/reg.log")"; }
 # reg_value KEY NAME: the data of the value NAME of KEY ("" names the default
 # value); fails when there is none (reg shows a missing default value as
 # "(value not set)").
 reg_value() {
     local selector=(/v "$2")
     [ -n "$2" ] || selector=(/ve)
-    wine reg query "$1" "${selector[@]}" 2>/dev/null | tr -d '\r' |
+    wine_reg query "$1" "${selector[@]}" | tr -d '\r' |
         sed -n 's/^    .*    REG_[A-Z_]*    \(.*\)$/\1/p' | grep -vx '(value not set)' || return 1
 }
 # expect_reg KEY NAME DATA: the value NAME of KEY is DATA.
@@ -82,7 +97,7 @@ expect_reg() {
     data=$(reg_value "$1" "$2") || fail "no value '${2:-(default)}' in $1"
     [ "$data" = "$3" ] || fail "$1 '${2:-(default)}' is '$data', expected '$3'"
 }
-no_reg_key() { ! wine reg query "$1" >/dev/null 2>&1 || fail "$1 is still in the registry"; }
+no_reg_key() { ! wine_reg query "$1" >/dev/null || fail "$1 is still in the registry"; }
 
 # kelvorn_traces: every registry line and file of the prefix naming Kelvorn,
 # into $work/traces.txt. (regedit exports in a quarter of the time reg takes.)
@@ -220,9 +235,9 @@ echo "windows_installer: the silent uninstall left nothing of Kelvorn (files, sh
 
 # --- another program's association stays -----------------------------------------------------
 other_command='"C:\windows\system32\notepad.exe" "%1"'
-wine reg add "$classes\\.dxf" /ve /d OtherCad.dxf /f >/dev/null 2>&1
-wine reg add "$classes\\.dxf" /v 'Content Type' /d image/vnd.dxf /f >/dev/null 2>&1
-wine reg add "$classes\\OtherCad.dxf\\shell\\open\\command" /ve /d "$other_command" /f >/dev/null 2>&1
+set_reg "$classes\\.dxf" /ve /d OtherCad.dxf
+set_reg "$classes\\.dxf" /v 'Content Type' /d image/vnd.dxf
+set_reg "$classes\\OtherCad.dxf\\shell\\open\\command" /ve /d "$other_command"
 expect_reg "$classes\\.dxf" '' OtherCad.dxf
 
 wine "$installer" /S || fail "the silent install into the default folder failed"
@@ -234,7 +249,7 @@ echo "windows_installer: into C:\\Program Files\\Kelvorn; .dxf stays with OtherC
 
 wine 'C:\Program Files\Kelvorn\Uninstall.exe' /S || fail "the second silent uninstall failed"
 # The association goes first, the uninstall entry near the end.
-entry_gone() { ! wine reg query "$uninstall_key" >/dev/null 2>&1; }
+entry_gone() { ! wine_reg query "$uninstall_key" >/dev/null; }
 poll "the uninstaller to remove its uninstall entry" entry_gone
 expect_reg "$classes\\.dxf" '' OtherCad.dxf
 expect_reg "$classes\\.dxf" 'Content Type' image/vnd.dxf
@@ -245,8 +260,8 @@ echo "windows_installer: the uninstall left OtherCad.dxf's association of .dxf a
 
 # --- the user's own choice stays ------------------------------------------------------------
 user_choice='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.dxf\UserChoice'
-wine reg delete "$classes\\.dxf" /ve /f >/dev/null 2>&1
-wine reg add "$user_choice" /v ProgId /d OtherCad.dxf /f >/dev/null 2>&1
+wine_reg delete "$classes\\.dxf" /ve /f >"$work/reg.log" || fail "cannot clear .dxf's default: $(cat "$work/reg.log")"
+set_reg "$user_choice" /v ProgId /d OtherCad.dxf
 wine "$installer" /S || fail "the silent install beside the user's choice failed"
 ! reg_value "$classes\\.dxf" '' >/dev/null || fail "the installer made Kelvorn the default of .dxf over the user's choice"
 expect_reg "$classes\\.dxf\\OpenWithProgids" Kelvorn.dxf ''
