@@ -10,20 +10,20 @@ python3 resources/make_icon.py --check # the icon is the picture in kelvorn_icon
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-prefix=$(mktemp -d /tmp/kelvorn-wine-tests.XXXXXX)
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
+work=$(mktemp -d /tmp/kelvorn-wine-tests.XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
+script_name=test-windows
+# shellcheck source=../tests/e2e/polling.sh
+source tests/e2e/polling.sh
 stop_wine() {
     wineserver -k 2>/dev/null || true
-    rm -rf "$prefix"
+    rm -rf "$work"
 }
 trap stop_wine EXIT
 # A persistent server, and Wine's own background programs started here with
 # their output away from the pipes through which CTest reads each test.
-wineserver -p
-# A first boot now and then fails under heavy load (kernel32.dll not loaded,
-# the prefix left unusable): then once more in a new prefix.
-(unset DISPLAY && wineboot -i) >/dev/null 2>&1 ||
-    { wineserver -k || true; rm -rf "$prefix" && mkdir "$prefix" && wineserver -p && (unset DISPLAY && wineboot -i); }
+boot_fresh_prefix --persistent || boot_fresh_prefix --persistent ||
+    fail "wineboot failed twice: $(cat "$work/wineboot.log")"
 # Under the same load a test process now and then ends at once with no output
 # at all (its executable passed every other test of the run): a failing test
 # runs once more, and fails only when it fails again.

@@ -31,12 +31,15 @@ poll() {
 # xvfb_pid). The prefix's Wine server stays up for the run, so that each wine
 # command starts quickly. stop_wine_in_xvfb ends both.
 xvfb_pid=
-# boot_fresh_prefix: makes $WINEPREFIX anew. Under heavy load a first boot
-# now and then fails to load kernel32.dll and leaves a prefix that no later
-# command can use; the caller may then try once more.
+# boot_fresh_prefix [--persistent]: makes $WINEPREFIX anew, its output in
+# $work/wineboot.log; with --persistent, under a server started first that
+# stays up. Under heavy load a first boot now and then fails to load
+# kernel32.dll and leaves a prefix that no later command can use; the caller
+# may then try once more.
 boot_fresh_prefix() {
     wineserver -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
+    rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
+    [ "${1:-}" != --persistent ] || wineserver -p
     (unset DISPLAY && wineboot -i) >"$work/wineboot.log" 2>&1
 }
 start_wine_in_xvfb() {
