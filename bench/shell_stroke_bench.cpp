@@ -2,8 +2,9 @@
 // and the message loop's work until nothing is due, through MainWinProc (the
 // turn on WM_KEYDOWN, then the paint message: fit, paint, show) on
 // the Qt layer's offscreen platform. The million-face sphere in a 1920 × 1080
-// client area, and the 12-face cube, which must stay instant; figures also in
-// table reads of the million-face table, measured in the same run.
+// client area, and the 12-face cube, which must stay instant; and a frame
+// of a mouse drag across and down on the sphere. Figures also in table reads
+// of the million-face table, measured in the same run.
 #include "view_bench_model.h"
 
 #include "app/main_window.h"
@@ -28,6 +29,9 @@ void Pump() {
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
         if (msg.message != WM_QUIT) DispatchMessage(&msg);
 }
+
+// A mouse message's position: x in the low word, y in the high word.
+LPARAM At(int x, int y) { return static_cast<LPARAM>(y << 16 | x); }
 
 // The main window as WinMain opens it, with a 1920 × 1080 client area.
 bool OpenMainWindow() {
@@ -64,12 +68,34 @@ void StrokeThroughTheShell(benchmark::State& state, std::vector<Face> faces) {
         state.SkipWithError("no client image painted");
 }
 
+// One frame of a left-drag across and down: a mouse motion posted to the
+// main window, which turns twice and paints at once.
+void BM_ShellDragFrame(benchmark::State& state) {
+    if (!OpenMainWindow()) {
+        state.SkipWithError("cannot open a 1920 x 1080 main window");
+        return;
+    }
+    BenchModel model(SphereFaces(1000, 1000));
+    InvalidateRect(Main, nullptr, TRUE);
+    PostMessage(Main, WM_LBUTTONDOWN, MK_LBUTTON, At(900, 500));
+    Pump();
+    int step = 1;
+    TimeInTableReads(state, [&] {
+        step = -step; // to and fro, 3 pixels across and 2 down
+        PostMessage(Main, WM_MOUSEMOVE, MK_LBUTTON, At(900 + (step > 0 ? 3 : 0), 500 - (step > 0 ? 2 : 0)));
+        Pump();
+    });
+    PostMessage(Main, WM_LBUTTONUP, 0, At(900, 500));
+    Pump();
+}
+
 void BM_ShellStroke(benchmark::State& state) { StrokeThroughTheShell(state, SphereFaces(1000, 1000)); }
 void BM_ShellCubeStroke(benchmark::State& state) { StrokeThroughTheShell(state, CubeFaces()); }
 
 #define SHELL_BENCHMARK(name) \
     BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest)
 SHELL_BENCHMARK(BM_ShellStroke);
+SHELL_BENCHMARK(BM_ShellDragFrame);
 SHELL_BENCHMARK(BM_ShellCubeStroke);
 
 } // namespace

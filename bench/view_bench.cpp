@@ -1,7 +1,8 @@
 // Speed of the view on a million-face sphere in a full-HD image: the turn of
 // one stroke, the fit, the paint, the whole stroke (turn, fit, paint into a
 // white image, as one key press costs) and one drag frame (a turn by an
-// arbitrary angle, fit, paint); and the same stroke on a 12-face cube, which
+// arbitrary angle, fit, paint; and one of a motion across and down, which
+// turns twice); and the same stroke on a 12-face cube, which
 // must stay instant. Every figure is also reported in table reads: one plain
 // pass summing every coordinate of the million-face table, measured in the
 // same run.
@@ -9,6 +10,7 @@
 
 #include "view/table_extents.h"
 #include "view/view.h"
+#include "view/view_navigation.h"
 
 #include <benchmark/benchmark.h>
 
@@ -74,6 +76,16 @@ void BM_DragFrame(benchmark::State& state) {
     });
 }
 
+// A mouse motion both across and down: two turns, as the viewer's drag makes them.
+void BM_DiagonalDragFrame(benchmark::State& state) {
+    BenchModel model(MillionFaces());
+    Image image;
+    TimeInTableReads(state, [&] {
+        TurnByDrag(3, -2, false, kClient);
+        Paint(image);
+    });
+}
+
 // The cube's stroke without the erase, which alone would hide it.
 void BM_CubeStroke(benchmark::State& state) {
     BenchModel model(CubeFaces());
@@ -95,6 +107,7 @@ VIEW_BENCHMARK(BM_FitAfterTurn)->Iterations(50);
 VIEW_BENCHMARK(BM_PaintAfterTurn);
 VIEW_BENCHMARK(BM_Stroke);
 VIEW_BENCHMARK(BM_DragFrame);
+VIEW_BENCHMARK(BM_DiagonalDragFrame);
 BENCHMARK(BM_CubeStroke)->UseManualTime()->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
 
 } // namespace

@@ -279,6 +279,30 @@ TEST(LargeTurn, IsBitForBitTheTurnOfSmallTables) {
     }
 }
 
+// A drag across and down turns twice in one pass: every corner bit for bit
+// where the two turns one after the other leave it, and the extents of the
+// turned faces remembered.
+TEST(LargeTurn, TwoTurnsInOnePassAreTheTwoTurnsInTurn) {
+    const Plane planes[] = {Plane::XZ, Plane::YZ, Plane::XY};
+    for (Plane first : planes) {
+        for (Plane second : planes) {
+            FaceTableScope inTurn(HostileMesh(17));
+            TurnMesh(first, 0.4);
+            TurnMesh(second, -1.3);
+            const std::vector<Face> expected = inTurn.faces();
+            FaceTableScope inOnePass(HostileMesh(17));
+            TurnMeshTwice({first, 0.4}, {second, -1.3});
+            EXPECT_TRUE(SameBits(expected, F)) << int(first) << " then " << int(second);
+        }
+    }
+    FaceTableScope model(FineMesh(15));
+    ForgetTableExtents();
+    TurnMeshTwice({Plane::XY, 0.2}, {Plane::YZ, 0.9});
+    TableExtents extents;
+    ASSERT_TRUE(RememberedTableExtents(extents));
+    EXPECT_TRUE(extents.same(MeasureTableExtents()));
+}
+
 TEST(LargeTurn, RemembersTheMeasuredExtentsOrNoneAfterANaN) {
     FaceTableScope model(FineMesh(15));
     TableExtents extents;

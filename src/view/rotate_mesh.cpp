@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <type_traits>
 
 namespace {
 
@@ -33,13 +34,40 @@ void TurnXY(xyz& P, double c, double s) {
     P.x = t;
 }
 
-// Turns the points [first, last) and gives the bounds of their x and y
-// after the turn.
-template <void Turn(xyz&, double, double)>
-PlaneBounds TurnPoints(xyz* first, xyz* last, double c, double s) {
+// One of those turns with its cosine and sine.
+template <void Formula(xyz&, double, double)> struct PlaneTurn {
+    double c, s;
+    void operator()(xyz& P) const { Formula(P, c, s); }
+};
+
+// Two turns of each point, one after the other: each point ends where two
+// passes would leave it, after one.
+template <class First, class Second> struct TwoTurns {
+    First first;
+    Second second;
+    void operator()(xyz& P) const {
+        first(P);
+        second(P);
+    }
+};
+
+// Calls then(turn) with the turn in `plane` by the angle of cosine c and sine s.
+template <class Then> void WithPlaneTurn(Plane plane, double c, double s, const Then& then) {
+    switch (plane) {
+    case Plane::XZ: return then(PlaneTurn<TurnXZ>{c, s});
+    case Plane::YZ: return then(PlaneTurn<TurnYZ>{c, s});
+    case Plane::XY: return then(PlaneTurn<TurnXY>{c, s});
+    }
+}
+
+// Turns the corners of the faces [first, last), one flat array of points,
+// and gives the bounds of their x and y after the turn.
+template <class PointTurn> PlaneBounds TurnFaces(Face* first, Face* last, const PointTurn& turn) {
+    xyz* const points = reinterpret_cast<xyz*>(first); // a face is its four corners
+    xyz* const end = points + 4 * (last - first);
     PlaneBounds bounds;
-    for (xyz* P = first; P != last; ++P) {
-        Turn(*P, c, s);
+    for (xyz* P = points; P != end; ++P) {
+        turn(*P);
         // From the values just computed: loading both as one from memory
         // would wait for the two stores.
         bounds.add(XY{P->x, P->y});
@@ -47,29 +75,14 @@ PlaneBounds TurnPoints(xyz* first, xyz* last, double c, double s) {
     return bounds;
 }
 
-using PointsTurn = PlaneBounds (*)(xyz*, xyz*, double, double);
-
-PointsTurn TurnOf(Plane plane) {
-    switch (plane) {
-    case Plane::XZ: return TurnPoints<TurnXZ>;
-    case Plane::YZ: return TurnPoints<TurnYZ>;
-    case Plane::XY: return TurnPoints<TurnXY>;
-    }
-    return TurnPoints<TurnXY>;
-}
-
-void TurnSmallTable(PointsTurn turn, double c, double s) {
-    xyz* const points = &F[0].A;
-    turn(points, points + 4 * static_cast<std::size_t>(nf), c, s);
-}
+template <class PointTurn> void TurnSmallTable(const PointTurn& turn) { TurnFaces(F, F + nf, turn); }
 
 // A large table is turned on two threads, and the extents of the turned
 // faces, found on the way, are remembered for the next paint.
-void TurnLargeTable(PointsTurn turn, double c, double s) {
-    xyz* const points = &F[0].A;
+template <class PointTurn> void TurnLargeTable(const PointTurn& turn) {
     PlaneBounds bounds[2];
     ShareOnTwoThreads(nf, [&](int thread, std::ptrdiff_t first, std::ptrdiff_t last) {
-        bounds[thread].append(turn(points + 4 * first, points + 4 * last, c, s));
+        bounds[thread].append(TurnFaces(F + first, F + last, turn));
     });
     bounds[0].append(bounds[1]);
     TableExtents extents;
@@ -79,18 +92,30 @@ void TurnLargeTable(PointsTurn turn, double c, double s) {
         ForgetTableExtents();
 }
 
-void TurnTable(Plane plane, double c, double s) {
+template <class PointTurn> void TurnTable(const PointTurn& turn) {
     if (F == nullptr || nf <= 0) return;
     if (nf >= kLargeTable)
-        TurnLargeTable(TurnOf(plane), c, s);
+        TurnLargeTable(turn);
     else
-        TurnSmallTable(TurnOf(plane), c, s);
+        TurnSmallTable(turn);
+}
+
+void TurnTable(Plane plane, double c, double s) {
+    WithPlaneTurn(plane, c, s, [](const auto& turn) { TurnTable(turn); });
 }
 
 } // namespace
 
 void TurnMesh(Plane plane, double angle) {
     TurnTable(plane, std::cos(angle), std::sin(angle));
+}
+
+void TurnMeshTwice(Turn first, Turn second) {
+    WithPlaneTurn(first.plane, std::cos(first.angle), std::sin(first.angle), [&](const auto& one) {
+        WithPlaneTurn(second.plane, std::cos(second.angle), std::sin(second.angle), [&](const auto& two) {
+            TurnTable(TwoTurns<std::decay_t<decltype(one)>, std::decay_t<decltype(two)>>{one, two});
+        });
+    });
 }
 
 bool RotateMesh(unsigned char key, int rep) {

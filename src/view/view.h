@@ -52,3 +52,13 @@ enum class Plane {
 // formulas of the key turns: a positive angle turns as Page Down, End and
 // Delete do, a negative one as Page Up, Home and Insert.
 void TurnMesh(Plane plane, double angle);
+
+// A turn by `angle` radians in `plane`, as TurnMesh makes it.
+struct Turn {
+    Plane plane;
+    double angle;
+};
+
+// Turns every corner by `first` and then by `second`, in one pass over the
+// table: the corners bit for bit those of the two TurnMesh calls in turn.
+void TurnMeshTwice(Turn first, Turn second);

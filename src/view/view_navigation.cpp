@@ -44,6 +44,12 @@ void PanBy(int dx, int dy) {
 void TurnByDrag(int dx, int dy, bool shift, const Rect& R) {
     const int side = std::max(1, std::min(R.right, R.bottom));
     const double perPixel = std::numbers::pi / side;
-    if (dx != 0) TurnMesh(shift ? Plane::XY : Plane::XZ, shift ? -(dx * perPixel) : dx * perPixel);
-    if (dy != 0) TurnMesh(Plane::YZ, dy * perPixel);
+    const Turn across{shift ? Plane::XY : Plane::XZ, shift ? -(dx * perPixel) : dx * perPixel};
+    const Turn down{Plane::YZ, dy * perPixel};
+    if (dx != 0 && dy != 0)
+        TurnMeshTwice(across, down); // a pass over the table less than the two turns
+    else if (dx != 0)
+        TurnMesh(across.plane, across.angle);
+    else if (dy != 0)
+        TurnMesh(down.plane, down.angle);
 }
