@@ -6,6 +6,11 @@
 
 namespace {
 
+// Whether the table is large, and so painted on two threads through masks
+// where the context draws only into an image: then the paint sets every
+// pixel of the image, and no erase need come before it.
+bool LargeTableLoaded() { return F != nullptr && nf >= kLargeTable; }
+
 // A large table drawn only into an image fits to the extents remembered from
 // its last turn or paint, checked as it is drawn; any other paint measures
 // the table first.
@@ -49,7 +54,7 @@ void DrawMeshSetting(DrawContext& dc, const Rect& R, bool everyPixel) {
     Rb = SubtractClamped(R.bottom, 1);
     const Pen old = dc.SelectPen(Pen::Black);
     if (nf != 0 && F != nullptr) {
-        Image* const largeImage = nf >= kLargeTable ? dc.OnlyImage() : nullptr;
+        Image* const largeImage = LargeTableLoaded() ? dc.OnlyImage() : nullptr;
         FitExtents fit = ExtentsToFit(largeImage != nullptr);
         do {
             FitView(R, fit.extents);
@@ -72,7 +77,7 @@ void DrawMesh(DrawContext& dc, const Rect& R) { DrawMeshSetting(dc, R, false); }
 
 void PaintMeshImage(Image& image, const Rect& R) {
     // The erase is left to the paint where the paint sets every pixel.
-    const bool paintSetsEveryPixel = F != nullptr && nf >= kLargeTable;
+    const bool paintSetsEveryPixel = LargeTableLoaded();
     if (paintSetsEveryPixel)
         image.resize(R.right, R.bottom);
     else
