@@ -2,7 +2,7 @@
 
 #include "kelvorn.h"
 #include "kelvorn_ids.h"
-#include "meshfile/mesh_reader.h"
+#include "mesh_readings.h"
 #include "meshfile/mesh_survey.h"
 #include "mouse_input.h"
 #include "paint_mesh.h"
@@ -29,25 +29,42 @@ const char* const kHelpText = "The pairs of keys INS/DEL, HOME/END, PAGEUP/PAGED
                               "each way in each of the three axes. F12 re-reads the file and goes back to the "
                               "initial view.";
 const char* const kBanner = "HANG ON WHILE I READ THE FILE IN";
+constexpr unsigned char kSwitchReadingKey = 'F';
+constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 
 // A failed load leaves the model as it was; that is worth saying only when
 // there is one on screen.
-void ReportReadFailure(HWND wn, const ReadStatus& status) {
+void ReportReadFailure(HWND wn, const std::string& reason) {
     if (file[0] == '\0') {
         MessageBox(wn, "No mesh file has been chosen yet: choose one with \"read meshfile\".", progname, MB_OK);
         return;
     }
-    std::string text = "Cannot read \"" + std::string(file) + "\": " + DescribeReadError(status) + ".";
+    std::string text = "Cannot read \"" + std::string(file) + "\": " + reason + ".";
     if (nf > 0) text += "\nThe model on screen is unchanged.";
     MessageBox(wn, text.c_str(), progname, MB_OK);
 }
 
+bool LoadInReading(HWND wn, Reading reading);
+
 // A file that reads without a face blanks the picture; say why once the
-// banner is gone and the blank picture is on screen.
-void ReportFacelessFile(HWND wn) {
+// banner is gone and the blank picture is on screen. Where the drawing
+// reading finds faces in it, offer to show them.
+void ReportFacelessFile(HWND wn, Reading reading) {
     UpdateWindow(wn);
-    const std::string text = DescribeFacelessFile(file, SurveyMeshFile(file));
-    MessageBox(wn, text.c_str(), progname, MB_OK);
+    if (reading == Reading::Drawing) {
+        MessageBox(wn, DescribeFacelessDrawing(file).c_str(), progname, MB_OK);
+        return;
+    }
+    const MeshSurvey survey = SurveyMeshFile(file);
+    if (const long long faces = DrawingFaceCount(file); faces > 0) {
+        const std::string question = DescribeFacelessFile(file, survey, FlattenHint::None) + "\n\nIts drawing shows " +
+                                     std::to_string(faces) + (faces == 1 ? " face" : " faces") +
+                                     " as CAD programs show it. Show the drawing?";
+        if (MessageBox(wn, question.c_str(), progname, MB_YESNO | MB_ICONQUESTION) == IDYES)
+            LoadInReading(wn, Reading::Drawing);
+        return;
+    }
+    MessageBox(wn, DescribeFacelessFile(file, survey).c_str(), progname, MB_OK);
 }
 
 // The first argument is taken once, after the first paint.
@@ -56,12 +73,23 @@ LRESULT LoadCommandLineFile(HWND wn) {
     return LoadPath(wn, __argv[1], "The file named on the command line");
 }
 
+// Reads the file shown in the other reading. When that fails, the picture
+// stays, and so does its reading.
+LRESULT SwitchReading(HWND wn) {
+    if (file[0] == '\0') return 0;
+    LoadInReading(wn, readingInForce == Reading::Faces ? Reading::Drawing : Reading::Faces);
+    return 0;
+}
+
 LRESULT OnKey(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     const auto key = static_cast<unsigned char>(S & 0xFF);
     const auto rep = static_cast<short>(L & 0xFFFF);
     const bool up = iMessage & 1; // WM_KEYUP and WM_SYSKEYUP are the odd ones
     if (up) return DefWindowProc(wn, iMessage, S, L);
     if (key == VK_F12) return LoadMesh(wn);
+    // F switches readings once per press: the auto-repeat of a held key
+    // (bit 30, "down before") would switch back and forth.
+    if (key == kSwitchReadingKey && iMessage == WM_KEYDOWN && !(L & kKeyWasDown)) return SwitchReading(wn);
     if (RotateMesh(key, rep)) InvalidateRect(wn, nullptr, TRUE);
     return DefWindowProc(wn, iMessage, S, L);
 }
@@ -177,22 +205,36 @@ LRESULT LoadPath(HWND wn, const char* path, const char* what) {
 }
 
 LRESULT LoadMesh(HWND wn) {
+    LoadInReading(wn, readingInForce);
+    return 0;
+}
+
+namespace {
+
+// The load action in `reading`, which stays in force once the file is read.
+// Returns whether it was.
+bool LoadInReading(HWND wn, Reading reading) {
     // The busy cursor shows while the file is read, as the banner does.
     const HCURSOR previousCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     std::optional<menudisp> banner;
-    const ReadStatus status = ReadMeshFile(file, [&] {
+    const ReadOutcome outcome = ReadInReading(file, reading, [&] {
         banner.emplace(wn, kBanner);
         // The title holds 255 characters, like the path; a longer one is cut.
         const std::string title = ("Kelvorn: " + std::string(file)).substr(0, PathBufferSize - 1);
         SetTitle(wn, title.c_str());
     });
-    if (status.ok()) ResetNavigation(); // a new model is first seen fitted
+    if (outcome.ok()) {
+        readingInForce = reading;
+        ResetNavigation(); // a new model is first seen fitted
+    }
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();
     SetCursor(previousCursor);
-    if (!status.ok())
-        ReportReadFailure(wn, status);
+    if (!outcome.ok())
+        ReportReadFailure(wn, outcome.failure);
     else if (nf == 0)
-        ReportFacelessFile(wn);
-    return 0;
+        ReportFacelessFile(wn, reading);
+    return outcome.ok();
 }
+
+} // namespace

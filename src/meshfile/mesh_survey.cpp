@@ -154,7 +154,7 @@ std::string Listed(const std::vector<std::string>& items) {
     return text;
 }
 
-std::string ConvertibleFaces(const MeshSurvey& survey) {
+std::string ConvertibleFaces(const MeshSurvey& survey, FlattenHint hint) {
     std::vector<std::string> items;
     if (survey.polyfaceMeshes)
         items.push_back(Counted(survey.polyfaceMeshes, "polyface mesh", "polyface meshes") + " (POLYLINE)");
@@ -163,8 +163,9 @@ std::string ConvertibleFaces(const MeshSurvey& survey) {
     if (survey.meshEntities) items.push_back(Counted(survey.meshEntities, "MESH entity", "MESH entities"));
     if (survey.faceBlockInserts)
         items.push_back(Counted(survey.faceBlockInserts, "INSERT of a block with faces", "INSERTs of blocks with faces"));
-    return "It holds " + Listed(items) +
-           ".\nkelvorn-tool flatten FILE -o OUT.dxf turns them into 3DFACE entities, which Kelvorn draws.";
+    const std::string holds = "It holds " + Listed(items) + ".";
+    if (hint == FlattenHint::None) return holds;
+    return holds + "\nkelvorn-tool flatten FILE -o OUT.dxf turns them into 3DFACE entities, which Kelvorn draws.";
 }
 
 } // namespace
@@ -186,7 +187,7 @@ MeshSurvey SurveyMeshFile(const char* path) {
     return survey;
 }
 
-std::string DescribeFacelessFile(const char* path, const MeshSurvey& survey) {
+std::string DescribeFacelessFile(const char* path, const MeshSurvey& survey, FlattenHint hint) {
     const std::string name = "\"" + std::string(path) + "\"";
     const std::string noFace = name + " holds no 3DFACE entity, so there is nothing to draw: Kelvorn draws "
                                       "3DFACE entities only.";
@@ -194,6 +195,7 @@ std::string DescribeFacelessFile(const char* path, const MeshSurvey& survey) {
     switch (survey.kind) {
     case FileKind::Empty: return name + " is empty: there is nothing to draw.";
     case FileKind::BinaryDxf:
+        if (hint == FlattenHint::None) return name + " is a binary DXF file; Kelvorn reads the 3DFACE entities of DXF text files only.";
         return name + " is a binary DXF file; Kelvorn reads DXF text files only.\n"
                       "kelvorn-tool flatten FILE -o OUT.dxf writes its faces as a DXF text file, which Kelvorn draws.";
     case FileKind::NotDxfText:
@@ -201,7 +203,7 @@ std::string DescribeFacelessFile(const char* path, const MeshSurvey& survey) {
                       "There is nothing to draw.";
     case FileKind::DxfText: break;
     }
-    if (survey.hasConvertibleFaces()) return noFace + "\n" + ConvertibleFaces(survey);
+    if (survey.hasConvertibleFaces()) return noFace + "\n" + ConvertibleFaces(survey, hint);
     if (survey.meshesInBlocks)
         return noFace + "\nIts block definitions hold " + Counted(survey.meshesInBlocks, "mesh", "meshes") +
                ", but no INSERT places those blocks in the drawing.";

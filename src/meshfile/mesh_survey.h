@@ -49,8 +49,12 @@ constexpr int kSurveyedCodeLines = 16;
 // Reads the file at `path` once, from the start to its "EOF" pair or its end.
 MeshSurvey SurveyMeshFile(const char* path);
 
+// Whether a message about a faceless file points to kelvorn-tool flatten, or
+// leaves that out for a caller that offers the drawing itself.
+enum class FlattenHint { Tool, None };
+
 // The message for the user about a file that was read and holds no face:
 // names `path` in double quotes, says what the file is or holds, and, where
-// kelvorn-tool flatten can make faces of it, says so. Lines end with '\n'; the
-// last has none.
-std::string DescribeFacelessFile(const char* path, const MeshSurvey& survey);
+// kelvorn-tool flatten can make faces of it and `hint` asks for it, says so.
+// Lines end with '\n'; the last has none.
+std::string DescribeFacelessFile(const char* path, const MeshSurvey& survey, FlattenHint hint = FlattenHint::Tool);

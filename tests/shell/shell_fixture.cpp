@@ -51,7 +51,7 @@ bool AllWhite(const Image& image) {
     return std::all_of(image.pixels.begin(), image.pixels.end(), [](std::uint32_t p) { return p == Image::kWhite; });
 }
 
-Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size) {
+Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size, Reading reading) {
     Face* const shellTable = F;
     const int shellCount = nf;
     const ViewNavigation shellView = Navigation;
@@ -62,7 +62,7 @@ Image RenderOfSteps(const std::string& path, const std::string& steps, const REC
     std::vector<ViewStep> parsed;
     std::string error;
     EXPECT_TRUE(ParseViewSteps(steps, parsed, error)) << error;
-    if (ReadMeshFile(path.c_str(), nullptr).ok()) {
+    if (ReadInReading(path.c_str(), reading, nullptr).ok()) {
         ResetNavigation();
         Rect client{0, 0, size.right, size.bottom};
         for (const ViewStep& step : parsed) DoViewStep(step, client);
@@ -84,8 +84,8 @@ RECT ClientArea() {
     return client;
 }
 
-::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps) {
-    const Image expected = RenderOfSteps(path, steps, ClientArea());
+::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps, Reading reading) {
+    const Image expected = RenderOfSteps(path, steps, ClientArea(), reading);
     const Image* shown = ClientImageOf(Main);
     if (!shown) return ::testing::AssertionFailure() << "no window";
     if (shown->width != expected.width || shown->height != expected.height)
@@ -101,6 +101,7 @@ RECT ClientArea() {
 void ShellTest::SetUp() {
     ReleaseMeshTable();
     file[0] = tit[0] = '\0';
+    readingInForce = Reading::Faces;
     ForgetLastFileFolder();
     messages.clear();
     Instance = GetModuleHandle(nullptr);
@@ -219,7 +220,7 @@ void ShellTest::CloseModal() {
         seen.text = box->text().remove(QChar(0x200B)); // the places where a long word may break are no text
         for (QAbstractButton* button : box->buttons()) seen.buttons += button->text().remove('&');
         dialogs.push_back(seen);
-        box->done(QMessageBox::Ok);
+        box->done(box->standardButtons() & QMessageBox::Yes ? answer : QMessageBox::Ok);
     } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
         // The proposed name stands in the dialog's file-name field.
         const auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");

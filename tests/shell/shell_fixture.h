@@ -5,9 +5,11 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "app/mesh_readings.h"
 #include "support/temp_files.h"
 #include "view/draw_context.h"
 
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -57,13 +59,16 @@ std::string SamplePath(const char* name);
 // True when every pixel of the image is white.
 bool AllWhite(const Image& image);
 // The picture `kelvorn-tool render` makes of `path` after `steps` (its
-// --keys text) in a client area of `size`, made here by the same functions.
-// The shell's model and view are left as they were.
-Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size);
+// --keys text) in a client area of `size`, made here by the same functions,
+// in `reading` (the drawing reading is render's --flatten). The shell's
+// model and view are left as they were.
+Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size,
+                    Reading reading = Reading::Faces);
 // The main window's client area now.
 RECT ClientArea();
 // The main window's client image equals the picture of `path` after `steps`.
-::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps);
+::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps,
+                                      Reading reading = Reading::Faces);
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -92,6 +97,8 @@ protected:
     std::vector<SeenDialog> dialogs;
     // The file the next file dialog chooses; empty: it is cancelled.
     QString choose;
+    // The button that answers a question box (Yes and No); other boxes get OK.
+    QMessageBox::StandardButton answer = QMessageBox::No;
     TempDir dir;
 
 private:

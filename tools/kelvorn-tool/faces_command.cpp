@@ -3,6 +3,7 @@
 #include "load_mesh.h"
 
 #include "kelvorn.h"
+#include "meshfile/flatten/flatten.h"
 #include "meshfile/mesh_survey.h"
 
 #include <algorithm>
@@ -39,8 +40,7 @@ int PrintFaces(const Arguments& arguments) {
 
 // One line on stderr saying why a file that was read gives nothing to draw.
 void ReportNoFaces(const char* path, bool flattened) {
-    std::string text = flattened ? "\"" + std::string(path) + "\" holds no face, flattened or not: there is nothing to draw."
-                                 : DescribeFacelessFile(path, SurveyMeshFile(path));
+    std::string text = flattened ? DescribeFacelessDrawing(path) : DescribeFacelessFile(path, SurveyMeshFile(path));
     std::replace(text.begin(), text.end(), '\n', ' ');
     std::fflush(stdout);
     std::fprintf(stderr, "kelvorn-tool: %s\n", text.c_str());

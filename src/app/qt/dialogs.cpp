@@ -89,14 +89,23 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
 
 } // namespace
 
-int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLocal8Bit(caption ? caption : "Error"),
-                    WithBreaksInLongWords(QString::fromLocal8Bit(text ? text : "")), QMessageBox::Ok,
-                    OwnerWidget(owner));
+// The box of a question has Yes and No, Yes the default as on Windows, and
+// Escape answers No; every other box has OK.
+int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    const bool question = (type & MB_YESNO) == MB_YESNO;
+    QMessageBox box(question ? QMessageBox::Question : QMessageBox::NoIcon,
+                    QString::fromLocal8Bit(caption ? caption : "Error"),
+                    WithBreaksInLongWords(QString::fromLocal8Bit(text ? text : "")),
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, OwnerWidget(owner));
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    if (question) {
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    const int answer = box.exec();
     ClearUpperVectorState();
-    return IDOK;
+    if (!question) return IDOK;
+    return answer == QMessageBox::Yes ? IDYES : IDNO;
 }
 
 BOOL GetOpenFileName(OPENFILENAMEA* ofn) { return RunFileDialog(ofn, false); }

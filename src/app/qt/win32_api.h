@@ -188,7 +188,11 @@ struct OPENFILENAMEA {
 // Menus, message boxes, peeking, stock objects, cursors, file dialogs.
 #define MF_STRING 0x00000000L
 #define MB_OK 0x00000000L
+#define MB_YESNO 0x00000004L
+#define MB_ICONQUESTION 0x00000020L
 #define IDOK 1
+#define IDYES 6
+#define IDNO 7
 #define PM_REMOVE 0x0001
 #define WHITE_BRUSH 0
 #define BLACK_PEN 7

@@ -103,3 +103,7 @@ bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& err
     report = drawing.report();
     return true;
 }
+
+std::string DescribeFacelessDrawing(const char* path) {
+    return "\"" + std::string(path) + "\" holds no face, flattened or not: there is nothing to draw.";
+}

@@ -51,6 +51,10 @@ private:
     FlattenReport report_;
 };
 
+// The message for the user about a file whose drawing shows no face:
+// names `path` in double quotes.
+std::string DescribeFacelessDrawing(const char* path);
+
 // Replaces the face table (F, nf) with the flattened faces of the file at
 // `path`, as ReadMeshFile lays it out: room for count + 4 faces. On failure
 // `error` names the reason (without the path) and the table stays as it was.
