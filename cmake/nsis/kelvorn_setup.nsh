@@ -41,7 +41,8 @@ Function DxfOpenerNow
 FunctionEnd
 
 Function RegisterDxfAssociation
-  StrCpy $0 '"$INSTDIR\kelvorn.exe" "%1"'
+  ; Opened from Explorer, a drawing shows as CAD programs show it, as its thumbnail does.
+  StrCpy $0 '"$INSTDIR\kelvorn.exe" --flatten "%1"'
   WriteRegStr SHCTX "${KELVORN_CLASSES}\${KELVORN_PROGID}" "" "DXF mesh"
   WriteRegStr SHCTX "${KELVORN_CLASSES}\${KELVORN_PROGID}\DefaultIcon" "" "$INSTDIR\kelvorn.exe,0"
   WriteRegStr SHCTX "${KELVORN_CLASSES}\${KELVORN_PROGID}\shell" "" "open"

@@ -22,6 +22,7 @@ HWND Main = nullptr;
 unsigned char Argc = 0;
 const char* progname = "Kelvorn";
 const char* filter = "DXF files\0*.DXF\0"; // the literal's own NUL ends the list
+const char* commandLineFile = nullptr;
 
 namespace {
 
@@ -67,10 +68,10 @@ void ReportFacelessFile(HWND wn, Reading reading) {
     MessageBox(wn, DescribeFacelessFile(file, survey).c_str(), progname, MB_OK);
 }
 
-// The first argument is taken once, after the first paint.
+// The file named on the command line is taken once, after the first paint.
 LRESULT LoadCommandLineFile(HWND wn) {
     Argc = 0;
-    return LoadPath(wn, __argv[1], "The file named on the command line");
+    return LoadPath(wn, commandLineFile, "The file named on the command line");
 }
 
 // Reads the file shown in the other reading. When that fails, the picture
@@ -115,6 +116,7 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
     if (const std::string answer = ProgramOptionAnswer(__argc, __argv); !answer.empty())
         return ShowProgramAnswer(answer);
 #endif
+    TakeCommandLine();
     if (!hPrev) Register(progname, MainWinProc);
     Main = newwindow(progname, progname, WS_MAXIMIZE);
     if (!Main) {
@@ -127,6 +129,12 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
         DispatchMessage(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+void TakeCommandLine() {
+    const ViewerCommandLine commandLine = ReadViewerCommandLine(__argc, __argv);
+    commandLineFile = commandLine.file;
+    if (commandLine.drawing) readingInForce = Reading::Drawing;
 }
 
 void Register(const char* name, WNDPROC proc) {
@@ -169,7 +177,7 @@ LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_PAINT:
         PaintMesh(wn);
-        if (Argc > 1) return LoadCommandLineFile(wn);
+        if (Argc > 1 && commandLineFile) return LoadCommandLineFile(wn);
         break;
     case WM_GETMINMAXINFO: reinterpret_cast<MINMAXINFO*>(L)->ptMaxPosition = {-4, -4}; return 0;
     case WM_KEYDOWN:

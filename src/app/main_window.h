@@ -9,6 +9,11 @@ extern HWND Main;           // the main window; null when creation failed
 extern unsigned char Argc;  // argument count cut to a byte; 0 once the command-line file was taken
 extern const char* progname; // "Kelvorn": class name and first title
 extern const char* filter;  // the open dialog's filter: "DXF files", NUL, "*.DXF", NUL, NUL
+extern const char* commandLineFile; // the file the first paint loads; null when none is named
+
+// Reads the process's arguments (__argc, __argv): the file the first paint
+// loads, and with --flatten the drawing reading for it and every later load.
+void TakeCommandLine();
 
 // Registers the class, opens the maximized main window, runs the message loop
 // and returns the quit message's code. A start-up failure prints one line on

@@ -1,5 +1,6 @@
-// The viewer's own options, answered before any window opens: "--version",
-// and "--help" or "-h" as the only argument. Every other argument is a file
+// The viewer's own options: "--version", and "--help" or "-h" as the only
+// argument, answered before any window opens; "--flatten", which shows the
+// file's drawing as CAD programs show it. Every other argument is a file
 // name.
 #pragma once
 
@@ -9,6 +10,13 @@
 // The text that the arguments ask for ("kelvorn 0.1.0\n" or the usage), or
 // empty when they name a file or nothing.
 std::string ProgramOptionAnswer(int argc, char** argv);
+
+// The viewer's command line once read.
+struct ViewerCommandLine {
+    const char* file = nullptr; // the first file named; null when none is
+    bool drawing = false;       // --flatten: the file is read in the drawing reading
+};
+ViewerCommandLine ReadViewerCommandLine(int argc, char** argv);
 
 // Writes `answer` to `out` and returns the exit status: 0, or 1 when it could
 // not be written.

@@ -103,9 +103,10 @@ shot() {
         convert "$work/screen.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png"
 }
 
-# render NAME MESH [KEYS]: the Linux tool's picture of MESH at the client's size, as $work/NAME.png.
+# render NAME MESH [KEYS] [--flatten]: the Linux tool's picture of MESH at the
+# client's size, as $work/NAME.png; with --flatten, of MESH's drawing.
 render() {
-    "$tool" render "$2" -o "$work/$1.png" --size "${client_width}x${client_height}" ${3:+--keys "$3"} ||
+    "$tool" render ${4:+"$4"} "$2" -o "$work/$1.png" --size "${client_width}x${client_height}" ${3:+--keys "$3"} ||
         fail "kelvorn-tool render failed"
 }
 

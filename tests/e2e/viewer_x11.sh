@@ -7,12 +7,15 @@
 # steps, open the help from the keyboard, read a file of another folder
 # through the open dialog and then again by Enter on the name it proposes
 # there, restore the window from maximized to a drawing of three quarters of
-# the screen, and leave with Alt+X.
+# the screen, and leave with Alt+X. Then open a CAD drawing as a file manager
+# does, by the desktop entry's Exec line, and find the render with --flatten;
+# switch readings with F, and answer Yes to the question that a file with no
+# 3DFACE but a drawing of faces asks.
 #
-# usage: viewer_x11.sh KELVORN KELVORN_TOOL MESH
+# usage: viewer_x11.sh KELVORN KELVORN_TOOL MESH DESKTOP_ENTRY DRAWING
 set -euo pipefail
 
-viewer=$1 tool=$2 mesh=$3
+viewer=$1 tool=$2 mesh=$3 desktop_entry=$4 drawing=$5
 timeout_seconds=20
 poll_interval=0.1
 script_name=viewer_x11
@@ -79,16 +82,18 @@ measure_client() {
 
 # shows_render NAME [KEYS]: the client area, measured anew (the window manager
 # may still be resizing the window) unless client_fixed is set, has no pixel
-# that differs from the render of the mesh after KEYS at the same size. Leaves
-# NAME.png and NAME-expected.png.
+# that differs from the render of the mesh after KEYS at the same size, in the
+# drawing reading where `reading` is --flatten. Leaves NAME.png and
+# NAME-expected.png.
 client_fixed=
+reading=
 shows_render() {
     if [ -n "$client_fixed" ]; then
         import -window "$window" "$work/window.png" 2>/dev/null || return 1
     else
         measure_client || return 1
     fi
-    "$tool" render "$mesh" -o "$work/$1-expected.png" --size "${client_width}x${client_height}" ${2:+--keys "$2"} ||
+    "$tool" render ${reading:+"$reading"} "$mesh" -o "$work/$1-expected.png" --size "${client_width}x${client_height}" ${2:+--keys "$2"} ||
         fail "kelvorn-tool render failed"
     convert "$work/window.png" -crop "${client_width}x${client_height}+0+${client_top}" +repage "$work/$1.png" ||
         return 1
@@ -208,3 +213,61 @@ status=0
 wait "$viewer_pid" || status=$?
 [ "$status" -eq 0 ] || fail "the viewer ended with status $status: $(cat "$work/kelvorn.log")"
 echo "viewer_x11: Alt+X ended the viewer with status 0"
+
+# --- a drawing opened as a file manager opens it ---------------------------------------
+# The desktop entry's Exec line, split as GLib splits it and with %f put in,
+# run with the viewer's folder first on PATH.
+mesh="$work/CAD drawings/panels.dxf"
+mkdir "$work/CAD drawings"
+cp "$drawing" "$mesh"
+python3 "$(dirname "$0")/desktop_exec.py" "$(sed -n 's/^Exec=//p' "$desktop_entry")" "f=$mesh" >"$work/argv"
+mapfile -d '' argv <"$work/argv"
+PATH="$(dirname "$viewer"):$PATH" "${argv[@]}" >"$work/kelvorn.log" 2>&1 &
+viewer_pid=$!
+pids+=("$viewer_pid")
+poll "the window of '${argv[*]}'" find_window
+reading=--flatten
+poll "the drawing, as render --flatten draws it (see $work/desktop_drawing.png)" shows_render desktop_drawing
+echo "viewer_x11: the desktop entry's '${argv[*]}' showed the drawing as render --flatten does"
+
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool key f
+reading=
+poll "the 3DFACEs after F (see $work/faces_after_f.png)" shows_render faces_after_f
+xdotool key Next F12
+poll "the 3DFACEs again after Page Down and F12 (see $work/faces_after_f12.png)" shows_render faces_after_f12
+xdotool key f
+reading=--flatten
+poll "the drawing after F again (see $work/drawing_after_f.png)" shows_render drawing_after_f
+echo "viewer_x11: F switched from the drawing to its 3DFACEs and back; F12 kept the reading"
+
+# A file with no 3DFACE, read in the faces reading: Yes to the question shows its drawing.
+xdotool key f
+reading=
+poll "the 3DFACEs after F (see $work/faces_before_dialog.png)" shows_render faces_before_dialog
+mesh=$work/meshes/polyface.dxf
+printf '%s\n' 0 SECTION 2 ENTITIES 0 POLYLINE 66 1 70 64 71 4 72 2 \
+    0 VERTEX 10 0 20 0 30 0 70 192 0 VERTEX 10 8 20 0 30 0 70 192 \
+    0 VERTEX 10 8 20 5 30 2 70 192 0 VERTEX 10 0 20 5 30 2 70 192 \
+    0 VERTEX 70 128 71 1 72 2 73 3 0 VERTEX 70 128 71 1 72 3 73 4 \
+    0 SEQEND 0 ENDSEC 0 EOF >"$mesh"
+open_dialog
+xdotool type --delay 20 "$mesh"
+xdotool key Return
+poll "the dialog to close" dialog_closed
+question=
+find_question() { question=$(xdotool search --onlyvisible --name '^Kelvorn$' 2>/dev/null | head -n1) && [ -n "$question" ]; }
+poll "the question 'Show the drawing?' in a box captioned 'Kelvorn'" find_question
+xdotool windowactivate --sync "$question" >/dev/null 2>&1 || true
+xdotool key Return
+reading=--flatten
+poll "the polyface drawing after Yes (see $work/polyface_yes.png)" shows_render polyface_yes
+echo "viewer_x11: Yes to the question showed the drawing of a file without 3DFACEs"
+
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool key alt+x
+poll "the viewer started by the desktop entry to end (Alt+X)" viewer_gone
+status=0
+wait "$viewer_pid" || status=$?
+[ "$status" -eq 0 ] || fail "the viewer ended with status $status: $(cat "$work/kelvorn.log")"
+echo "viewer_x11: Alt+X ended it with status 0"

@@ -128,9 +128,10 @@ stop_viewer() {
     window_gone() { ! xdotool getwindowname "$window" >/dev/null 2>&1; }
     poll "the viewer's window to close" window_gone
 }
-# expect_picture NAME MESH: the viewer's client area shows the Linux render of MESH.
+# expect_picture NAME MESH [--flatten]: the viewer's client area shows the Linux render of MESH
+# (with --flatten, of its drawing).
 expect_picture() {
-    render "$1" "$2"
+    render "$1" "$2" "" "${3:-}"
     poll "the picture of $(basename "$2") (compare $work/$1_shot.png with $work/$1.png)" matches "$1_shot" "$1"
 }
 
@@ -180,7 +181,7 @@ classes='HKLM\Software\Classes'
 expect_reg "$classes\\.dxf" '' Kelvorn.dxf
 expect_reg "$classes\\.dxf\\OpenWithProgids" Kelvorn.dxf ''
 expect_reg "$classes\\Kelvorn.dxf\\shell\\open" '' 'Open with Kelvorn'
-expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\kelvorn.exe" "%1"'
+expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\kelvorn.exe" --flatten "%1"'
 expect_reg "$classes\\Kelvorn.dxf\\DefaultIcon" '' 'C:\Apps\Kelvorn\kelvorn.exe,0'
 echo "windows_installer: .dxf opens with Kelvorn ('Open with Kelvorn', the viewer's icon)"
 
@@ -188,7 +189,7 @@ echo "windows_installer: .dxf opens with Kelvorn ('Open with Kelvorn', the viewe
 wine "$installer" /S '/D=C:\Apps\Kelvorn' || fail "the silent install over an installed Kelvorn failed"
 expect_files "$folder" "${program_files[@]}" Uninstall.exe
 expect_reg "$classes\\.dxf" '' Kelvorn.dxf
-expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\kelvorn.exe" "%1"'
+expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Apps\Kelvorn\kelvorn.exe" --flatten "%1"'
 expect_reg "$uninstall_key" DisplayVersion "$version"
 echo "windows_installer: installing over it again left one Kelvorn, .dxf still opening with it"
 
@@ -213,14 +214,16 @@ expect_picture installed_sphere "$folder/samples/sphere.dxf"
 stop_viewer
 echo "windows_installer: the installed kelvorn.exe draws samples\\sphere.dxf as the Linux render"
 
+# Opened by its association, a drawing shows as CAD programs show it: its
+# blocks placed, its polyface mesh drawn.
 mkdir "$work/models"
-cp "$folder/samples/cylinder.dxf" "$work/models/model.dxf"
+cp "$here/../data/view/panels_drawing.dxf" "$work/models/model.dxf"
 cd "$work/models"
 start_viewer '^Kelvorn: .*\\model\.dxf$' wine start model.dxf
-expect_picture opened_model "$work/models/model.dxf"
+expect_picture opened_model "$work/models/model.dxf" --flatten
 stop_viewer
 cd "$work"
-echo "windows_installer: 'wine start model.dxf' opened the file in Kelvorn"
+echo "windows_installer: 'wine start model.dxf' opened the drawing in Kelvorn as the render with --flatten"
 
 # --- uninstalling silently ----------------------------------------------------------------
 # The uninstaller runs on from a copy of itself, so its work is awaited: the
@@ -244,7 +247,7 @@ wine "$installer" /S || fail "the silent install into the default folder failed"
 expect_files "$WINEPREFIX/drive_c/Program Files/Kelvorn" "${program_files[@]}" Uninstall.exe
 expect_reg "$classes\\.dxf" '' OtherCad.dxf
 expect_reg "$classes\\.dxf\\OpenWithProgids" Kelvorn.dxf ''
-expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Program Files\Kelvorn\kelvorn.exe" "%1"'
+expect_reg "$classes\\Kelvorn.dxf\\shell\\open\\command" '' '"C:\Program Files\Kelvorn\kelvorn.exe" --flatten "%1"'
 echo "windows_installer: into C:\\Program Files\\Kelvorn; .dxf stays with OtherCad.dxf, Kelvorn is in 'Open with'"
 
 wine 'C:\Program Files\Kelvorn\Uninstall.exe' /S || fail "the second silent uninstall failed"

@@ -48,7 +48,7 @@ check_layout() {
 check_desktop_integration() {
     local entry=$tree/share/applications/kelvorn.desktop
     bash "$here/desktop_entry.sh" "$entry"
-    grep -qx 'Exec=kelvorn %f' "$entry" || fail "the menu entry does not run kelvorn on the file"
+    grep -qx 'Exec=kelvorn --flatten %f' "$entry" || fail "the menu entry does not run kelvorn on the file"
     grep -qx 'Icon=kelvorn' "$entry" || fail "the menu entry does not name the kelvorn icon"
     local type
     type=$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$entry")

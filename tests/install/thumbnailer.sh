@@ -13,6 +13,7 @@
 set -euo pipefail
 
 tree=$1
+here=$(dirname "$(realpath "$0")")
 entry=$tree/share/thumbnailers/kelvorn.thumbnailer
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -30,13 +31,7 @@ key() { sed -n "s/^$1=//p" "$entry"; }
 
 # thumbnail INPUT SIZE OUTPUT: the Exec line run on INPUT.
 thumbnail() {
-    python3 - "$(key Exec)" "$1" "$2" "$3" >"$work/argv" <<'PY'
-import pathlib, re, shlex, sys
-exec_line, source, size, output = sys.argv[1:]
-codes = {"i": source, "o": output, "s": size, "u": pathlib.Path(source).resolve().as_uri(), "%": "%"}
-for word in shlex.split(exec_line):
-    sys.stdout.write(re.sub(r"%([iosu%])", lambda m: codes[m.group(1)], word) + "\0")
-PY
+    python3 "$here/../e2e/desktop_exec.py" "$(key Exec)" "i=$1" "s=$2" "o=$3" >"$work/argv"
     local -a argv
     mapfile -d '' argv <"$work/argv"
     PATH="$tree/bin:$PATH" "${argv[@]}"

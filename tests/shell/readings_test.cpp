@@ -51,6 +51,20 @@ TEST_F(Readings, FSwitchesTheFileShownBetweenTheReadingsAndF12KeepsTheReadingInF
     EXPECT_TRUE(dialogs.empty());
 }
 
+TEST_F(Readings, FlattenOptionShowsTheDrawingWhereverItStands) {
+    for (const auto& arguments : {std::vector<std::string>{"kelvorn", "--flatten", kPanels},
+                                  std::vector<std::string>{"kelvorn", kPanels, "--flatten"}}) {
+        Start(arguments);
+        Pump();
+        EXPECT_EQ(nf, kPanelsDrawnFaces);
+        EXPECT_TRUE(ShowsSteps(kPanels, "", Reading::Drawing));
+        EXPECT_EQ(Widget()->windowTitle().toStdString(), "Kelvorn: " + kPanels);
+        DestroyWindow(Main);
+        readingInForce = Reading::Faces;
+    }
+    EXPECT_TRUE(dialogs.empty());
+}
+
 TEST_F(Readings, FSwitchesOncePerPressAndNotOnItsReleaseOrWithAlt) {
     Start({"kelvorn", kPanels});
     Pump();

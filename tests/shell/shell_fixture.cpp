@@ -130,6 +130,7 @@ void ShellTest::Start(const std::vector<std::string>& arguments) {
     __argc = static_cast<int>(argumentStore.size());
     __argv = argumentVector.data();
     Argc = static_cast<unsigned char>(__argc);
+    TakeCommandLine();
     Main = newwindow(progname, progname, WS_MAXIMIZE);
     ASSERT_NE(Main, nullptr);
 }
