@@ -6,7 +6,10 @@
 # events (drags, wheel buttons 4 and 5, a double-click), open the help with Alt+H, read another file
 # through the "DXF file?" dialog, find that a failed reload keeps the picture
 # and says why, leave with Alt+X (exit status 0), and find that an over-long
-# argument is refused with a message.
+# argument is refused with a message. Then open a CAD drawing as the file
+# association does (--flatten) and find the render with --flatten, switch
+# readings with F, and answer Yes to the question that a file with no 3DFACE
+# but a drawing of faces asks.
 #
 # The Wine prefix is made fresh under /tmp for each run (start_wine_in_xvfb).
 # Only this prefix's Wine server and the Xvfb started here are stopped.
@@ -16,6 +19,7 @@ set -euo pipefail
 
 exe=$(realpath "$1") tool=$(realpath "$2") mesh=$(realpath "$3")
 second_mesh=$(realpath "${4:-$(dirname "$3")/sphere.dxf}")
+drawing=$(realpath "$(dirname "$0")/../data/view/panels_drawing.dxf")
 timeout_seconds=30
 poll_interval=0.2
 script_name=windows_wine
@@ -61,7 +65,7 @@ for option in --help -h --version; do
         fail "kelvorn.exe $option failed: $(cat "$work/answer.log")"
     case $option in
     --version) expected='^kelvorn [0-9]+\.[0-9]+\.[0-9]+$' ;;
-    *) expected='^usage: kelvorn \[FILE\]$' ;;
+    *) expected='^usage: kelvorn \[--flatten\] \[FILE\]$' ;;
     esac
     tr -d '\r' <"$work/answer.txt" | head -n1 | grep -Eq "$expected" ||
         fail "kelvorn.exe $option printed: $(head -c 300 "$work/answer.txt")"
@@ -216,3 +220,45 @@ close_message_box "an argument of 304 characters"
 [ "$(xdotool getwindowname "$window")" = "Kelvorn" ] || fail "the over-long argument changed the title"
 ends_with_status_0 "$viewer_pid"
 echo "windows_wine: an over-long argument was refused with a message; Alt+X ended with status 0"
+
+# --- a drawing opened as the .dxf association opens it ------------------------------------
+cp "$drawing" "$work/panels.dxf"
+wine "$exe" --flatten panels.dxf >>"$work/kelvorn.log" 2>&1 &
+viewer_pid=$!
+poll "the viewer's window titled 'Kelvorn: panels.dxf'" find_named '^Kelvorn: panels\.dxf$'
+window=$found
+render drawing panels.dxf "" --flatten
+poll "the drawing as render --flatten draws it" matches drawing_shot drawing
+echo "windows_wine: kelvorn.exe --flatten showed the drawing as the Linux render --flatten"
+
+poll "keyboard focus on the viewer" focused
+xdotool key f
+render faces panels.dxf
+poll "the 3DFACEs after F" matches faces_shot faces
+poll "keyboard focus on the viewer" focused
+xdotool key F12
+poll "the 3DFACEs again after F12" matches faces_f12_shot faces
+xdotool key f
+poll "the drawing after F again" matches drawing_again_shot drawing
+echo "windows_wine: F switched from the drawing to its 3DFACEs and back; F12 kept the reading"
+
+# A file with no 3DFACE, read in the faces reading: Yes to the question shows its drawing.
+printf '%s\r\n' 0 SECTION 2 ENTITIES 0 POLYLINE 66 1 70 64 71 4 72 2 \
+    0 VERTEX 10 0 20 0 30 0 70 192 0 VERTEX 10 8 20 0 30 0 70 192 \
+    0 VERTEX 10 8 20 5 30 2 70 192 0 VERTEX 10 0 20 5 30 2 70 192 \
+    0 VERTEX 70 128 71 1 72 2 73 3 0 VERTEX 70 128 71 1 72 3 73 4 \
+    0 SEQEND 0 ENDSEC 0 EOF >"$work/polyface.dxf"
+poll "keyboard focus on the viewer" focused
+xdotool key f
+poll "the 3DFACEs after F" matches faces_again_shot faces
+xdotool key alt+r
+poll "the open dialog 'DXF file?' (Alt+R)" find_named '^DXF file\?$'
+poll "keyboard focus on the open dialog" has_focus "$found"
+xdotool type --delay 30 "z:${work//\//\\}\\polyface.dxf"
+xdotool key Return
+close_message_box "the question whether to show the drawing, answered Yes by Return"
+render polyface polyface.dxf "" --flatten
+poll "the polyface drawing after Yes" matches polyface_shot polyface
+echo "windows_wine: Yes to the question showed the drawing of a file without 3DFACEs"
+ends_with_status_0 "$viewer_pid"
+echo "windows_wine: Alt+X ended the viewer with status 0"
