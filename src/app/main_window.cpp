@@ -7,6 +7,8 @@
 #include "mouse_input.h"
 #include "paint_mesh.h"
 #include "program_options.h"
+#include "view/orientation.h"
+#include "view/standard_views.h"
 #include "view/view.h"
 #include "view/view_navigation.h"
 #include "window_helpers.h"
@@ -62,7 +64,7 @@ LRESULT OnKey(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     const bool up = iMessage & 1; // WM_KEYUP and WM_SYSKEYUP are the odd ones
     if (up) return DefWindowProc(wn, iMessage, S, L);
     if (key == VK_F12) return LoadMesh(wn);
-    if (RotateMesh(key, rep)) InvalidateRect(wn, nullptr, TRUE);
+    if (RotateMesh(key, rep) || ShowStandardViewForKey(key)) InvalidateRect(wn, nullptr, TRUE);
     return DefWindowProc(wn, iMessage, S, L);
 }
 
@@ -186,7 +188,10 @@ LRESULT LoadMesh(HWND wn) {
         const std::string title = ("Kelvorn: " + std::string(file)).substr(0, PathBufferSize - 1);
         SetTitle(wn, title.c_str());
     });
-    if (status.ok()) ResetNavigation(); // a new model is first seen fitted
+    if (status.ok()) { // a new model is first seen fitted, as the file gives it
+        ResetNavigation();
+        ForgetOrientation();
+    }
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();
     SetCursor(previousCursor);
