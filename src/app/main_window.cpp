@@ -52,10 +52,14 @@ void ReportFacelessFile(HWND wn) {
     MessageBox(wn, text.c_str(), progname, MB_OK);
 }
 
-// The first argument is taken once, after the first paint.
-LRESULT LoadCommandLineFile(HWND wn) {
+// The first file argument is taken once, after the first paint; false when
+// the arguments name no file (options only).
+bool LoadCommandLineFile(HWND wn) {
     Argc = 0;
-    return LoadPath(wn, __argv[1], "The file named on the command line");
+    const char* named = ReadProgramArguments(__argc, __argv).file;
+    if (!named) return false;
+    LoadPath(wn, named, "The file named on the command line");
+    return true;
 }
 
 LRESULT OnKey(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
@@ -86,8 +90,8 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
     Argc = static_cast<unsigned char>(__argc);
 #ifdef _WIN32
     // Here WinMain is the entry itself; the Linux entry answers before Qt starts.
-    if (const std::string answer = ProgramOptionAnswer(__argc, __argv); !answer.empty())
-        return ShowProgramAnswer(answer);
+    if (const ProgramArguments arguments = ReadProgramArguments(__argc, __argv); !arguments.answer.empty())
+        return ShowProgramAnswer(arguments);
 #endif
     if (!hPrev) Register(progname, MainWinProc);
     Main = newwindow(progname, progname, WS_MAXIMIZE);
@@ -143,7 +147,7 @@ LRESULT CALLBACK MainWinProc(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_PAINT:
         PaintMesh(wn);
-        if (Argc > 1) return LoadCommandLineFile(wn);
+        if (Argc > 1 && LoadCommandLineFile(wn)) return 0;
         break;
     case WM_GETMINMAXINFO: reinterpret_cast<MINMAXINFO*>(L)->ptMaxPosition = {-4, -4}; return 0;
     case WM_KEYDOWN:
@@ -191,6 +195,7 @@ LRESULT LoadMesh(HWND wn) {
     if (status.ok()) { // a new model is first seen fitted, as the file gives it
         ResetNavigation();
         ForgetOrientation();
+        RememberFileFolder(file);
     }
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();
