@@ -15,11 +15,12 @@
 
 namespace {
 
-constexpr StandardView kViews[] = {StandardView::Top, StandardView::Front, StandardView::Right, StandardView::Iso};
+constexpr StandardView kViews[] = {StandardView::Top, StandardView::Front, StandardView::Right,
+                                   StandardView::Iso};
 
 // Every test starts as after a load: the table as read, fitted.
 class StandardViews : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ForgetOrientation();
         ResetNavigation();
@@ -31,7 +32,9 @@ protected:
 };
 
 // The triangle (0,0,0), (10,0,0), (0,0,10) in the x–z plane.
-Face UprightTriangle() { return {{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 0, 10}}; }
+Face UprightTriangle() {
+    return {{0, 0, 0}, {10, 0, 0}, {0, 0, 10}, {0, 0, 10}};
+}
 
 std::vector<Segment> Segments(int width, int height) {
     std::vector<Segment> segments;
@@ -71,12 +74,16 @@ void TurnAtRandom(std::mt19937& random, int turns) {
     const Rect client{0, 0, 640, 480};
     for (int i = 0; i < turns; ++i) {
         const int what = pick(random);
-        if (what < 6) RotateMesh(kKeys[what], rep(random));
-        else TurnByDrag(pixels(random), pixels(random), what == 7, client);
+        if (what < 6)
+            RotateMesh(kKeys[what], rep(random));
+        else
+            TurnByDrag(pixels(random), pixels(random), what == 7, client);
     }
 }
 
-double Distance(const xyz& a, const xyz& b) { return (a - b).r(); }
+double Distance(const xyz& a, const xyz& b) {
+    return (a - b).r();
+}
 
 } // namespace
 
@@ -88,7 +95,8 @@ TEST_F(StandardViews, TopShowsTheUprightTriangleEdgeOnAndFrontWhole) {
     // From the front the triangle is what the same triangle laid in the
     // x–y plane shows from the top.
     const Face laid = FlatFace(0, 0, 10, 0, 0, 10, 0, 10);
-    EXPECT_EQ(ViewSegments({UprightTriangle()}, StandardView::Front), ViewSegments({laid}, StandardView::Top));
+    EXPECT_EQ(ViewSegments({UprightTriangle()}, StandardView::Front),
+              ViewSegments({laid}, StandardView::Top));
 }
 
 TEST_F(StandardViews, RightSideShowsYToTheRightAndZUp) {
@@ -96,7 +104,8 @@ TEST_F(StandardViews, RightSideShowsYToTheRightAndZUp) {
     const Face side{{0, 0, 0}, {0, 10, 0}, {0, 0, 10}, {0, 0, 10}};
     const Face laid = FlatFace(0, 0, 10, 0, 0, 10, 0, 10);
     EXPECT_EQ(ViewSegments({side}, StandardView::Right), ViewSegments({laid}, StandardView::Top));
-    for (const Segment& s : ViewSegments({side}, StandardView::Front)) EXPECT_EQ(s.x1, s.x2);
+    for (const Segment& s : ViewSegments({side}, StandardView::Front))
+        EXPECT_EQ(s.x1, s.x2);
 }
 
 TEST_F(StandardViews, StraightAfterALoadTheViewsMoveCornersExactly) {
@@ -156,7 +165,8 @@ TEST_F(StandardViews, OrientationFollowsEveryKindOfTurn) {
     const auto& m = TableOrientation.m;
     for (std::size_t i = 0; i < read.size(); ++i) {
         const xyz& p = read[i].B;
-        const xyz predicted(m[0][0] * p.x + m[0][1] * p.y + m[0][2] * p.z, m[1][0] * p.x + m[1][1] * p.y + m[1][2] * p.z,
+        const xyz predicted(m[0][0] * p.x + m[0][1] * p.y + m[0][2] * p.z,
+                            m[1][0] * p.x + m[1][1] * p.y + m[1][2] * p.z,
                             m[2][0] * p.x + m[2][1] * p.y + m[2][2] * p.z);
         EXPECT_LT(Distance(model.faces()[i].B, predicted), 1e-10) << i;
     }
@@ -177,7 +187,8 @@ TEST_F(StandardViews, TheTurnsAfterAViewStartFromIt) {
     ShowStandardView(StandardView::Iso);
     ShowStandardView(StandardView::Front);
     RotateMesh(kKeyEnd, 3);
-    for (std::size_t i = 0; i < read.size(); ++i) EXPECT_LT(Distance(detour.faces()[i].C, expected[i].C), 1e-10);
+    for (std::size_t i = 0; i < read.size(); ++i)
+        EXPECT_LT(Distance(detour.faces()[i].C, expected[i].C), 1e-10);
 }
 
 TEST_F(StandardViews, ViewResetsZoomAndPan) {
@@ -196,11 +207,13 @@ TEST_F(StandardViews, DigitKeysOfTheMainRowAndTheKeypadShowTheirViews) {
         FaceTableScope byCall(read);
         ForgetOrientation();
         ShowStandardView(kViews[n]);
-        for (const unsigned char key : {static_cast<unsigned char>(0x31 + n), static_cast<unsigned char>(0x61 + n)}) {
+        for (const unsigned char key :
+             {static_cast<unsigned char>(0x31 + n), static_cast<unsigned char>(0x61 + n)}) {
             FaceTableScope byKey(read);
             ForgetOrientation();
             EXPECT_TRUE(ShowStandardViewForKey(key));
-            EXPECT_EQ(std::memcmp(byKey.faces().data(), byCall.faces().data(), read.size() * sizeof(Face)), 0) << +key;
+            EXPECT_EQ(std::memcmp(byKey.faces().data(), byCall.faces().data(), read.size() * sizeof(Face)), 0)
+                << +key;
         }
     }
     FaceTableScope model(read);
@@ -219,8 +232,9 @@ TEST_F(StandardViews, LargeTableTurnsOnTwoThreadsAsTheSmallOneDoes) {
     ShowStandardView(StandardView::Iso);
     std::vector<Face> pieces;
     for (std::size_t first = 0; first < read.size(); first += 1000) {
-        FaceTableScope piece(std::vector<Face>(read.begin() + static_cast<long>(first),
-                                               read.begin() + static_cast<long>(std::min(read.size(), first + 1000))));
+        FaceTableScope piece(
+            std::vector<Face>(read.begin() + static_cast<long>(first),
+                              read.begin() + static_cast<long>(std::min(read.size(), first + 1000))));
         ForgetOrientation();
         RotateMesh(kKeyHome, 4);
         ShowStandardView(StandardView::Iso);
@@ -238,12 +252,14 @@ TEST_F(StandardViews, ViewNamesAreTheDigitKeysInKeySteps) {
     std::string error;
     ASSERT_TRUE(ParseViewSteps("top,front,right,iso,del", steps, error)) << error;
     ASSERT_EQ(steps.size(), 5u);
-    for (int n = 0; n < 4; ++n) EXPECT_EQ(steps[static_cast<std::size_t>(n)].stroke.key, 0x31 + n);
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(steps[static_cast<std::size_t>(n)].stroke.key, 0x31 + n);
     const std::vector<Face> read = RandomFaces(6, 8);
     FaceTableScope bySteps(read);
     Rect client{0, 0, 100, 100};
     ParseViewSteps("pgdn*5,front,end", steps, error);
-    for (const ViewStep& step : steps) DoViewStep(step, client);
+    for (const ViewStep& step : steps)
+        DoViewStep(step, client);
     FaceTableScope byCalls(read);
     ForgetOrientation();
     RotateMesh(kKeyPageDown, 5);

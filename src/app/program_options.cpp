@@ -50,7 +50,9 @@ constexpr KnownOption kKnownOptions[] = {
     {"--version", OptionKind::Version},
 };
 
-bool IsOption(std::string_view argument) { return argument.size() > 1 && argument[0] == '-'; }
+bool IsOption(std::string_view argument) {
+    return argument.size() > 1 && argument[0] == '-';
+}
 
 const KnownOption* FindOption(std::string_view name) {
     const auto known = std::find_if(std::begin(kKnownOptions), std::end(kKnownOptions),

@@ -17,9 +17,9 @@
 #include <vector>
 
 struct ProgramArguments {
-    std::string answer;          // the text asked for: the usage or the version; or the refusal
-    bool refused = false;        // the answer is a usage error, for standard error and exit status 2
-    const char* file = nullptr;  // the first file name, or null
+    std::string answer;                  // the text asked for: the usage or the version; or the refusal
+    bool refused = false;                // the answer is a usage error, for standard error and exit status 2
+    const char* file = nullptr;          // the first file name, or null
     std::vector<std::string_view> flags; // the table's flags that were given
 
     bool has(std::string_view flag) const;

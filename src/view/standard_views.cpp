@@ -11,9 +11,12 @@ namespace {
 // viewer, in the model's coordinates as read.
 Orientation ViewOrientation(StandardView view) {
     switch (view) {
-    case StandardView::Top: return Orientation::Identity();
-    case StandardView::Front: return {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}};
-    case StandardView::Right: return {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};
+    case StandardView::Top:
+        return Orientation::Identity();
+    case StandardView::Front:
+        return {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}};
+    case StandardView::Right:
+        return {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};
     case StandardView::Iso: {
         // Towards the viewer (1, -1, 1); up is +z less its part along that
         // direction, (-1, 1, 2); right is up × towards, (1, 1, 0).

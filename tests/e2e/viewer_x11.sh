@@ -2,8 +2,9 @@
 # End-to-end run of the viewer under a real X server (Xvfb with openbox):
 # start it on a mesh, read its title, compare its client area with the
 # headless render of the same file, keys and size, turn it with Page Down,
-# reload with F12, show the standard views with the digit keys, turn, zoom and pan it with real pointer events (drags,
-# wheel buttons 4 and 5, a double-click) against the render of the same
+# reload with F12, show the standard views with the digit keys, turn, zoom and
+# pan it with real pointer events (drags, wheel buttons 4 and 5, a
+# double-click) against the render of the same
 # steps, open the help from the keyboard, read a file of another folder
 # through the open dialog and then again by Enter on the name it proposes
 # there, restore the window from maximized to a drawing of three quarters of

@@ -2,11 +2,12 @@
 # End-to-end run of the Windows viewer (kelvorn.exe) under Wine in Xvfb: check
 # the resources of the .exe, start it on a mesh, read its title, compare its
 # client area with the Linux tool's render of the same file and size, turn it
-# with Page Down, reload with F12, show the standard views with the digit keys, turn, zoom and pan it with real pointer
-# events (drags, wheel buttons 4 and 5, a double-click), open the help with Alt+H, read another file
-# through the "DXF file?" dialog, find that a failed reload keeps the picture
-# and says why, leave with Alt+X (exit status 0), and find that an over-long
-# argument is refused with a message.
+# with Page Down, reload with F12, show the standard views with the digit
+# keys, turn, zoom and pan it with real pointer events (drags, wheel buttons 4
+# and 5, a double-click), open the help with Alt+H, read another file through
+# the "DXF file?" dialog, find that a failed reload keeps the picture and says
+# why, leave with Alt+X (exit status 0), and find that an unknown option and an
+# over-long argument are refused.
 #
 # The Wine prefix is made fresh under /tmp for each run (start_wine_in_xvfb).
 # Only this prefix's Wine server and the Xvfb started here are stopped.

@@ -23,7 +23,8 @@ std::string LopsidedDxf() {
         text += "0\n3DFACE\n8\n0\n";
         for (int corner = 0; corner < 4; ++corner)
             for (int axis = 0; axis < 3; ++axis)
-                text += std::to_string(10 * (axis + 1) + corner) + "\n" + std::to_string(corners[3 * corner + axis]) + "\n";
+                text += std::to_string(10 * (axis + 1) + corner) + "\n" +
+                        std::to_string(corners[3 * corner + axis]) + "\n";
     };
     face({0, 0, 0, 10, 0, 0, 0, 0, 10, 0, 0, 10});
     face({12, 0, 0, 20, 0, 0, 12, 5, 0, 12, 5, 0});
@@ -105,7 +106,8 @@ TEST_F(CommandLineFile, AfterTwoDashesANameStartingWithADashIsRead) {
 TEST(ProgramArguments, TheFirstFileNameIsTheFileOptionsAside) {
     const auto read = [](std::vector<std::string> words) {
         std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
+        for (std::string& word : words)
+            argv.push_back(word.data());
         ProgramArguments arguments = ReadProgramArguments(static_cast<int>(argv.size()), argv.data());
         return std::make_pair(std::string(arguments.file ? arguments.file : "(none)"), arguments);
     };
@@ -121,7 +123,8 @@ TEST(ProgramArguments, TheFirstFileNameIsTheFileOptionsAside) {
     EXPECT_TRUE(refused.answer.starts_with("kelvorn: unknown option '-x'")) << refused.answer;
     EXPECT_NE(refused.answer.find("\nusage: kelvorn [FILE]\n"), std::string::npos);
     // Help wins over everything, the version over an unknown option.
-    EXPECT_TRUE(read({"kelvorn", "--bogus", "a.dxf", "-h"}).second.answer.starts_with("usage: kelvorn [FILE]\n"));
+    EXPECT_TRUE(
+        read({"kelvorn", "--bogus", "a.dxf", "-h"}).second.answer.starts_with("usage: kelvorn [FILE]\n"));
     EXPECT_FALSE(read({"kelvorn", "--bogus", "--help"}).second.refused);
     EXPECT_TRUE(read({"kelvorn", "--bogus", "--version"}).second.answer.starts_with("kelvorn "));
     EXPECT_TRUE(read({"kelvorn", "--version=1"}).second.refused);

@@ -41,7 +41,8 @@ int WriteFileReplacing(const std::string& output, std::string_view bytes, bool t
     const std::string scratch = ScratchPathBeside(output);
     std::FILE* out = std::fopen(scratch.c_str(), text ? "w" : "wb");
     if (!out) return ReportOutputFailure(scratch, CannotWrite(output, std::strerror(errno)));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
+    const bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
     const int reason = errno;
     if (std::fclose(out) != 0 || !written)
         return ReportOutputFailure(scratch, CannotWrite(output, std::strerror(written ? errno : reason)));

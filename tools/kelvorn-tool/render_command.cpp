@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -93,13 +92,17 @@ int Render(const Arguments& arguments) {
     return WritePicture(out, format, width, height);
 }
 
+// A side of the segments' client area, W or H: from 0 on; refused as a usage error.
+bool ParseSide(const char* text, const char* name, int& side) {
+    if (ParseWholeInt(text, side, 0)) return true;
+    UsageError(kSegmentsCommand, std::string("bad ") + name + " '" + text + "' (want a whole number from 0 to " +
+                                     std::to_string(INT_MAX) + ")");
+    return false;
+}
+
 int PrintSegments(const Arguments& arguments) {
     int width = 0, height = 0;
-    for (const auto& [text, side, name] : {std::tuple{arguments.operands[0], &width, "W"},
-                                            std::tuple{arguments.operands[1], &height, "H"}})
-        if (!ParseWholeInt(text, *side, 0))
-            return UsageError(kSegmentsCommand, std::string("bad ") + name + " '" + text +
-                                                    "' (want a whole number from 0 to " + std::to_string(INT_MAX) + ")");
+    if (!ParseSide(arguments.operands[0], "W", width) || !ParseSide(arguments.operands[1], "H", height)) return 2;
     std::vector<ViewStep> steps;
     if (!ParseKeysOption(kSegmentsCommand, arguments, steps)) return 2;
     if (!LoadAndStep(arguments.operands[2], arguments, steps, width, height)) return 1;

@@ -37,7 +37,8 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
     // Help and the version are answered before Qt starts, so they need no
     // display.
-    if (const ProgramArguments arguments = ReadProgramArguments(argc, argv); !arguments.answer.empty() && !arguments.refused)
+    if (const ProgramArguments arguments = ReadProgramArguments(argc, argv);
+        !arguments.answer.empty() && !arguments.refused)
         return AnswerProgramArguments(arguments);
     if (!HasDisplay()) {
         std::fprintf(stderr, "kelvorn: no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");

@@ -13,7 +13,9 @@ bool HasStandardHandle(DWORD which) {
     return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
-int WithRefusalStatus(const ProgramArguments& arguments, int status) { return arguments.refused ? 2 : status; }
+int WithRefusalStatus(const ProgramArguments& arguments, int status) {
+    return arguments.refused ? 2 : status;
+}
 
 } // namespace
 
@@ -28,6 +30,7 @@ int ShowProgramAnswer(const ProgramArguments& arguments) {
             return WithRefusalStatus(arguments, status);
         }
     }
-    MessageBoxA(nullptr, arguments.answer.c_str(), "Kelvorn", arguments.refused ? MB_OK | MB_ICONERROR : MB_OK);
+    MessageBoxA(nullptr, arguments.answer.c_str(), "Kelvorn",
+                arguments.refused ? MB_OK | MB_ICONERROR : MB_OK);
     return WithRefusalStatus(arguments, 0);
 }
