@@ -170,7 +170,7 @@ TEST(ViewerCommandLine, HelpAndHPrintTheUsageWithoutADisplay) {
         EXPECT_EQ(result.status, 0) << option;
         EXPECT_EQ(result.err, "") << option;
         EXPECT_TRUE(result.out.starts_with("usage: kelvorn [FILE]\n")) << result.out;
-        for (const char* said : {"Page Up, Page Down", "F12", "read meshfile", "wheel", "double-click", "drop a file"})
+        for (const char* said : {"Page Up, Page Down", "standard views", "F12", "read meshfile", "wheel", "double-click", "drop a file"})
             EXPECT_NE(result.out.find(said), std::string::npos) << option << " does not mention " << said;
         std::istringstream lines(result.out);
         for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;

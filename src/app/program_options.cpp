@@ -24,7 +24,7 @@ constexpr const char* kDescription =
     "  Page Up, Page Down      turn it 10 degrees in the x-z plane\n"
     "  1, 2, 3, 4              standard views, main row or keypad: top (x right,\n"
     "                          y up), front (x right, z up), right side (y right,\n"
-    "                          z up), isometric (from x, -y, z above: z up)\n"
+    "                          z up), isometric (from (1, -1, 1), z up)\n"
     "  F12                     read the file again: back to the first view\n"
     "  Alt+R, Alt+X, Alt+H     the menu: read meshfile, exit, help\n"
     "\n"
