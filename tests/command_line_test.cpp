@@ -170,7 +170,8 @@ TEST(ViewerCommandLine, HelpAndHPrintTheUsageWithoutADisplay) {
         EXPECT_EQ(result.status, 0) << option;
         EXPECT_EQ(result.err, "") << option;
         EXPECT_TRUE(result.out.starts_with("usage: kelvorn [FILE]\n")) << result.out;
-        for (const char* said : {"Page Up, Page Down", "standard views", "F12", "read meshfile", "wheel", "double-click", "drop a file"})
+        for (const char* said : {"Page Up, Page Down", "standard views", "F12", "read meshfile", "wheel",
+                                 "double-click", "drop a file"})
             EXPECT_NE(result.out.find(said), std::string::npos) << option << " does not mention " << said;
         std::istringstream lines(result.out);
         for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
@@ -190,9 +191,9 @@ TEST(ViewerCommandLine, UnknownOptionIsRefusedWithTheUsageBeforeAnyWindow) {
     TempDir dir;
     for (const char* arguments : {"--bogus", "part.dxf -x", "--help-me part.dxf"}) {
         // Qt's offscreen platform: a window that opened would keep the
-        // program running until the time limit.
+        // program running until `timeout` ends it (status 124).
         const ProgramRun result =
-            RunProgram(dir.path(), KELVORN_VIEWER_PATH, arguments, "export QT_QPA_PLATFORM=offscreen; ulimit -t 20;");
+            RunProgram(dir.path(), KELVORN_VIEWER_PATH, arguments, "export QT_QPA_PLATFORM=offscreen; timeout 20");
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_EQ(result.out, "") << arguments;
         EXPECT_TRUE(result.err.starts_with("kelvorn: unknown option '")) << result.err;
