@@ -2,12 +2,14 @@
 // one stroke, the fit, the paint, the whole stroke (turn, fit, paint into a
 // white image, as one key press costs) and one drag frame (a turn by an
 // arbitrary angle, fit, paint; and one of a motion across and down, which
-// turns twice); and the same stroke on a 12-face cube, which
+// turns twice); a standard view (a turn by a whole matrix, fit, paint); and
+// the same stroke on a 12-face cube, which
 // must stay instant. Every figure is also reported in table reads: one plain
 // pass summing every coordinate of the million-face table, measured in the
 // same run.
 #include "view_bench_model.h"
 
+#include "view/standard_views.h"
 #include "view/table_extents.h"
 #include "view/view.h"
 #include "view/view_navigation.h"
@@ -86,6 +88,19 @@ void BM_DiagonalDragFrame(benchmark::State& state) {
     });
 }
 
+// A standard view and its paint: front and isometric in turn, so that every
+// one turns the whole table, by a matrix with no zero in it every other time.
+void BM_StandardView(benchmark::State& state) {
+    BenchModel model(MillionFaces());
+    Image image;
+    bool front = false;
+    TimeInTableReads(state, [&] {
+        front = !front;
+        ShowStandardView(front ? StandardView::Front : StandardView::Iso);
+        Paint(image);
+    });
+}
+
 // The cube's stroke without the erase, which alone would hide it.
 void BM_CubeStroke(benchmark::State& state) {
     BenchModel model(CubeFaces());
@@ -108,6 +123,7 @@ VIEW_BENCHMARK(BM_PaintAfterTurn);
 VIEW_BENCHMARK(BM_Stroke);
 VIEW_BENCHMARK(BM_DragFrame);
 VIEW_BENCHMARK(BM_DiagonalDragFrame);
+VIEW_BENCHMARK(BM_StandardView);
 BENCHMARK(BM_CubeStroke)->UseManualTime()->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", Fastest);
 
 } // namespace

@@ -31,7 +31,8 @@ ctest --preset windows --repeat until-pass:2
 
 # Every sample, read, fitted and turned on each side, gives the same lines.
 for mesh in samples/*.dxf; do
-    for keys in "" "--keys pgdn,home*2,del" "--keys drag:37:-21,shiftdrag:13:5,wheel:120:300:200,wheel:-60:10:700,pan:-7:9"; do
+    for keys in "" "--keys pgdn,home*2,del" "--keys drag:37:-21,shiftdrag:13:5,wheel:120:300:200,wheel:-60:10:700,pan:-7:9" \
+        "--keys pgdn,iso,end,front,drag:37:-21,right,top"; do
         # shellcheck disable=SC2086 # the keys option is two words or none
         cmp <(wine build/windows/tools/kelvorn-tool/kelvorn-tool.exe segments 1021 733 "$mesh" $keys | tr -d '\r') \
             <(build/release/tools/kelvorn-tool/kelvorn-tool segments 1021 733 "$mesh" $keys) ||

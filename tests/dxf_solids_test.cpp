@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -177,6 +178,12 @@ TEST_F(DxfSolids, ArgumentProblemsAreNamedAndGoodArgumentsPass) {
     EXPECT_STREQ(ConeArgumentsProblem(o, z, 1, 0, 2, 1), "segments around must be 3 or more");
     EXPECT_EQ(BlockArgumentsProblem(-1, -1, -1, 1, 1, 1), nullptr);
     EXPECT_EQ(SphereArgumentsProblem(o, 1, 3), nullptr);
+    // The largest sphere whose face count fits an int, and one more segment.
+    EXPECT_EQ(SphereArgumentsProblem(o, 1, kMaxSphereSegments), nullptr);
+    EXPECT_LE(static_cast<long long>(kMaxSphereSegments) * ((kMaxSphereSegments + 1) / 2), INT_MAX);
+    EXPECT_STREQ(SphereArgumentsProblem(o, 1, kMaxSphereSegments + 1), "segments must be from 3 to 65535");
+    EXPECT_STREQ(CylinderArgumentsProblem(o, z, 1, 100000, 100000),
+                 "too many segments: around x (along + 2) must be at most 2147483647");
     EXPECT_EQ(ConeArgumentsProblem(o, z, 0, 1, 3, 1), nullptr);
     EXPECT_EQ(CylinderArgumentsProblem(o, z, 1, 3, 1), nullptr);
 }

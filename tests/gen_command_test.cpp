@@ -130,7 +130,11 @@ TEST_F(GenCommand, BadOptionsExitTwoWithAClearMessage) {
         {"gen sphere --radius abc -o out.dxf", "--radius: 'abc' is not a number"},
         {"gen sphere --radius", "--radius needs a value"},
         {"gen sphere --segments 2.5 -o out.dxf", "--segments: '2.5' is not a whole number"},
-        {"gen sphere --segments 2 -o out.dxf", "sphere: segments must be 3 or more"},
+        {"gen sphere --segments 2 -o out.dxf", "--segments: '2' is not a whole number from 3 to 65535"},
+        {"gen sphere --segments 65536 -o out.dxf", "--segments: '65536' is not a whole number from 3 to 65535"},
+        {"gen cone --around 715827883 -o out.dxf", "--around: '715827883' is not a whole number from 3 to 715827882"},
+        {"gen cylinder --around 100000 --along 100000 -o out.dxf",
+         "cylinder: too many segments: around x (along + 2) must be at most 2147483647"},
         {"gen sphere --radius -1 -o out.dxf", "sphere: radius must be finite and above 0"},
         {"gen sphere --radius=nan -o out.dxf", "sphere: radius must be finite and above 0"},
         {"gen block --min 1,2 -o out.dxf", "--min: '1,2' is not X,Y,Z"},
@@ -138,7 +142,7 @@ TEST_F(GenCommand, BadOptionsExitTwoWithAClearMessage) {
         {"gen cone --radius 1 -o out.dxf", "option '--radius' does not apply to cone"},
         {"gen cone --radius1 0 --radius2 0 -o out.dxf", "cone: at least one radius must be above 0"},
         {"gen cylinder --to 0,0,0 -o out.dxf", "cylinder: the two end points must differ"},
-        {"gen cylinder --along 0 -o out.dxf", "cylinder: segments along must be 1 or more"},
+        {"gen cylinder --along 0 -o out.dxf", "--along: '0' is not a whole number from 1 to 715827880"},
         {"gen block --bogus 1 -o out.dxf", "unknown option '--bogus'"},
     };
     for (const auto& [arguments, message] : cases) {

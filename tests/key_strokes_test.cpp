@@ -38,6 +38,11 @@ TEST(KeyStrokes, NamesTheSixRotationKeys) {
                                       {kKeyInsert, 1}, {kKeyDelete, 1}}));
 }
 
+TEST(KeyStrokes, StandardViewsAreTheDigitKeysOneToFour) {
+    EXPECT_EQ(Parse("top,front,right,iso"),
+              (std::vector<KeyStroke>{{0x31, 1}, {0x32, 1}, {0x33, 1}, {0x34, 1}}));
+}
+
 TEST(KeyStrokes, StarGivesTheRepeatCount) {
     EXPECT_EQ(Parse("pgdn,home*2,del"), (std::vector<KeyStroke>{{kKeyPageDown, 1}, {kKeyHome, 2}, {kKeyDelete, 1}}));
     EXPECT_EQ(Parse("end*32767,ins*-32768,del*0"),

@@ -7,6 +7,8 @@
 #include "mouse_input.h"
 #include "paint_mesh.h"
 #include "program_options.h"
+#include "view/orientation.h"
+#include "view/standard_views.h"
 #include "view/view.h"
 #include "view/view_navigation.h"
 #include "window_helpers.h"
@@ -91,7 +93,7 @@ LRESULT OnKey(HWND wn, UINT iMessage, WPARAM S, LPARAM L) {
     // F switches readings once per press: the auto-repeat of a held key
     // (bit 30, "down before") would switch back and forth.
     if (key == kSwitchReadingKey && iMessage == WM_KEYDOWN && !(L & kKeyWasDown)) return SwitchReading(wn);
-    if (RotateMesh(key, rep)) InvalidateRect(wn, nullptr, TRUE);
+    if (RotateMesh(key, rep) || ShowStandardViewForKey(key)) InvalidateRect(wn, nullptr, TRUE);
     return DefWindowProc(wn, iMessage, S, L);
 }
 
@@ -113,8 +115,8 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
     Argc = static_cast<unsigned char>(__argc);
 #ifdef _WIN32
     // Here WinMain is the entry itself; the Linux entry answers before Qt starts.
-    if (const std::string answer = ProgramOptionAnswer(__argc, __argv); !answer.empty())
-        return ShowProgramAnswer(answer);
+    if (const ProgramArguments arguments = ReadProgramArguments(__argc, __argv); !arguments.answer.empty())
+        return ShowProgramAnswer(arguments);
 #endif
     TakeCommandLine();
     if (!hPrev) Register(progname, MainWinProc);
@@ -132,9 +134,9 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrev, LPSTR, int) {
 }
 
 void TakeCommandLine() {
-    const ViewerCommandLine commandLine = ReadViewerCommandLine(__argc, __argv);
-    commandLineFile = commandLine.file;
-    if (commandLine.drawing) readingInForce = Reading::Drawing;
+    const ProgramArguments arguments = ReadProgramArguments(__argc, __argv);
+    commandLineFile = arguments.file;
+    if (arguments.has("--flatten")) readingInForce = Reading::Drawing;
 }
 
 void Register(const char* name, WNDPROC proc) {
@@ -231,9 +233,11 @@ bool LoadInReading(HWND wn, Reading reading) {
         const std::string title = ("Kelvorn: " + std::string(file)).substr(0, PathBufferSize - 1);
         SetTitle(wn, title.c_str());
     });
-    if (outcome.ok()) {
+    if (outcome.ok()) { // a new model is first seen fitted, as the file gives it
         readingInForce = reading;
-        ResetNavigation(); // a new model is first seen fitted
+        ResetNavigation();
+        ForgetOrientation();
+        RememberFileFolder(file);
     }
     InvalidateRect(wn, nullptr, TRUE);
     banner.reset();

@@ -3,9 +3,31 @@
 #include "kelvorn.h"
 
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 char tit[PathBufferSize] = "";
 OPENFILENAMEA ofn;
+
+namespace {
+
+std::string fileFolder; // absolute; empty: the current directory
+
+// Absolute, so that a later change of the current directory cannot move it.
+std::string FolderNow() {
+    std::error_code ignored;
+    return fileFolder.empty() ? std::filesystem::current_path(ignored).string() : fileFolder;
+}
+
+} // namespace
+
+void RememberFileFolder(const char* path) {
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, failed);
+    if (!failed) fileFolder = absolute.parent_path().string();
+}
+
+void ForgetFileFolder() { fileFolder.clear(); }
 
 menudisp::menudisp(HWND wn, const char* s) : w(wn), m(GetMenu(wn)), n(CreateMenu()) {
     AppendMenu(n, MF_STRING, 0, s);
@@ -27,6 +49,7 @@ void LC(char* s) {
 }
 
 int GetFileName(HWND wn, char* file, const char* t, const char* f, int write) {
+    const std::string folder = FolderNow();
     std::strcpy(file, tit);
     ofn = OPENFILENAMEA{};
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -37,8 +60,11 @@ int GetFileName(HWND wn, char* file, const char* t, const char* f, int write) {
     ofn.lpstrFileTitle = tit;
     ofn.nMaxFileTitle = PathBufferSize;
     ofn.lpstrTitle = t;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.Flags = write ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
     const BOOL chosen = write ? GetSaveFileName(&ofn) : GetOpenFileName(&ofn);
+    ofn.lpstrInitialDir = nullptr; // `folder` ends here
+    if (chosen) RememberFileFolder(file); // even when it then cannot be read
 #ifdef _WIN32
     LC(file); // the Windows file system ignores case
 #endif

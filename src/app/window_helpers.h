@@ -30,8 +30,14 @@ void LC(char* s);
 // The record handed to the file dialogs, filled anew by each GetFileName.
 extern OPENFILENAMEA ofn;
 
+// The folder the file dialogs start in: that of the file last read (named on
+// the command line, dropped, chosen or read again) or chosen; until there is
+// one, the current directory.
+void RememberFileFolder(const char* path);
+void ForgetFileFolder();
+
 // Runs the open (`write` 0) or save dialog owned by `wn`, titled `t`, with the
-// filter `f`, proposing the last chosen file title `tit`. The chosen path
+// filter `f`, in the folder above, proposing the last chosen file title `tit`. The chosen path
 // (at most 127 characters) goes into `file` and its name into `tit`, which is
 // lower-cased; returns 1 when a file was chosen, else 0, with `file` then
 // holding the proposed title. On Windows the path is lower-cased too; where

@@ -60,7 +60,8 @@ const char* AxisProblem(xyz a, xyz b) {
 const char* SegmentsProblem(int around, int along) {
     if (around < 3) return "segments around must be 3 or more";
     if (along < 1) return "segments along must be 1 or more";
-    if (!FitsFaceCount(static_cast<long long>(around) * (along + 2LL))) return "too many segments";
+    if (!FitsFaceCount(static_cast<long long>(around) * (along + 2LL)))
+        return "too many segments: around x (along + 2) must be at most 2147483647";
     return nullptr;
 }
 
@@ -77,8 +78,7 @@ const char* BlockArgumentsProblem(double x1, double y1, double z1, double x2, do
 const char* SphereArgumentsProblem(xyz c, double r, int n) {
     if (!Finite(c)) return "centre must be finite";
     if (!(r > 0) || !std::isfinite(r)) return "radius must be finite and above 0";
-    if (n < 3) return "segments must be 3 or more";
-    if (!FitsFaceCount(static_cast<long long>(n) * ((n + 1LL) / 2))) return "too many segments";
+    if (n < 3 || n > kMaxSphereSegments) return "segments must be from 3 to 65535";
     return nullptr;
 }
 

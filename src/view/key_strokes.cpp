@@ -1,5 +1,6 @@
 #include "view/key_strokes.h"
 
+#include "view/standard_views.h"
 #include "view/view_navigation.h"
 #include "whole_number.h"
 
@@ -17,9 +18,12 @@ struct KeyName {
 constexpr KeyName kKeyNames[] = {
     {"pgup", kKeyPageUp}, {"pgdn", kKeyPageDown}, {"home", kKeyHome},
     {"end", kKeyEnd},     {"ins", kKeyInsert},    {"del", kKeyDelete},
+    // The digit keys of the standard views, 1 to 4.
+    {"top", kKeyDigit1},  {"front", kKeyDigit1 + 1}, {"right", kKeyDigit1 + 2}, {"iso", kKeyDigit1 + 3},
 };
 
-constexpr const char* kKnownSteps = "pgup, pgdn, home, end, ins, del, drag, shiftdrag, pan, wheel, dblclick, size";
+constexpr const char* kKnownSteps =
+    "pgup, pgdn, home, end, ins, del, top, front, right, iso, drag, shiftdrag, pan, wheel, dblclick, size";
 
 bool ParseStroke(std::string_view text, KeyStroke& stroke, std::string& error) {
     const std::size_t star = text.find('*');
@@ -111,7 +115,9 @@ bool ParseViewSteps(std::string_view text, std::vector<ViewStep>& steps, std::st
 
 void DoViewStep(const ViewStep& step, Rect& client) {
     switch (step.kind) {
-    case StepKind::Key: RotateMesh(step.stroke.key, step.stroke.rep); break;
+    case StepKind::Key: // as the viewer's key handling: a turn, else a view
+        if (!RotateMesh(step.stroke.key, step.stroke.rep)) ShowStandardViewForKey(step.stroke.key);
+        break;
     case StepKind::Drag: TurnByDrag(step.x, step.y, false, client); break;
     case StepKind::ShiftDrag: TurnByDrag(step.x, step.y, true, client); break;
     case StepKind::Pan: PanBy(step.x, step.y); break;

@@ -7,6 +7,8 @@
 //   stroke's repeat count, a decimal from -32768 to 32767 (the range of the
 //   key message's 16-bit signed count), 1 when absent. One stroke turns by
 //   N × 10 degrees.
+// - Standard views: top, front, right, iso — the keys 1 to 4 (a count
+//   changes nothing: a view is where the model ends, not a turn).
 // - drag:DX:DY — the cursor moved by DX, DY pixels (right, down) with the left
 //   button held: a turn. shiftdrag:DX:DY — the same with Shift held.
 //   pan:DX:DY — the same with the middle button (or Ctrl and the left button)
@@ -26,7 +28,7 @@
 #include <vector>
 
 struct KeyStroke {
-    unsigned char key; // virtual-key code, one of the kKey* codes of view/view.h
+    unsigned char key; // virtual-key code, one of the kKey* codes of view/view.h and view/standard_views.h
     int rep;           // repeat count
     friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
 };

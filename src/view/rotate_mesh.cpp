@@ -1,3 +1,4 @@
+#include "view/orientation.h"
 #include "view/plane_bounds.h"
 #include "view/table_extents.h"
 #include "view/two_threads.h"
@@ -51,6 +52,18 @@ template <class First, class Second> struct TwoTurns {
     }
 };
 
+// Any turn at all, by its matrix: a standard view in one pass.
+struct MatrixTurn {
+    Orientation turn;
+    void operator()(xyz& P) const {
+        const auto& m = turn.m;
+        const xyz old = P;
+        P.x = m[0][0] * old.x + m[0][1] * old.y + m[0][2] * old.z;
+        P.y = m[1][0] * old.x + m[1][1] * old.y + m[1][2] * old.z;
+        P.z = m[2][0] * old.x + m[2][1] * old.y + m[2][2] * old.z;
+    }
+};
+
 // Calls then(turn) with the turn in `plane` by the angle of cosine c and sine s.
 template <class Then> void WithPlaneTurn(Plane plane, double c, double s, const Then& then) {
     switch (plane) {
@@ -101,6 +114,7 @@ template <class PointTurn> void TurnTable(const PointTurn& turn) {
 }
 
 void TurnTable(Plane plane, double c, double s) {
+    TableOrientation = PlaneTurnOrientation(plane, c, s) * TableOrientation;
     WithPlaneTurn(plane, c, s, [](const auto& turn) { TurnTable(turn); });
 }
 
@@ -110,9 +124,18 @@ void TurnMesh(Plane plane, double angle) {
     TurnTable(plane, std::cos(angle), std::sin(angle));
 }
 
+void TurnMeshBy(const Orientation& turn) {
+    TableOrientation = turn * TableOrientation;
+    TurnTable(MatrixTurn{turn});
+}
+
 void TurnMeshTwice(Turn first, Turn second) {
-    WithPlaneTurn(first.plane, std::cos(first.angle), std::sin(first.angle), [&](const auto& one) {
-        WithPlaneTurn(second.plane, std::cos(second.angle), std::sin(second.angle), [&](const auto& two) {
+    const double c1 = std::cos(first.angle), s1 = std::sin(first.angle);
+    const double c2 = std::cos(second.angle), s2 = std::sin(second.angle);
+    TableOrientation = PlaneTurnOrientation(second.plane, c2, s2) * PlaneTurnOrientation(first.plane, c1, s1) *
+                       TableOrientation;
+    WithPlaneTurn(first.plane, c1, s1, [&](const auto& one) {
+        WithPlaneTurn(second.plane, c2, s2, [&](const auto& two) {
             TurnTable(TwoTurns<std::decay_t<decltype(one)>, std::decay_t<decltype(two)>>{one, two});
         });
     });

@@ -2,8 +2,9 @@
 # End-to-end run of the viewer under a real X server (Xvfb with openbox):
 # start it on a mesh, read its title, compare its client area with the
 # headless render of the same file, keys and size, turn it with Page Down,
-# reload with F12, turn, zoom and pan it with real pointer events (drags,
-# wheel buttons 4 and 5, a double-click) against the render of the same
+# reload with F12, show the standard views with the digit keys, turn, zoom and
+# pan it with real pointer events (drags, wheel buttons 4 and 5, a
+# double-click) against the render of the same
 # steps, open the help from the keyboard, read a file of another folder
 # through the open dialog and then again by Enter on the name it proposes
 # there, restore the window from maximized to a drawing of three quarters of
@@ -117,6 +118,20 @@ echo "viewer_x11: Page Down turned the picture as the render with 'pgdn'"
 xdotool key F12
 poll "the first picture again after F12 (see $work/after_f12.png)" shows_render after_f12
 echo "viewer_x11: F12 brought the first picture back"
+
+# The standard views, on the main row's digits and the keypad's (Num Lock on:
+# its digits), each from whatever turn came before.
+xdotool key Next 2
+poll "the front view after Page Down (see $work/front.png)" shows_render front pgdn,front
+xdotool key Num_Lock KP_4 Num_Lock
+poll "the isometric view from the keypad (see $work/iso.png)" shows_render iso pgdn,front,iso
+xdotool key End 3
+poll "the right side view after End (see $work/right.png)" shows_render right pgdn,front,iso,end,right
+xdotool key 1
+poll "the top view (see $work/top.png)" shows_render top pgdn,front,iso,end,right,top
+echo "viewer_x11: the keys 2, keypad 4, 3 and 1 showed the renders of front, iso, right and top"
+xdotool key F12
+poll "the first picture again after F12 (see $work/after_views_f12.png)" shows_render after_views_f12
 
 # --- the mouse ----------------------------------------------------------------
 # Each motion is one pointer event, so the viewer turns or pans once for it;

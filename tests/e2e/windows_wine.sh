@@ -2,11 +2,12 @@
 # End-to-end run of the Windows viewer (kelvorn.exe) under Wine in Xvfb: check
 # the resources of the .exe, start it on a mesh, read its title, compare its
 # client area with the Linux tool's render of the same file and size, turn it
-# with Page Down, reload with F12, turn, zoom and pan it with real pointer
-# events (drags, wheel buttons 4 and 5, a double-click), open the help with Alt+H, read another file
-# through the "DXF file?" dialog, find that a failed reload keeps the picture
-# and says why, leave with Alt+X (exit status 0), and find that an over-long
-# argument is refused with a message. Then open a CAD drawing as the file
+# with Page Down, reload with F12, show the standard views with the digit
+# keys, turn, zoom and pan it with real pointer events (drags, wheel buttons 4
+# and 5, a double-click), open the help with Alt+H, read another file through
+# the "DXF file?" dialog, find that a failed reload keeps the picture and says
+# why, leave with Alt+X (exit status 0), and find that an unknown option and an
+# over-long argument are refused. Then open a CAD drawing as the file
 # association does (--flatten) and find the render with --flatten, switch
 # readings with F, and answer Yes to the question that a file with no 3DFACE
 # but a drawing of faces asks.
@@ -71,6 +72,13 @@ for option in --help -h --version; do
         fail "kelvorn.exe $option printed: $(head -c 300 "$work/answer.txt")"
 done
 echo "windows_wine: --help, -h and --version answered on standard output"
+status=0
+wine "$exe" --bogus first.dxf >"$work/answer.txt" 2>"$work/refusal.txt" || status=$?
+[ "$status" -eq 2 ] || fail "kelvorn.exe --bogus ended with status $status, expected 2"
+tr -d '\r' <"$work/refusal.txt" | head -n1 | grep -q "^kelvorn: unknown option '--bogus'" ||
+    fail "kelvorn.exe --bogus said: $(head -c 300 "$work/refusal.txt")"
+tr -d '\r' <"$work/refusal.txt" | grep -q '^usage: kelvorn \[FILE\]$' || fail "kelvorn.exe --bogus gave no usage"
+echo "windows_wine: --bogus refused on standard error with the usage, status 2"
 
 # --- the viewer ------------------------------------------------------------------
 cp "$mesh" "$work/first.dxf"
@@ -109,6 +117,23 @@ poll "keyboard focus on the viewer" focused
 xdotool key F12
 poll "the first picture again after F12" matches after_f12 initial
 echo "windows_wine: F12 brought the first picture back"
+
+# The standard views, on the main row's digits and the keypad's (Num Lock on:
+# VK_NUMPAD4), each from whatever turn came before.
+poll "keyboard focus on the viewer" focused
+xdotool key Next 2
+render front first.dxf pgdn,front
+poll "the front view after Page Down" matches after_front front
+xdotool key Num_Lock KP_4 Num_Lock
+render iso first.dxf pgdn,front,iso
+poll "the isometric view from the keypad" matches after_iso iso
+xdotool key End 3
+render right first.dxf pgdn,front,iso,end,right
+poll "the right side view after End" matches after_right right
+poll "keyboard focus on the viewer" focused
+xdotool key F12
+poll "the first picture again after the views and F12" matches after_views_f12 initial
+echo "windows_wine: the keys 2, keypad 4 and 3 showed the renders of front, iso and right"
 
 # --- the mouse: each motion one pointer event, as under X ---------------------
 steps=

@@ -4,6 +4,8 @@
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
 #include "view/key_strokes.h"
+#include "view/orientation.h"
+#include "window_helpers.h"
 #include "view/view_navigation.h"
 
 #include <QAbstractButton>
@@ -55,6 +57,7 @@ Image RenderOfSteps(const std::string& path, const std::string& steps, const REC
     Face* const shellTable = F;
     const int shellCount = nf;
     const ViewNavigation shellView = Navigation;
+    const Orientation shellOrientation = TableOrientation;
     F = nullptr; // the read below must not free the shell's table
     nf = 0;
     Image image;
@@ -64,6 +67,7 @@ Image RenderOfSteps(const std::string& path, const std::string& steps, const REC
     EXPECT_TRUE(ParseViewSteps(steps, parsed, error)) << error;
     if (ReadInReading(path.c_str(), reading, nullptr).ok()) {
         ResetNavigation();
+        ForgetOrientation();
         Rect client{0, 0, size.right, size.bottom};
         for (const ViewStep& step : parsed) DoViewStep(step, client);
         DrawContext dc(&image, nullptr);
@@ -75,6 +79,7 @@ Image RenderOfSteps(const std::string& path, const std::string& steps, const REC
     F = shellTable;
     nf = shellCount;
     Navigation = shellView;
+    TableOrientation = shellOrientation;
     return image;
 }
 
@@ -103,6 +108,7 @@ void ShellTest::SetUp() {
     file[0] = tit[0] = '\0';
     readingInForce = Reading::Faces;
     ForgetLastFileFolder();
+    ForgetFileFolder();
     messages.clear();
     Instance = GetModuleHandle(nullptr);
     Main = nullptr;
@@ -115,6 +121,7 @@ void ShellTest::SetUp() {
 void ShellTest::TearDown() {
     watcher.stop();
     ResetNavigation();
+    ForgetOrientation();
     if (IsWindow(Main)) DestroyWindow(Main);
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {} // the quit message of WM_DESTROY included

@@ -51,3 +51,13 @@ TEST(VirtualKeys, KeysWithoutAVirtualCodeGiveZero) {
 }
 
 } // namespace
+
+TEST(VirtualKeys, KeypadDigitsAreTheNumpadCodesAndItsOtherKeysTheirTwins) {
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_0, true), 0x60u);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_1, true), 0x61u);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_4, true), 0x64u);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_9, true), 0x69u);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_1, false), 0x31u);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Home, true), 0x24u); // Num Lock off
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_A, true), 0x41u);
+}

@@ -71,7 +71,11 @@ bool HasWhatItNeeds(const Command& command, const std::vector<const char*>& oper
         UsageError(command, command.missing_operand + SeeHelp(command));
         return false;
     }
-    if (operands.size() != wanted) {
+    if (operands.size() > wanted) {
+        UsageError(command, "unexpected argument '" + std::string(operands[wanted]) + "'" + SeeHelp(command));
+        return false;
+    }
+    if (operands.size() < wanted) {
         PrintUsage(command, stderr);
         return false;
     }

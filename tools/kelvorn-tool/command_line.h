@@ -12,7 +12,8 @@
 // or from the next argument, whatever that holds ("--radius -1"); a flag
 // takes none. Given twice, the last value counts. Unknown options, a missing
 // value, a value given to a flag, a missing required option and the wrong
-// number of operands are usage errors: one message on stderr, exit status 2.
+// number of operands are usage errors: one message on stderr (of operands
+// too many, the first is named), exit status 2.
 //
 // To add an option: one line in the command's option table,
 //     {"--name", "VALUE", "what it does, for --help"}

@@ -1,4 +1,5 @@
-// Writing a command's DXF output so that a failure never costs a byte on disk.
+// Writing a command's DXF output so that a failure never costs a byte on disk
+// (output_file.h).
 #pragma once
 
 #include "meshfile/dxf_writer.h"

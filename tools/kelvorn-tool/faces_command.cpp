@@ -25,7 +25,7 @@ struct Range {
 };
 
 int PrintFaces(const Arguments& arguments) {
-    if (!LoadMeshOrReport(arguments.operands[0])) return 1;
+    if (!LoadMeshOrReport(arguments.operands[0], arguments.has("--flatten"))) return 1;
     std::printf("nf %d\n", nf);
     for (int i = 0; i < nf; ++i) {
         const Face& face = F[i];
@@ -66,14 +66,14 @@ int PrintInfo(const Arguments& arguments) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-constexpr Option kInfoOptions[] = {kFlattenOption};
+constexpr Option kFlattenOnly[] = {kFlattenOption};
 
 } // namespace
 
 const Command kFacesCommand = {
     "faces",
     "FILE",
-    {},
+    kFlattenOnly,
     "print the face table of FILE, every coordinate exactly",
     "Prints the faces read from FILE: the line \"nf COUNT\", then one line per face\n"
     "with x, y and z of its corners A, B, C and D, each exactly (\"%.17g\").\n"
@@ -83,7 +83,7 @@ const Command kFacesCommand = {
 
 const Command kInfoCommand = {"info",
                               "FILE",
-                              kInfoOptions,
+                              kFlattenOnly,
                               "print the face count and the x, y and z ranges of FILE",
                               "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
                               "over all corners of its faces. For a file with no face, standard error\n"

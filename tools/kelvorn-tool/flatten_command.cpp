@@ -52,7 +52,7 @@ int Flatten(const Arguments& arguments) {
 }
 
 constexpr Option kFlattenOptions[] = {
-    {"-o", "OUT.dxf", "the plain 3DFACE file, replaced only once it is whole", true},
+    {"-o", "OUT.dxf", "the plain 3DFACE file, replaced only once it is whole", true, "--output"},
 };
 
 } // namespace

@@ -1,13 +1,21 @@
 #include "gen_options.h"
 
+#include "meshfile/dxf_solids.h"
+
 #include "whole_number.h"
 
+#include <climits>
+#include <string>
 #include <string_view>
 
 namespace {
 
 constexpr const char* kSolidNames[] = {"block", "sphere", "cone", "cylinder"};
 constexpr const char* kSeeHelp = " (see kelvorn-tool gen --help)";
+
+// Each count alone as far as its solid's face count allows with the other
+// at its least; together they are checked by the solid itself.
+constexpr int kMaxAround = INT_MAX / 3, kMaxAlong = INT_MAX / 3 - 2;
 
 constexpr Option kOptions[] = {
     {"-o", "OUT.dxf", "the file to write", true, "--output"},
@@ -69,9 +77,10 @@ struct OptionReader {
     bool number(const char* name, unsigned solids, double& value) {
         return read(name, solids, "a number", value, ParseWholeDouble);
     }
-    bool count(const char* name, unsigned solids, int& value) {
-        return read(name, solids, "a whole number", value,
-                    [](std::string_view t, int& v) { return ParseWholeInt(t, v); });
+    bool count(const char* name, unsigned solids, int& value, int low, int high) {
+        const std::string what = "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+        return read(name, solids, what.c_str(), value,
+                    [=](std::string_view t, int& v) { return ParseWholeInt(t, v, low, high); });
     }
 };
 
@@ -100,8 +109,9 @@ bool ReadGenOptions(const Arguments& arguments, GenOptions& o, std::string& erro
     return read.point("--min", block, o.min) && read.point("--max", block, o.max) &&
            read.point("--center", sphere, o.center) &&
            read.number("--radius", sphere | Bit(Solid::Cylinder), o.radius) &&
-           read.count("--segments", sphere, o.segments) && read.point("--from", round, o.from) &&
+           read.count("--segments", sphere, o.segments, 3, kMaxSphereSegments) &&
+           read.point("--from", round, o.from) &&
            read.point("--to", round, o.to) && read.number("--radius1", cone, o.radius1) &&
-           read.number("--radius2", cone, o.radius2) && read.count("--around", round, o.around) &&
-           read.count("--along", round, o.along);
+           read.number("--radius2", cone, o.radius2) && read.count("--around", round, o.around, 3, kMaxAround) &&
+           read.count("--along", round, o.along, 1, kMaxAlong);
 }

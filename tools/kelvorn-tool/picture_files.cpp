@@ -1,14 +1,12 @@
 #include "picture_files.h"
 
 #if KELVORN_PNG_WITH_QT
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
-#include <QString>
 #endif
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -43,7 +41,7 @@ PictureFormat PictureFormatOf(std::string_view path) {
 }
 
 #if KELVORN_PNG_WITH_QT
-bool WriteRasterPicture(const Image& image, PictureFormat format, const char* path, std::string& error) {
+bool EncodeRasterPicture(const Image& image, PictureFormat format, std::string& bytes, std::string& error) {
     // Image pixels are 0xAARRGGBB words, QImage's RGB32 layout; the QImage
     // only borrows them.
     const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
@@ -51,40 +49,36 @@ bool WriteRasterPicture(const Image& image, PictureFormat format, const char* pa
     const char* writerName = "png";
     for (const FormatName& name : kFormatNames)
         if (name.format == format) writerName = name.writerName;
-    QImageWriter writer(QString::fromLocal8Bit(path), writerName);
+    // Into memory: the file itself is written by the tool, which can say why
+    // a write fails in the system's words.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, writerName);
     if (format == PictureFormat::Jpeg) writer.setQuality(95); // one-pixel lines stay crisp
-    if (writer.write(picture)) return true;
-    error = writer.errorString().toStdString();
-    return false;
+    if (!writer.write(picture)) {
+        error = writer.errorString().toStdString();
+        return false;
+    }
+    bytes.assign(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+    return true;
 }
 #else
-bool WriteRasterPicture(const Image&, PictureFormat, const char*, std::string& error) {
+bool EncodeRasterPicture(const Image&, PictureFormat, std::string&, std::string& error) {
     error = "this build writes SVG files only (the other formats need Qt, which the Windows build has not)";
     return false;
 }
 #endif
 
-bool WriteSvg(int width, int height, const std::vector<Segment>& segments, const char* path, std::string& error) {
-    std::FILE* out = std::fopen(path, "w");
-    if (!out) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::fprintf(out,
-                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\" "
-                 "shape-rendering=\"crispEdges\">\n"
-                 "<rect width=\"%d\" height=\"%d\" fill=\"white\"/>\n"
-                 "<g stroke=\"black\" stroke-width=\"1\" transform=\"translate(0.5 0.5)\">\n",
-                 width, height, width, height, width, height);
+std::string SvgText(int width, int height, const std::vector<Segment>& segments) {
+    const std::string w = std::to_string(width), h = std::to_string(height);
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
+                       "\" viewBox=\"0 0 " + w + " " + h + "\" shape-rendering=\"crispEdges\">\n"
+                       "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n"
+                       "<g stroke=\"black\" stroke-width=\"1\" transform=\"translate(0.5 0.5)\">\n";
     for (const Segment& s : segments)
-        std::fprintf(out, "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"/>\n", s.x1, s.y1, s.x2, s.y2);
-    std::fprintf(out, "</g>\n</svg>\n");
-    const bool failed = std::ferror(out) != 0;
-    const int reason = errno;
-    if (std::fclose(out) != 0 || failed) {
-        error = std::strerror(failed ? reason : errno);
-        return false;
-    }
-    return true;
+        text += "<line x1=\"" + std::to_string(s.x1) + "\" y1=\"" + std::to_string(s.y1) + "\" x2=\"" +
+                std::to_string(s.x2) + "\" y2=\"" + std::to_string(s.y2) + "\"/>\n";
+    return text + "</g>\n</svg>\n";
 }

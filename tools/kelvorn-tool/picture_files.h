@@ -1,5 +1,5 @@
-// Writing a painted client area as a picture file, in the format that the
-// file's name asks for.
+// A painted client area as the bytes of a picture file, in the format that
+// the file's name asks for.
 #pragma once
 
 #include "view/draw_context.h"
@@ -17,12 +17,11 @@ extern const char* const kPictureExtensions;
 // ("X.JPG" is JPEG); Unknown for any other extension or none.
 PictureFormat PictureFormatOf(std::string_view path);
 
-// Writes `image` as a PNG, JPEG, BMP or PPM file (`format` is one of them).
-// On failure returns false with the reason in `error`.
-bool WriteRasterPicture(const Image& image, PictureFormat format, const char* path, std::string& error);
+// Encodes `image` as a PNG, JPEG, BMP or PPM file's bytes (`format` is one of
+// them). On failure returns false with the reason in `error`.
+bool EncodeRasterPicture(const Image& image, PictureFormat format, std::string& bytes, std::string& error);
 
-// Writes the segments as an SVG drawing of width × height: a white background
-// and one black line of width 1 per segment, with the segments' own pixel
+// The segments as an SVG drawing of width × height: a white background and
+// one black line of width 1 per segment, with the segments' own pixel
 // coordinates (shifted half a pixel so that lines run through pixel centres).
-// On failure returns false with the reason in `error`.
-bool WriteSvg(int width, int height, const std::vector<Segment>& segments, const char* path, std::string& error);
+std::string SvgText(int width, int height, const std::vector<Segment>& segments);

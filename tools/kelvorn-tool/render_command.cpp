@@ -3,6 +3,7 @@
 // headless.
 #include "commands.h"
 #include "load_mesh.h"
+#include "output_file.h"
 #include "picture_files.h"
 
 #include "kelvorn.h"
@@ -10,6 +11,7 @@
 #include "view/view.h"
 #include "whole_number.h"
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -56,20 +58,20 @@ void PaintClientArea(int width, int height, Image* image, std::vector<Segment>* 
 }
 
 int WritePicture(const char* out, PictureFormat format, int width, int height) {
-    std::string error;
-    bool written;
+    std::string bytes, error;
     if (format == PictureFormat::Svg) {
         std::vector<Segment> segments;
         PaintClientArea(width, height, nullptr, &segments);
-        written = WriteSvg(width, height, segments, out, error);
+        bytes = SvgText(width, height, segments);
     } else {
         Image image;
         PaintClientArea(width, height, &image, nullptr);
-        written = WriteRasterPicture(image, format, out, error);
+        if (!EncodeRasterPicture(image, format, bytes, error)) {
+            std::fprintf(stderr, "kelvorn-tool: cannot write %s: %s\n", out, error.c_str());
+            return 1;
+        }
     }
-    if (written) return 0;
-    std::fprintf(stderr, "kelvorn-tool: cannot write %s: %s\n", out, error.c_str());
-    return 1;
+    return WriteFileReplacing(out, bytes, format == PictureFormat::Svg);
 }
 
 int Render(const Arguments& arguments) {
@@ -90,12 +92,17 @@ int Render(const Arguments& arguments) {
     return WritePicture(out, format, width, height);
 }
 
+// A side of the segments' client area, W or H: from 0 on; refused as a usage error.
+bool ParseSide(const char* text, const char* name, int& side) {
+    if (ParseWholeInt(text, side, 0)) return true;
+    UsageError(kSegmentsCommand, std::string("bad ") + name + " '" + text + "' (want a whole number from 0 to " +
+                                     std::to_string(INT_MAX) + ")");
+    return false;
+}
+
 int PrintSegments(const Arguments& arguments) {
     int width = 0, height = 0;
-    if (!ParseWholeInt(arguments.operands[0], width, 0) || !ParseWholeInt(arguments.operands[1], height, 0)) {
-        PrintUsage(kSegmentsCommand, stderr);
-        return 2;
-    }
+    if (!ParseSide(arguments.operands[0], "W", width) || !ParseSide(arguments.operands[1], "H", height)) return 2;
     std::vector<ViewStep> steps;
     if (!ParseKeysOption(kSegmentsCommand, arguments, steps)) return 2;
     if (!LoadAndStep(arguments.operands[2], arguments, steps, width, height)) return 1;
@@ -114,6 +121,8 @@ constexpr Option kKeysOption = {"--keys", "KEYS",
     "KEYS, the steps, each as in the viewer:\n"                                          \
     "  pgup, pgdn (x-z plane), home, end (y-z), ins, del (x-y): a key, with an\n"        \
     "      optional *N to turn N x 10 degrees at once (N from -32768 to 32767);\n"     \
+    "  top, front, right, iso: the keys 1 to 4, the standard views: top (x right,\n" \
+    "      y up), front (x right, z up), right side (y right, z up), isometric;\n"   \
     "  drag:DX:DY       the cursor moved DX, DY pixels (right, down) with the left\n"   \
     "      button held: a turn, 180 degrees across the client area's smaller side;\n"  \
     "  shiftdrag:DX:DY  the same with Shift held: DX turns in the x-y plane;\n"         \
@@ -125,7 +134,8 @@ constexpr Option kKeysOption = {"--keys", "KEYS",
     "Example: --keys pgdn,drag:40:-25,wheel:240:300:200,pan:-30:10\n"
 
 constexpr Option kRenderOptions[] = {
-    {"-o", "OUT", "the picture, in the format its extension names in\nany case: .png, .jpg or .jpeg, .bmp, .ppm, or .svg\n(the lines as SVG)", true},
+    {"-o", "OUT", "the picture, in the format its extension names in\nany case: .png, .jpg or .jpeg, .bmp, .ppm, or .svg\n(the lines as SVG)", true,
+     "--output"},
     {"--size", "WxH", "the client area in pixels, each side from 1 to 8192\n(800x600)"},
     kKeysOption,
     kFlattenOption,
@@ -147,7 +157,8 @@ const Command kSegmentsCommand = {
     "segments", "W H FILE", kSegmentsOptions, "print the lines that painting FILE in W x H pixels draws",
     "Prints the lines that painting FILE in a client area of W x H pixels (each 0 or\n"
     "more) draws, after the steps KEYS: one \"x1 y1 x2 y2\" per line, in drawing\n"
-    "order.\n"
+    "order. Pixel 0 0 is the top-left pixel of the client area: x grows to the\n"
+    "right, y downward.\n"
     "\n" KELVORN_STEPS_HELP "\n"
     "Exit status: 0 done, 1 FILE could not be read, 2 bad arguments.\n",
     PrintSegments};

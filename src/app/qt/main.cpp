@@ -35,9 +35,11 @@ bool HasDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Answered before any window, so they need no display.
-    if (const std::string answer = ProgramOptionAnswer(argc, argv); !answer.empty())
-        return PrintProgramAnswer(stdout, answer);
+    // Help and the version are answered before Qt starts, so they need no
+    // display.
+    if (const ProgramArguments arguments = ReadProgramArguments(argc, argv);
+        !arguments.answer.empty() && !arguments.refused)
+        return AnswerProgramArguments(arguments);
     if (!HasDisplay()) {
         std::fprintf(stderr, "kelvorn: no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
         return EXIT_FAILURE;
@@ -45,6 +47,10 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(StartupMessageHandler);
     QApplication application(argc, argv); // takes its own options (-platform ...) out of argv
     qInstallMessageHandler(nullptr);
+    // Unknown options are refused once Qt has taken its own (-platform ...)
+    // out of argv, still before any window.
+    if (const ProgramArguments arguments = ReadProgramArguments(argc, argv); arguments.refused)
+        return AnswerProgramArguments(arguments);
     application.setQuitOnLastWindowClosed(false); // the message loop decides when to stop
     __argc = argc;
     __argv = argv;

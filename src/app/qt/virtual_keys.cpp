@@ -24,7 +24,9 @@ constexpr KeyPair kNamedKeys[] = {
 
 } // namespace
 
-unsigned VirtualKeyFromQt(int qtKey) {
+unsigned VirtualKeyFromQt(int qtKey, bool keypad) {
+    if (keypad && qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return VK_NUMPAD0 + static_cast<unsigned>(qtKey - Qt::Key_0);
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
         return static_cast<unsigned>(qtKey); // Qt uses the ASCII codes, as the virtual keys do
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return VK_F1 + static_cast<unsigned>(qtKey - Qt::Key_F1);

@@ -163,6 +163,7 @@ struct OPENFILENAMEA {
 #define VK_DOWN 0x28
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
+#define VK_NUMPAD0 0x60
 #define VK_F1 0x70
 #define VK_F12 0x7B
 

@@ -93,7 +93,7 @@ void WindowWidget::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void WindowWidget::postKey(QKeyEvent* event, bool up) {
-    const unsigned key = VirtualKeyFromQt(event->key());
+    const unsigned key = VirtualKeyFromQt(event->key(), event->modifiers() & Qt::KeypadModifier);
     if (key == 0) {
         event->ignore();
         return;

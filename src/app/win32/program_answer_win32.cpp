@@ -1,4 +1,5 @@
-// The answer to --help and --version where a GUI program has no console.
+// The answer to --help and --version, or the refusal of an unknown option,
+// where a GUI program has no console.
 #include "app/program_options.h"
 
 #include <windows.h>
@@ -7,23 +8,29 @@
 
 namespace {
 
-bool HasStandardOutput() {
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    return out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN;
+bool HasStandardHandle(DWORD which) {
+    const HANDLE handle = GetStdHandle(which);
+    return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+int WithRefusalStatus(const ProgramArguments& arguments, int status) {
+    return arguments.refused ? 2 : status;
 }
 
 } // namespace
 
-int ShowProgramAnswer(const std::string& answer) {
-    if (HasStandardOutput()) return PrintProgramAnswer(stdout, answer);
+int ShowProgramAnswer(const ProgramArguments& arguments) {
+    if (HasStandardHandle(arguments.refused ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE))
+        return AnswerProgramArguments(arguments);
     if (AttachConsole(ATTACH_PARENT_PROCESS)) {
         std::FILE* console = std::fopen("CONOUT$", "w");
         if (console) {
-            const int status = PrintProgramAnswer(console, answer);
+            const int status = PrintProgramAnswer(console, arguments.answer);
             std::fclose(console);
-            return status;
+            return WithRefusalStatus(arguments, status);
         }
     }
-    MessageBoxA(nullptr, answer.c_str(), "Kelvorn", MB_OK);
-    return 0;
+    MessageBoxA(nullptr, arguments.answer.c_str(), "Kelvorn",
+                arguments.refused ? MB_OK | MB_ICONERROR : MB_OK);
+    return WithRefusalStatus(arguments, 0);
 }
