@@ -77,7 +77,7 @@ wine "$exe" --bogus first.dxf >"$work/answer.txt" 2>"$work/refusal.txt" || statu
 [ "$status" -eq 2 ] || fail "kelvorn.exe --bogus ended with status $status, expected 2"
 tr -d '\r' <"$work/refusal.txt" | head -n1 | grep -q "^kelvorn: unknown option '--bogus'" ||
     fail "kelvorn.exe --bogus said: $(head -c 300 "$work/refusal.txt")"
-tr -d '\r' <"$work/refusal.txt" | grep -q '^usage: kelvorn \[FILE\]$' || fail "kelvorn.exe --bogus gave no usage"
+tr -d '\r' <"$work/refusal.txt" | grep -q '^usage: kelvorn \[--flatten\] \[FILE\]$' || fail "kelvorn.exe --bogus gave no usage"
 echo "windows_wine: --bogus refused on standard error with the usage, status 2"
 
 # --- the viewer ------------------------------------------------------------------
