@@ -102,7 +102,7 @@ TEST_F(FlattenCommand, RefusedInputLeavesTheOutputAsItWas) {
         const char* message;
     } cases[] = {
         {"cut.dxf", "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it is cut short\n"},
-        {"loop.dxf", "kelvorn-tool: cannot flatten loop.dxf: block 'L' inserts itself (L -> L)\n"},
+        {"loop.dxf --strict", "kelvorn-tool: cannot flatten loop.dxf: block 'L' inserts itself (L -> L)\n"},
         {"huge.dxf", "kelvorn-tool: cannot flatten huge.dxf: placing a block takes a coordinate beyond the range of numbers\n"},
         {"missing.dxf", "kelvorn-tool: cannot flatten missing.dxf: No such file or directory\n"},
         {".", "kelvorn-tool: cannot flatten .: Is a directory\n"},
