@@ -26,7 +26,8 @@ void Check(bool condition, const char* what) {
 }
 
 bool SameFaces(const std::vector<Face>& a, const std::vector<Face>& b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Face)) == 0);
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Face)) == 0);
 }
 
 struct Flattened {
@@ -55,7 +56,8 @@ Flattened FlattenOnce(std::string_view bytes, bool strict = false) {
     const LeftOutList& leftOut = drawing.report().leftOut;
     result.leftOut = leftOut.count();
     for (const LeftOutItem& item : leftOut.first())
-        Check(!item.place.empty() && !item.reason.empty() && !item.kind.empty(), "a left-out item says where and why");
+        Check(!item.place.empty() && !item.reason.empty() && !item.kind.empty(),
+              "a left-out item says where and why");
     return result;
 }
 

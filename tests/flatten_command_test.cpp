@@ -101,9 +101,11 @@ TEST_F(FlattenCommand, RefusedInputLeavesTheOutputAsItWas) {
         const char* input;
         const char* message;
     } cases[] = {
-        {"cut.dxf", "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it is cut short\n"},
+        {"cut.dxf", "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it "
+                    "is cut short\n"},
         {"loop.dxf --strict", "kelvorn-tool: cannot flatten loop.dxf: block 'L' inserts itself (L -> L)\n"},
-        {"huge.dxf", "kelvorn-tool: cannot flatten huge.dxf: placing a block takes a coordinate beyond the range of numbers\n"},
+        {"huge.dxf", "kelvorn-tool: cannot flatten huge.dxf: placing a block takes a coordinate beyond the "
+                     "range of numbers\n"},
         {"missing.dxf", "kelvorn-tool: cannot flatten missing.dxf: No such file or directory\n"},
         {".", "kelvorn-tool: cannot flatten .: Is a directory\n"},
     };
@@ -146,7 +148,8 @@ TEST_F(FlattenCommand, FlattenOptionShowsWhatTheFlattenedFileShows) {
 std::string FaultyDrawing() {
     std::string pairs = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 B\n0 3DFACE\n11 1\n12 1\n22 1\n0 ENDBLK\n0 ENDSEC\n"
                         "0 SECTION\n2 ENTITIES\n";
-    for (int i = 0; i < 7; ++i) pairs += "0 INSERT\n2 B\n41 0\n";
+    for (int i = 0; i < 7; ++i)
+        pairs += "0 INSERT\n2 B\n41 0\n";
     return DxfText(pairs + "0 INSERT\n2 NOPE\n0 3DFACE\n10 3\n11 4\n12 4\n22 1\n0 ENDSEC\n0 EOF\n");
 }
 
@@ -183,13 +186,15 @@ TEST_F(FlattenCommand, StrictGoesWithFlattenOnEveryCommandThatTakesIt) {
         const ProgramRun lenient = run(command + " --flatten");
         EXPECT_EQ(lenient.status, 0);
         EXPECT_EQ(lenient.err.substr(0, firstLeftOut.size()), firstLeftOut);
-        EXPECT_NE(lenient.err.find("kelvorn-tool: in.dxf: 2 more INSERT with scale 0, left out\n"), std::string::npos);
+        EXPECT_NE(lenient.err.find("kelvorn-tool: in.dxf: 2 more INSERT with scale 0, left out\n"),
+                  std::string::npos);
         const ProgramRun strict = run(command + " --flatten --strict");
         EXPECT_EQ(strict.status, 1);
         EXPECT_EQ(strict.err, refusal);
         EXPECT_EQ(strict.out, "");
     }
-    EXPECT_EQ(run("info in.dxf --flatten").out, "file   in.dxf\nfaces  1\nx      0 .. 4\ny      0 .. 1\nz      0 .. 0\n");
+    EXPECT_EQ(run("info in.dxf --flatten").out,
+              "file   in.dxf\nfaces  1\nx      0 .. 4\ny      0 .. 1\nz      0 .. 0\n");
 }
 
 TEST_F(FlattenCommand, OutputThatIsTheInputByAnyNameIsRefusedUntouched) {
@@ -203,8 +208,9 @@ TEST_F(FlattenCommand, OutputThatIsTheInputByAnyNameIsRefusedUntouched) {
         SCOPED_TRACE(out);
         const ProgramRun result = run(std::string("flatten in.dxf -o ") + out);
         EXPECT_EQ(result.status, 2);
-        EXPECT_EQ(result.err, std::string("kelvorn-tool flatten: -o ") + out +
-                                  " is the same file as in.dxf: its drawing would be replaced by the flattened faces\n");
+        EXPECT_EQ(result.err,
+                  std::string("kelvorn-tool flatten: -o ") + out +
+                      " is the same file as in.dxf: its drawing would be replaced by the flattened faces\n");
         EXPECT_EQ(read("in.dxf"), drawing);
         EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.dxf"));
         EXPECT_EQ(fileCount(), files) << "no scratch file";
@@ -221,13 +227,15 @@ TEST_F(FlattenCommand, NothingToDrawIsSaidAsInfoSaysIt) {
     const std::string read = run("info lines.dxf").err, flattened = run("info lines.dxf --flatten").err;
     EXPECT_EQ(read, "kelvorn-tool: \"lines.dxf\" holds no 3DFACE entity, so there is nothing to draw: "
                     "Kelvorn draws 3DFACE entities only.\n");
-    EXPECT_EQ(flattened, "kelvorn-tool: \"lines.dxf\" holds no face, flattened or not: there is nothing to draw.\n");
+    EXPECT_EQ(flattened,
+              "kelvorn-tool: \"lines.dxf\" holds no face, flattened or not: there is nothing to draw.\n");
     for (const char* command : {"render lines.dxf -o p.svg", "segments 40 30 lines.dxf", "faces lines.dxf"}) {
         const ProgramRun result = run(command);
         EXPECT_EQ(result.status, 0) << command;
         EXPECT_EQ(result.err, read) << command;
     }
-    for (const char* command : {"render lines.dxf -o p.svg --flatten", "segments 40 30 lines.dxf --flatten"}) {
+    for (const char* command :
+         {"render lines.dxf -o p.svg --flatten", "segments 40 30 lines.dxf --flatten"}) {
         const ProgramRun result = run(command);
         EXPECT_EQ(result.status, 0) << command;
         EXPECT_EQ(result.err, flattened) << command;
@@ -238,18 +246,20 @@ TEST_F(FlattenCommand, NothingToDrawIsSaidAsInfoSaysIt) {
 }
 
 TEST_F(FlattenCommand, InfoCountsTheFacesOfBlocksThatNothingPlaces) {
-    write("blocks.dxf", DxfText("0 SECTION\n2 BLOCKS\n0 BLOCK\n2 A\n0 3DFACE\n11 1\n12 1\n0 3DFACE\n11 2\n12 2\n"
-                                "0 ENDBLK\n0 BLOCK\n2 B\n0 POLYLINE\n70 16\n71 2\n72 2\n0 VERTEX\n0 VERTEX\n"
-                                "0 VERTEX\n0 VERTEX\n0 SEQEND\n0 ENDBLK\n0 BLOCK\n2 C\n0 3DFACE\n11 3\n12 3\n0 ENDBLK\n"
-                                "0 ENDSEC\n0 SECTION\n2 ENTITIES\n0 INSERT\n2 C\n41 0\n0 ENDSEC\n0 EOF\n"));
+    write("blocks.dxf",
+          DxfText("0 SECTION\n2 BLOCKS\n0 BLOCK\n2 A\n0 3DFACE\n11 1\n12 1\n0 3DFACE\n11 2\n12 2\n"
+                  "0 ENDBLK\n0 BLOCK\n2 B\n0 POLYLINE\n70 16\n71 2\n72 2\n0 VERTEX\n0 VERTEX\n"
+                  "0 VERTEX\n0 VERTEX\n0 SEQEND\n0 ENDBLK\n0 BLOCK\n2 C\n0 3DFACE\n11 3\n12 3\n0 ENDBLK\n"
+                  "0 ENDSEC\n0 SECTION\n2 ENTITIES\n0 INSERT\n2 C\n41 0\n0 ENDSEC\n0 EOF\n"));
     const ProgramRun info = run("info --flatten blocks.dxf");
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.out, "file   blocks.dxf\nfaces  0\n");
     // A's two faces, B's polygon mesh and C, whose only INSERT is left out.
-    EXPECT_EQ(info.err, "kelvorn-tool: blocks.dxf: line 65: INSERT of block 'C': scale 0 along x (group code 41) "
-                        "flattens the block to nothing, left out\n"
-                        "kelvorn-tool: \"blocks.dxf\" holds no face in model space; its blocks hold 4 faces that "
-                        "nothing places: there is nothing to draw.\n");
+    EXPECT_EQ(info.err,
+              "kelvorn-tool: blocks.dxf: line 65: INSERT of block 'C': scale 0 along x (group code 41) "
+              "flattens the block to nothing, left out\n"
+              "kelvorn-tool: \"blocks.dxf\" holds no face in model space; its blocks hold 4 faces that "
+              "nothing places: there is nothing to draw.\n");
 }
 
 } // namespace

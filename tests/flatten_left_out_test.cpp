@@ -15,7 +15,8 @@ namespace {
 constexpr FlattenLimits kStrict{50'000'000, 50'000'000, true};
 
 std::string Entities(const std::string& entities, const std::string& blocks = "") {
-    return "0 SECTION\n2 BLOCKS\n" + blocks + "0 ENDSEC\n0 SECTION\n2 ENTITIES\n" + entities + "0 ENDSEC\n0 EOF\n";
+    return "0 SECTION\n2 BLOCKS\n" + blocks + "0 ENDSEC\n0 SECTION\n2 ENTITIES\n" + entities +
+           "0 ENDSEC\n0 EOF\n";
 }
 
 std::string Block(const std::string& name, const std::string& entities) {
@@ -40,12 +41,13 @@ FlattenRun Flatten(const std::string& pairs, const FlattenLimits& limits = {}) {
 std::string LineOf(const std::string& pairs, const std::string& marker) {
     const std::size_t at = pairs.find(marker + "\n");
     EXPECT_NE(at, std::string::npos) << marker;
-    return "line " + std::to_string(2 * std::count(pairs.begin(), pairs.begin() + static_cast<long>(at), '\n') + 1);
+    return "line " +
+           std::to_string(2 * std::count(pairs.begin(), pairs.begin() + static_cast<long>(at), '\n') + 1);
 }
 
 bool SameFace(const Face& a, const Face& b) {
-    return a.A.x == b.A.x && a.A.y == b.A.y && a.B.x == b.B.x && a.C.x == b.C.x && a.C.y == b.C.y && a.D.x == b.D.x &&
-           a.D.y == b.D.y;
+    return a.A.x == b.A.x && a.A.y == b.A.y && a.B.x == b.B.x && a.C.x == b.C.x && a.C.y == b.C.y &&
+           a.D.x == b.D.x && a.D.y == b.D.y;
 }
 
 struct Fault {
@@ -61,7 +63,8 @@ std::vector<Fault> Faults() {
     const std::string b = Block("B", kFace);
     return {
         {"scale 0", "0 INSERT\n2 B\n42 0\n", b, "0 INSERT",
-         "INSERT of block 'B': scale 0 along y (group code 42) flattens the block to nothing", "INSERT with scale 0"},
+         "INSERT of block 'B': scale 0 along y (group code 42) flattens the block to nothing",
+         "INSERT with scale 0"},
         {"extrusion 0", "0 INSERT\n2 B\n210 0\n230 0\n", b, "0 INSERT",
          "INSERT of block 'B': the extrusion direction (210/220/230) is zero", "INSERT with extrusion 0"},
         {"no rows", "0 INSERT\n2 B\n71 -2\n", b, "0 INSERT",
@@ -69,22 +72,26 @@ std::vector<Fault> Faults() {
          "INSERT with fewer than 1 column or row"},
         {"no block name", "0 INSERT\n10 3\n", b, "0 INSERT", "INSERT without a block name (group code 2)",
          "INSERT without a block name"},
-        {"missing block", "0 INSERT\n2 NOPE\n", b, "0 INSERT", "INSERT of block 'NOPE', which the file does not define",
+        {"missing block", "0 INSERT\n2 NOPE\n", b, "0 INSERT",
+         "INSERT of block 'NOPE', which the file does not define",
          "INSERT of a block the file does not define"},
         {"bad number", "0 3DFACE\n10 1\n20 1..2\n", "", "20 1..2",
          "group code 20 of 3DFACE: '1..2' is not a finite number", "entity with a bad number"},
         // Its first face record is good, its second is not: nothing of it stays.
-        {"polyface index", "0 POLYLINE\n70 64\n0 VERTEX\n70 192\n0 VERTEX\n70 192\n10 1\n0 VERTEX\n70 192\n20 1\n"
-                           "0 VERTEX\n70 128\n71 1\n72 2\n73 3\n0 VERTEX\n70 128\n71 1\n72 4\n73 2\n0 SEQEND\n",
-         "", "0 POLYLINE", "polyface mesh: a face record names vertex 4 of 3", "polyface face naming a missing vertex"},
-        {"polygon mesh count", "0 POLYLINE\n70 16\n71 2\n72 3\n0 VERTEX\n70 64\n0 VERTEX\n70 64\n0 SEQEND\n", "",
-         "0 POLYLINE", "polygon mesh of 2 (71) by 3 (72) vertices holds 2 VERTEX records",
+        {"polyface index",
+         "0 POLYLINE\n70 64\n0 VERTEX\n70 192\n0 VERTEX\n70 192\n10 1\n0 VERTEX\n70 192\n20 1\n"
+         "0 VERTEX\n70 128\n71 1\n72 2\n73 3\n0 VERTEX\n70 128\n71 1\n72 4\n73 2\n0 SEQEND\n",
+         "", "0 POLYLINE", "polyface mesh: a face record names vertex 4 of 3",
+         "polyface face naming a missing vertex"},
+        {"polygon mesh count", "0 POLYLINE\n70 16\n71 2\n72 3\n0 VERTEX\n70 64\n0 VERTEX\n70 64\n0 SEQEND\n",
+         "", "0 POLYLINE", "polygon mesh of 2 (71) by 3 (72) vertices holds 2 VERTEX records",
          "polygon mesh of the wrong vertex count"},
         {"MESH count", "0 MESH\n100 AcDbSubDMesh\n92 3\n10 0\n20 0\n30 0\n93 0\n", "", "0 MESH",
          "MESH: 3 vertices (92) announced, 1 given", "MESH whose counts do not match its lists"},
         {"MESH index", "0 MESH\n92 3\n10 0\n10 1\n10 2\n93 4\n90 3\n90 0\n90 1\n90 3\n", "", "0 MESH",
          "MESH: a face names vertex 3 of 3 (numbered from 0)", "MESH face naming a missing vertex"},
-        {"unnamed block", "", Block("", kFace), "0 BLOCK", "BLOCK without a name (group code 2)", "BLOCK without a name"},
+        {"unnamed block", "", Block("", kFace), "0 BLOCK", "BLOCK without a name (group code 2)",
+         "BLOCK without a name"},
         {"block twice", "0 INSERT\n2 B\n10 5\n", b + Block("b", "0 3DFACE\n10 7\n"), "2 b",
          "block 'b' is defined twice", "block defined twice", true, 2},
         {"self insert", "0 INSERT\n2 S\n10 5\n", Block("S", "0 INSERT\n2 s\n41 2\n" + std::string(kFace)),
@@ -126,8 +133,9 @@ TEST(FlattenLeftOut, WhatStaysOfFaultyBlocks) {
     ASSERT_EQ(twice.faces.size(), 1u);
     EXPECT_TRUE(SameFace(twice.faces[0], kFarTriangle));
     // A block that inserts itself is drawn once, without the reference that closes the loop.
-    const FlattenRun loop = FlattenPairs(Entities("0 INSERT\n2 A\n", Block("A", std::string(kFace) + "0 INSERT\n2 B\n") +
-                                                                     Block("B", std::string(kFarFace) + "0 INSERT\n2 A\n")));
+    const FlattenRun loop =
+        FlattenPairs(Entities("0 INSERT\n2 A\n", Block("A", std::string(kFace) + "0 INSERT\n2 B\n") +
+                                                     Block("B", std::string(kFarFace) + "0 INSERT\n2 A\n")));
     ASSERT_TRUE(loop.ok);
     EXPECT_EQ(loop.faces.size(), 2u);
     ASSERT_EQ(loop.report.leftOut.count(), 1);
@@ -150,7 +158,8 @@ TEST(FlattenLeftOut, ManyFaultsKeepTheFirstInFileOrderAndCountEvery) {
     // between 3DFACEs with bad numbers, read before: the first kept are the
     // first in the file whichever step found them.
     std::string entities;
-    for (int i = 0; i < 30; ++i) entities += "0 INSERT\n2 NOPE\n0 3DFACE\n10 bad\n";
+    for (int i = 0; i < 30; ++i)
+        entities += "0 INSERT\n2 NOPE\n0 3DFACE\n10 bad\n";
     const FlattenRun run = Flatten(Entities(entities + kFarFace));
     ASSERT_TRUE(run.ok);
     EXPECT_EQ(run.faces.size(), 1u);

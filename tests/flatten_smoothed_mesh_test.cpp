@@ -18,8 +18,8 @@ std::string Entities(const std::string& entities) {
 }
 
 std::string Vertex(int flags, double x, double y, double z) {
-    return "0 VERTEX\n8 0\n10 " + std::to_string(x) + "\n20 " + std::to_string(y) + "\n30 " + std::to_string(z) +
-           "\n70 " + std::to_string(flags) + "\n";
+    return "0 VERTEX\n8 0\n10 " + std::to_string(x) + "\n20 " + std::to_string(y) + "\n30 " +
+           std::to_string(z) + "\n70 " + std::to_string(flags) + "\n";
 }
 
 // A smoothed mesh of an M × N control frame, all of it at z = -100, fitted by
@@ -29,14 +29,18 @@ std::string SmoothedMesh(int flags, int m, int n, int mDensity, int nDensity, in
     std::string text = "0 POLYLINE\n8 0\n66 1\n10 0\n20 0\n30 0\n70 " + std::to_string(flags) + "\n71 " +
                        std::to_string(m) + "\n72 " + std::to_string(n) + "\n73 " + std::to_string(mDensity) +
                        "\n74 " + std::to_string(nDensity) + "\n75 6\n";
-    for (int v = 0; v < m * n; ++v) text += Vertex(16 + 64, v / n, v % n, -100);
-    for (int v = 0; v < fitted; ++v) text += Vertex(8 + 64, v / nDensity, v % nDensity, 10 * (v / nDensity) + v % nDensity);
+    for (int v = 0; v < m * n; ++v)
+        text += Vertex(16 + 64, v / n, v % n, -100);
+    for (int v = 0; v < fitted; ++v)
+        text += Vertex(8 + 64, v / nDensity, v % nDensity, 10 * (v / nDensity) + v % nDensity);
     return text + "0 SEQEND\n8 0\n";
 }
 
 constexpr int kSmooth = 16 + 4, kClosedM = 1, kClosedN = 32;
 
-xyz Fitted(int i, int j) { return {double(i), double(j), 10.0 * i + j}; }
+xyz Fitted(int i, int j) {
+    return {double(i), double(j), 10.0 * i + j};
+}
 
 void ExpectFace(const Face& got, const Face& want) {
     const xyz g[] = {got.A, got.B, got.C, got.D}, w[] = {want.A, want.B, want.C, want.D};
@@ -58,7 +62,8 @@ TEST(FlattenSmoothedMesh, OpenSurfaceDrawsTheFittedVerticesNotTheFrame) {
 }
 
 TEST(FlattenSmoothedMesh, ClosedSurfacesJoinTheLastRowAndColumnToTheFirst) {
-    const FlattenRun both = FlattenPairs(Entities(SmoothedMesh(kSmooth | kClosedM | kClosedN, 2, 2, 3, 2, 6)));
+    const FlattenRun both =
+        FlattenPairs(Entities(SmoothedMesh(kSmooth | kClosedM | kClosedN, 2, 2, 3, 2, 6)));
     ASSERT_TRUE(both.ok) << both.error;
     ASSERT_EQ(both.faces.size(), 6u);
     ExpectFace(both.faces[1], {Fitted(0, 1), Fitted(1, 1), Fitted(1, 0), Fitted(0, 0)});
@@ -75,7 +80,8 @@ TEST(FlattenSmoothedMesh, SixByFourFrameWithTwoHundredFittedVertices) {
     ASSERT_TRUE(run.ok) << run.error;
     ASSERT_EQ(run.faces.size(), 9u * 19u);
     for (const Face& face : run.faces)
-        for (const xyz& corner : {face.A, face.B, face.C, face.D}) ASSERT_GE(corner.z, 0) << "a frame vertex";
+        for (const xyz& corner : {face.A, face.B, face.C, face.D})
+            ASSERT_GE(corner.z, 0) << "a frame vertex";
     ExpectFace(run.faces.back(), {Fitted(8, 18), Fitted(9, 18), Fitted(9, 19), Fitted(8, 19)});
 }
 

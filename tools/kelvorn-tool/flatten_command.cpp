@@ -28,7 +28,8 @@ std::string FaceCounts(const FlattenReport& report) {
 
 void PrintReport(const char* input, const MeshLoad& load) {
     const FlattenReport& report = load.report;
-    if (report.faces == 0) ReportNothingToDraw(input, load);
+    if (report.faces == 0)
+        ReportNothingToDraw(input, load);
     else std::fprintf(stderr, "kelvorn-tool flatten: %s: %s\n", input, FaceCounts(report).c_str());
     if (!report.unconverted.empty()) {
         std::string kinds;
@@ -66,14 +67,18 @@ int Flatten(const Arguments& arguments) {
 }
 
 constexpr Option kFlattenOptions[] = {
-    {"-o", "OUT.dxf", "the plain 3DFACE file, replaced only once it is whole;\nnot FILE itself, by any name or link", true},
+    {"-o", "OUT.dxf",
+     "the plain 3DFACE file, replaced only once it is whole;\nnot FILE itself, by any name or link", true},
     {"--strict", nullptr, "refuse FILE at the first thing that cannot be drawn,\ninstead of leaving it out"},
 };
 
 } // namespace
 
 const Command kFlattenCommand = {
-    "flatten", "FILE", kFlattenOptions, "write the faces a CAD program shows in FILE as 3DFACEs",
+    "flatten",
+    "FILE",
+    kFlattenOptions,
+    "write the faces a CAD program shows in FILE as 3DFACEs",
     "Reads the DXF file FILE (text or binary) and writes every face that its model\n"
     "space shows to OUT.dxf as 3DFACE entities on layer 0, each coordinate as the\n"
     "shortest text that reads back as the same number. Faces come from 3DFACEs,\n"

@@ -29,7 +29,8 @@ bool IsSameFile(const char* a, const char* b) {
 #include <sys/stat.h>
 
 bool IsSameFile(const char* a, const char* b) {
-    struct stat first{}, second{};
+    struct stat first {
+    }, second{};
     return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
 }

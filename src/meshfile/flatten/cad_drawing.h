@@ -47,14 +47,14 @@ struct CadSpace {
     std::vector<CadInsert> inserts;
     std::array<long long, kFaceSources> facesFrom{};
     std::map<std::string, long long, std::less<>> unconverted; // entity kinds not turned into faces
-    LeftOutList leftOut; // entities that could not be drawn
+    LeftOutList leftOut;                                       // entities that could not be drawn
 };
 
 struct CadDrawing {
     CadSpace model;
     std::vector<CadSpace> blocks;
     std::unordered_map<std::string, std::size_t> blockIndex; // by BlockKey(name)
-    LeftOutList leftOut; // block definitions that could not be used: a second one of a name, one without a name
+    LeftOutList leftOut; // block definitions left out: a second one of a name, one without a name
 
     // The block named `name` (block names ignore ASCII letter case), or null.
     const CadSpace* findBlock(std::string_view name) const;

@@ -47,7 +47,8 @@ struct Planner {
             inCycle = inCycle || index == target;
             if (inCycle) chain += space(index).name + " -> ";
         }
-        const std::string reason = "block '" + space(target).name + "' inserts itself (" + chain + space(target).name + ")";
+        const std::string reason =
+            "block '" + space(target).name + "' inserts itself (" + chain + space(target).name + ")";
         return leaveOut(r, reason, "block that inserts itself", false);
     }
 
@@ -91,7 +92,8 @@ struct Planner {
         const CadInsert& reference = current.inserts[next];
         const CadSpace* block = drawing.findBlock(reference.block);
         if (!block)
-            return leaveOut(reference, "INSERT of block '" + reference.block + "', which the file does not define",
+            return leaveOut(reference,
+                            "INSERT of block '" + reference.block + "', which the file does not define",
                             "INSERT of a block the file does not define", true);
         const std::size_t target = drawing.indexOf(*block);
         if (visits[target] == Visit::Open) return refuseCycle(reference, target);

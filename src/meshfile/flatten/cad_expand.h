@@ -26,7 +26,7 @@
 struct FlattenLimits {
     long long faces = 50'000'000;      // faces written
     long long placements = 50'000'000; // block copies placed, nested ones included
-    bool strict = false;               // refuse the file at the first thing it cannot draw, instead of leaving it out
+    bool strict = false; // refuse the file at the first thing it cannot draw, instead of leaving it out
 };
 
 // A reference as planned: its block and the map of its first copy.

@@ -30,17 +30,19 @@ bool CadParse::readerOk() {
 
 bool CadParse::real(const DxfGroup& group, std::string_view kind, double& value) {
     if (ReadReal(group, value)) return true;
-    return fail(group, GroupName(group, kind) + ": " +
-                           (group.numeric ? std::string("not a finite number")
-                                          : "'" + Shown(group.text) + "' is not a finite number"),
+    return fail(group,
+                GroupName(group, kind) + ": " +
+                    (group.numeric ? std::string("not a finite number")
+                                   : "'" + Shown(group.text) + "' is not a finite number"),
                 kBadNumber);
 }
 
 bool CadParse::integer(const DxfGroup& group, std::string_view kind, long long& value) {
     if (ReadInteger(group, value)) return true;
-    return fail(group, GroupName(group, kind) + ": " +
-                           (group.numeric ? std::string("not a 32-bit integer")
-                                          : "'" + Shown(group.text) + "' is not a 32-bit integer"),
+    return fail(group,
+                GroupName(group, kind) + ": " +
+                    (group.numeric ? std::string("not a 32-bit integer")
+                                   : "'" + Shown(group.text) + "' is not a 32-bit integer"),
                 kBadNumber);
 }
 

@@ -74,8 +74,8 @@ bool AddPolyfaceFaces(CadParse& parse, const DxfGroup& start, const Polyline& po
             const unsigned long long vertex = static_cast<unsigned long long>(std::llabs(index));
             if (vertex > points.size())
                 return parse.fail(start,
-                                  "polyface mesh: a face record names vertex " + std::to_string(index) + " of " +
-                                      std::to_string(points.size()),
+                                  "polyface mesh: a face record names vertex " + std::to_string(index) +
+                                      " of " + std::to_string(points.size()),
                                   "polyface face naming a missing vertex");
             corners[n++] = points[vertex - 1];
         }
@@ -97,36 +97,38 @@ void AddGridFaces(const std::vector<xyz>& v, long long m, long long n, long long
     space.facesFrom[static_cast<int>(FaceSource::PolygonMesh)] += rows * columns;
 }
 
-bool FitsGrid(long long m, long long n, long long count) { return m >= 1 && n >= 1 && m <= count && n <= count && m * n == count; }
-
-bool AddPolygonMeshFaces(CadParse& parse, const DxfGroup& start, const Polyline& polyline, CadSpace& space) {
-    std::vector<xyz> points;
-    for (const Vertex& vertex : polyline.vertices) points.push_back(vertex.location);
-    const long long m = polyline.m, n = polyline.n, count = static_cast<long long>(points.size());
-    if (!FitsGrid(m, n, count))
-        return parse.fail(start,
-                          "polygon mesh of " + std::to_string(m) + " (71) by " + std::to_string(n) +
-                              " (72) vertices holds " + std::to_string(count) + " VERTEX records",
-                          "polygon mesh of the wrong vertex count");
-    AddGridFaces(points, m, n, polyline.flags, space);
-    return true;
+bool FitsGrid(long long m, long long n, long long count) {
+    return m >= 1 && n >= 1 && m <= count && n <= count && m * n == count;
 }
 
-// The fitted surface of a smoothed mesh, its control frame passed over.
-bool AddFittedSurfaceFaces(CadParse& parse, const DxfGroup& start, const Polyline& polyline, CadSpace& space) {
-    std::vector<xyz> fitted;
+// The faces of a polygon mesh's M × N vertices or, when it is smoothed, of
+// the 73 × 74 vertices of its fitted surface, its control frame passed over.
+bool AddPolygonMeshFaces(CadParse& parse, const DxfGroup& start, const Polyline& polyline, CadSpace& space) {
+    const bool smoothed = polyline.flags & kSplineFit;
+    std::vector<xyz> points;
     for (const Vertex& vertex : polyline.vertices)
-        if (vertex.flags & kFittedVertex) fitted.push_back(vertex.location);
-    const long long m = polyline.mDensity, n = polyline.nDensity, count = static_cast<long long>(fitted.size());
-    if (count == 0)
-        return parse.fail(start, "smoothed polygon mesh (flag 4) without the vertices of its fitted surface (VERTEX flag 8)",
-                          "smoothed polygon mesh without its fitted surface");
-    if (!FitsGrid(m, n, count))
-        return parse.fail(start,
-                          "smoothed polygon mesh of " + std::to_string(m) + " (73) by " + std::to_string(n) +
-                              " (74) fitted vertices holds " + std::to_string(count) + " of them (VERTEX flag 8)",
-                          "smoothed polygon mesh of the wrong fitted vertex count");
-    AddGridFaces(fitted, m, n, polyline.flags, space);
+        if (!smoothed || (vertex.flags & kFittedVertex)) points.push_back(vertex.location);
+    const long long m = smoothed ? polyline.mDensity : polyline.m,
+                    n = smoothed ? polyline.nDensity : polyline.n;
+    const auto count = static_cast<long long>(points.size());
+    if (smoothed && count == 0)
+        return parse.fail(
+            start,
+            "smoothed polygon mesh (flag 4) without the vertices of its fitted surface (VERTEX flag 8)",
+            "smoothed polygon mesh without its fitted surface");
+    if (!FitsGrid(m, n, count)) {
+        const std::string grid =
+            std::to_string(m) + (smoothed ? " (73) by " : " (71) by ") + std::to_string(n);
+        return smoothed ? parse.fail(start,
+                                     "smoothed polygon mesh of " + grid + " (74) fitted vertices holds " +
+                                         std::to_string(count) + " of them (VERTEX flag 8)",
+                                     "smoothed polygon mesh of the wrong fitted vertex count")
+                        : parse.fail(start,
+                                     "polygon mesh of " + grid + " (72) vertices holds " +
+                                         std::to_string(count) + " VERTEX records",
+                                     "polygon mesh of the wrong vertex count");
+    }
+    AddGridFaces(points, m, n, polyline.flags, space);
     return true;
 }
 
@@ -141,16 +143,16 @@ bool ReadPolyline(CadParse& parse, const DxfGroup& start, CadSpace& space) {
         case 71: return parse.integer(group, "POLYLINE", polyline.m);
         case 72: return parse.integer(group, "POLYLINE", polyline.n);
         // Judged only where a smoothed mesh needs them: a count that is no number fits no vertices.
-        case 73: return ReadInteger(group, polyline.mDensity) || true;
-        case 74: return ReadInteger(group, polyline.nDensity) || true;
+        case 73:
+            return ReadInteger(group, polyline.mDensity) || true;
+        case 74:
+            return ReadInteger(group, polyline.nDensity) || true;
         default: return true;
         }
     });
     if (!read || !ReadVertices(parse, polyline.vertices)) return false;
     if (polyline.paper == 1) return true;
     if (polyline.flags & kPolyfaceMesh) return AddPolyfaceFaces(parse, start, polyline, space);
-    if ((polyline.flags & kPolygonMesh) && (polyline.flags & kSplineFit))
-        return AddFittedSurfaceFaces(parse, start, polyline, space);
     if (polyline.flags & kPolygonMesh) return AddPolygonMeshFaces(parse, start, polyline, space);
     ++space.unconverted["POLYLINE"];
     return true;

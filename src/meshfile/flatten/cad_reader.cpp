@@ -78,7 +78,8 @@ Section ReadSectionName(CadParse& parse) {
 // Reads the BLOCK entity's name and base point and opens a space for it.
 // A block that cannot be used (no name, or a name already defined: the first
 // definition stands) is read into `unused`, which nothing draws.
-bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, CadSpace*& block, CadSpace& unused) {
+bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, CadSpace*& block,
+                CadSpace& unused) {
     CadSpace space;
     const bool read = parse.entityGroups([&](const DxfGroup& group) {
         if (group.code == 2) space.name = std::string(group.text);
@@ -87,9 +88,12 @@ bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, Cad
         return true;
     });
     if (!read) return false;
-    const bool named = !space.name.empty() || parse.fail(start, "BLOCK without a name (group code 2)", "BLOCK without a name");
-    const bool added = named && drawing.blockIndex.emplace(BlockKey(space.name), drawing.blocks.size()).second;
-    if (named && !added) parse.fail(start, "block '" + space.name + "' is defined twice", "block defined twice");
+    const bool named = !space.name.empty() ||
+                       parse.fail(start, "BLOCK without a name (group code 2)", "BLOCK without a name");
+    const bool added =
+        named && drawing.blockIndex.emplace(BlockKey(space.name), drawing.blocks.size()).second;
+    if (named && !added)
+        parse.fail(start, "block '" + space.name + "' is defined twice", "block defined twice");
     if (!added) {
         unused = {};
         block = &unused;
@@ -130,7 +134,8 @@ struct Walk {
             return parse.readerOk();
         }
         if (kind == "ENDSEC") section = Section::None;
-        if (section == Section::Blocks && kind == "BLOCK") return StartBlock(parse, start, drawing, block, unused);
+        if (section == Section::Blocks && kind == "BLOCK")
+            return StartBlock(parse, start, drawing, block, unused);
         if (section == Section::Blocks && kind == "ENDBLK") block = nullptr;
         if (kind == "ENDSEC" || kind == "ENDBLK") return SkipEntity(parse);
         switch (section) {
@@ -175,7 +180,8 @@ bool ReadCadDrawing(std::string_view bytes, bool strict, CadDrawing& drawing, st
     return ReadDrawing(parse, bytes.size(), drawing, error);
 }
 
-bool ReadCadDrawing(FileSource& source, std::size_t size, bool strict, CadDrawing& drawing, std::string& error) {
+bool ReadCadDrawing(FileSource& source, std::size_t size, bool strict, CadDrawing& drawing,
+                    std::string& error) {
     CadParse parse(source);
     parse.strict = strict;
     return ReadDrawing(parse, size, drawing, error);

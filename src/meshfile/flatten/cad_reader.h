@@ -33,4 +33,5 @@ class FileSource;
 bool ReadCadDrawing(std::string_view bytes, bool strict, CadDrawing& drawing, std::string& error);
 // Reads the open file `source` to its end; `size`, the file's size as far as
 // it is known, only sizes model space's table ahead.
-bool ReadCadDrawing(FileSource& source, std::size_t size, bool strict, CadDrawing& drawing, std::string& error);
+bool ReadCadDrawing(FileSource& source, std::size_t size, bool strict, CadDrawing& drawing,
+                    std::string& error);

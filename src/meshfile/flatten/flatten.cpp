@@ -51,8 +51,8 @@ bool FlatDrawing::readFile(const char* path, const FlattenLimits& limits, std::s
     const std::uintmax_t size = std::filesystem::file_size(path, unknown);
     try {
         const bool read = mapped.empty()
-                              ? ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size), limits.strict,
-                                               drawing_, error)
+                              ? ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size),
+                                               limits.strict, drawing_, error)
                               : ReadCadDrawing(mapped, limits.strict, drawing_, error);
         return read && plan(limits, error);
     } catch (const std::bad_alloc&) {
@@ -78,7 +78,8 @@ bool FlatDrawing::plan(const FlattenLimits& limits, std::string& error) {
             report_.facesInUnplacedBlocks += static_cast<long long>(block.faces.size());
             continue;
         }
-        for (const auto& [kind, count] : block.unconverted) report_.unconverted[kind] += count;
+        for (const auto& [kind, count] : block.unconverted)
+            report_.unconverted[kind] += count;
         report_.leftOut.merge(block.leftOut);
     }
     return true;

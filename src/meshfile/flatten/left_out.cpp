@@ -5,8 +5,9 @@
 #include <algorithm>
 
 void LeftOutList::keep(const LeftOutItem& item) {
-    const auto later = std::upper_bound(first_.begin(), first_.end(), item.position,
-                                        [](long long position, const LeftOutItem& kept) { return position < kept.position; });
+    const auto later = std::upper_bound(
+        first_.begin(), first_.end(), item.position,
+        [](long long position, const LeftOutItem& kept) { return position < kept.position; });
     if (later == first_.end() && first_.size() == kKeptLeftOut) return;
     first_.insert(later, item);
     if (first_.size() > kKeptLeftOut) first_.pop_back();
@@ -19,8 +20,10 @@ void LeftOutList::add(const LeftOutItem& item) {
 }
 
 void LeftOutList::merge(const LeftOutList& other) {
-    for (const LeftOutItem& item : other.first_) keep(item);
-    for (const auto& [kind, count] : other.kinds_) kinds_[kind] += count;
+    for (const LeftOutItem& item : other.first_)
+        keep(item);
+    for (const auto& [kind, count] : other.kinds_)
+        kinds_[kind] += count;
     count_ += other.count_;
 }
 

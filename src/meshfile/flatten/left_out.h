@@ -23,7 +23,7 @@ struct LeftOutItem {
 constexpr std::size_t kKeptLeftOut = 16;
 
 class LeftOutList {
-public:
+  public:
     void add(const LeftOutItem& item);
     // Takes in every item of `other`, keeping file order.
     void merge(const LeftOutList& other);
@@ -35,7 +35,7 @@ public:
     long long count() const { return count_; }
     bool empty() const { return count_ == 0; }
 
-private:
+  private:
     // Puts `item` among the first items, in file order, if it is one of them.
     void keep(const LeftOutItem& item);
 
