@@ -92,6 +92,8 @@ std::vector<Fault> Faults() {
          "MESH: a face names vertex 3 of 3 (numbered from 0)", "MESH face naming a missing vertex"},
         {"unnamed block", "", Block("", kFace), "0 BLOCK", "BLOCK without a name (group code 2)",
          "BLOCK without a name"},
+        {"block base point", "", "0 BLOCK\n2 Q\n10 0\n20 bad\n" + std::string(kFace) + "0 ENDBLK\n", "20 bad",
+         "group code 20 of BLOCK: 'bad' is not a finite number", "entity with a bad number"},
         {"block twice", "0 INSERT\n2 B\n10 5\n", b + Block("b", "0 3DFACE\n10 7\n"), "2 b",
          "block 'b' is defined twice", "block defined twice", true, 2},
         {"self insert", "0 INSERT\n2 S\n10 5\n", Block("S", "0 INSERT\n2 s\n41 2\n" + std::string(kFace)),

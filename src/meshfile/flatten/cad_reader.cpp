@@ -87,9 +87,9 @@ bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, Cad
             return parse.coordinate(group, "BLOCK", space.base);
         return true;
     });
-    if (!read) return false;
-    const bool named = !space.name.empty() ||
-                       parse.fail(start, "BLOCK without a name (group code 2)", "BLOCK without a name");
+    // A base point that is no number leaves the block out like a missing name.
+    const bool named = read && (!space.name.empty() ||
+                       parse.fail(start, "BLOCK without a name (group code 2)", "BLOCK without a name"));
     const bool added =
         named && drawing.blockIndex.emplace(BlockKey(space.name), drawing.blocks.size()).second;
     if (named && !added)
