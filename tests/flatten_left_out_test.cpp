@@ -4,6 +4,10 @@
 // that the tool and the viewer show.
 #include "support/dxf_pairs.h"
 #include "support/flatten_run.h"
+#include "support/temp_files.h"
+
+#include "kelvorn.h"
+#include "meshfile/face_table.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +206,32 @@ TEST(FlattenLeftOut, DamagedFilesAndLimitsAreStillRefused) {
     const std::string twice = Block("B", std::string(kFace) + kFace);
     EXPECT_EQ(FlattenPairs(Entities("0 INSERT\n2 B\n70 4\n44 1\n0 INSERT\n2 NOPE\n", twice), {7, 100}).error,
               "the drawing would make more than 7 faces");
+}
+
+TEST(FlattenLeftOut, TheViewersLoadIsLenientUnlessStrict) {
+    const TempDir dir;
+    const std::string path = dir.write("v.dxf", DxfText(Entities("0 INSERT\n2 B\n41 0\n" + std::string(kFarFace),
+                                                                 Block("B", kFace))));
+    Face* const savedFaces = F;
+    const int savedCount = nf;
+    F = nullptr;
+    nf = 0;
+    FlattenReport report;
+    std::string error;
+    EXPECT_TRUE(LoadFlattenedMesh(path.c_str(), report, error)) << error;
+    ASSERT_EQ(nf, 1);
+    EXPECT_TRUE(SameFace(F[0], kFarTriangle));
+    EXPECT_EQ(DescribeLeftOut(path.c_str(), report),
+              "1 entity of \"" + path + "\" was left out: 1 INSERT with scale 0.");
+    FlattenLimits strict;
+    strict.strict = true;
+    FlattenReport refused;
+    EXPECT_FALSE(LoadFlattenedMesh(path.c_str(), refused, error, strict));
+    EXPECT_EQ(error, "line 37: INSERT of block 'B': scale 0 along x (group code 41) flattens the block to nothing");
+    EXPECT_EQ(nf, 1) << "the table stays as it was";
+    FreeFaceTable(F);
+    F = savedFaces;
+    nf = savedCount;
 }
 
 } // namespace
