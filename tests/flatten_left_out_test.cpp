@@ -210,8 +210,8 @@ TEST(FlattenLeftOut, DamagedFilesAndLimitsAreStillRefused) {
 
 TEST(FlattenLeftOut, TheViewersLoadIsLenientUnlessStrict) {
     const TempDir dir;
-    const std::string path = dir.write("v.dxf", DxfText(Entities("0 INSERT\n2 B\n41 0\n" + std::string(kFarFace),
-                                                                 Block("B", kFace))));
+    const std::string path = dir.write(
+        "v.dxf", DxfText(Entities("0 INSERT\n2 B\n41 0\n" + std::string(kFarFace), Block("B", kFace))));
     Face* const savedFaces = F;
     const int savedCount = nf;
     F = nullptr;
@@ -227,7 +227,8 @@ TEST(FlattenLeftOut, TheViewersLoadIsLenientUnlessStrict) {
     strict.strict = true;
     FlattenReport refused;
     EXPECT_FALSE(LoadFlattenedMesh(path.c_str(), refused, error, strict));
-    EXPECT_EQ(error, "line 37: INSERT of block 'B': scale 0 along x (group code 41) flattens the block to nothing");
+    EXPECT_EQ(error,
+              "line 37: INSERT of block 'B': scale 0 along x (group code 41) flattens the block to nothing");
     EXPECT_EQ(nf, 1) << "the table stays as it was";
     FreeFaceTable(F);
     F = savedFaces;
