@@ -1,8 +1,11 @@
 // Fuzz target: arbitrary bytes flattened, as given and as the body of a
 // binary DXF file. Checks the converter's promises: no crash or hang (limits
 // kept small so that no input runs long), a refusal always says why, and an
-// accepted drawing hands out exactly the faces it counted, all finite; and
-// reading the plain 3DFACE runs on two threads changes nothing.
+// accepted drawing hands out exactly the faces it counted, all finite, and
+// says where and why of everything it left out; strict, it refuses every
+// drawing that leaves something out and draws the others alike (it refuses
+// faults in blocks that nothing places too, which are not reported); and reading the
+// plain 3DFACE runs on two threads changes nothing.
 #include "meshfile/flatten/flatten.h"
 #include "meshfile/flatten/plain_faces.h"
 
@@ -22,15 +25,21 @@ void Check(bool condition, const char* what) {
     std::abort();
 }
 
+bool SameFaces(const std::vector<Face>& a, const std::vector<Face>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Face)) == 0);
+}
+
 struct Flattened {
     std::string error;
     std::vector<Face> faces;
+    long long leftOut = 0;
 };
 
-Flattened FlattenOnce(std::string_view bytes) {
+Flattened FlattenOnce(std::string_view bytes, bool strict = false) {
     FlatDrawing drawing;
     Flattened result;
-    if (!drawing.read(bytes, {20000, 20000}, result.error)) {
+    if (!drawing.read(bytes, {20000, 20000, strict}, result.error)) {
         Check(!result.error.empty(), "a refusal says why");
         return result;
     }
@@ -44,7 +53,20 @@ Flattened FlattenOnce(std::string_view bytes) {
     Check(placed ? static_cast<long long>(result.faces.size()) == drawing.report().faces : !result.error.empty(),
           "the counted faces, or a reason");
     Check(finite, "every coordinate handed out is finite");
+    const LeftOutList& leftOut = drawing.report().leftOut;
+    result.leftOut = leftOut.count();
+    for (const LeftOutItem& item : leftOut.first())
+        Check(!item.place.empty() && !item.reason.empty() && !item.kind.empty(),
+              "a left-out item says where and why");
     return result;
+}
+
+// Strict reading refuses where something would be left out, and otherwise draws the same.
+void FlattenStrictly(std::string_view bytes, const Flattened& lenient) {
+    if (!lenient.error.empty()) return;
+    const Flattened strict = FlattenOnce(bytes, true);
+    Check(lenient.leftOut == 0 || !strict.error.empty(), "strict refuses what would be left out");
+    Check(!strict.error.empty() || SameFaces(strict.faces, lenient.faces), "strict draws the same faces");
 }
 
 // The runs read on two threads whatever the size of the file, against one thread.
@@ -54,17 +76,16 @@ void FlattenInTwo(std::string_view bytes, const Flattened& once) {
     const Flattened inTwo = FlattenOnce(bytes);
     g_plainFacesInTwoFrom = saved;
     Check(inTwo.error == once.error, "the same refusal on two threads");
-    Check(inTwo.faces.size() == once.faces.size() &&
-              (once.faces.empty() ||
-               std::memcmp(inTwo.faces.data(), once.faces.data(), once.faces.size() * sizeof(Face)) == 0),
-          "the same faces on two threads");
+    Check(SameFaces(inTwo.faces, once.faces), "the same faces on two threads");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    FlattenInTwo(bytes, FlattenOnce(bytes));
+    const Flattened once = FlattenOnce(bytes);
+    FlattenInTwo(bytes, once);
+    FlattenStrictly(bytes, once);
     FlattenOnce(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + std::string(bytes));
     return 0;
 }

@@ -56,7 +56,7 @@ TEST_F(ToolCommandLine, EveryCommandPrintsItsUsageOnStdoutAndExitsZero) {
 TEST_F(ToolCommandLine, HelpWinsOverAFileArgument) {
     const ProgramRun result = run("info missing.dxf --help");
     EXPECT_EQ(result.status, 0);
-    EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE [--flatten]\n")) << result.out;
+    EXPECT_TRUE(result.out.starts_with("usage: kelvorn-tool info FILE [--flatten] [--strict]\n")) << result.out;
 }
 
 TEST_F(ToolCommandLine, EveryHelpFitsInEightyColumns) {

@@ -101,9 +101,11 @@ TEST_F(FlattenCommand, RefusedInputLeavesTheOutputAsItWas) {
         const char* input;
         const char* message;
     } cases[] = {
-        {"cut.dxf", "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it is cut short\n"},
-        {"loop.dxf", "kelvorn-tool: cannot flatten loop.dxf: block 'L' inserts itself (L -> L)\n"},
-        {"huge.dxf", "kelvorn-tool: cannot flatten huge.dxf: placing a block takes a coordinate beyond the range of numbers\n"},
+        {"cut.dxf", "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it "
+                    "is cut short\n"},
+        {"loop.dxf --strict", "kelvorn-tool: cannot flatten loop.dxf: block 'L' inserts itself (L -> L)\n"},
+        {"huge.dxf", "kelvorn-tool: cannot flatten huge.dxf: placing a block takes a coordinate beyond the "
+                     "range of numbers\n"},
         {"missing.dxf", "kelvorn-tool: cannot flatten missing.dxf: No such file or directory\n"},
         {".", "kelvorn-tool: cannot flatten .: Is a directory\n"},
     };
@@ -139,6 +141,125 @@ TEST_F(FlattenCommand, FlattenOptionShowsWhatTheFlattenedFileShows) {
     const ProgramRun refused = run("render cut.dxf --flatten -o cut.png");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "kelvorn-tool: cannot flatten cut.dxf: the file ends before its EOF marker (0 / EOF): it is cut short\n");
+}
+
+// Seven INSERTs with scale 0 and one of a missing block before a 3DFACE:
+// the INSERTs stand at lines 25, 31 ... 61, the missing block's at 67.
+std::string FaultyDrawing() {
+    std::string pairs = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 B\n0 3DFACE\n11 1\n12 1\n22 1\n0 ENDBLK\n0 ENDSEC\n"
+                        "0 SECTION\n2 ENTITIES\n";
+    for (int i = 0; i < 7; ++i)
+        pairs += "0 INSERT\n2 B\n41 0\n";
+    return DxfText(pairs + "0 INSERT\n2 NOPE\n0 3DFACE\n10 3\n11 4\n12 4\n22 1\n0 ENDSEC\n0 EOF\n");
+}
+
+std::string ScaleZeroAt(int line) {
+    return "line " + std::to_string(line) +
+           ": INSERT of block 'B': scale 0 along x (group code 41) flattens the block to nothing";
+}
+
+TEST_F(FlattenCommand, WhatCannotBeDrawnIsLeftOutAndReportedFirstInFullThenByKind) {
+    write("in.dxf", FaultyDrawing());
+    const ProgramRun result = run("flatten in.dxf -o out.dxf");
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::string expected = "kelvorn-tool flatten: in.dxf: 1 face (3DFACE 1)\n";
+    for (int line = 25; line <= 49; line += 6)
+        expected += "kelvorn-tool flatten: in.dxf: " + ScaleZeroAt(line) + ", left out\n";
+    expected += "kelvorn-tool flatten: in.dxf: 1 more INSERT of a block the file does not define, left out\n"
+                "kelvorn-tool flatten: in.dxf: 2 more INSERT with scale 0, left out\n";
+    EXPECT_EQ(result.err, expected);
+    EXPECT_EQ(ReadFacesBack(dir.path() / "out.dxf").size(), 1u);
+
+    write("out.dxf", "old");
+    const ProgramRun strict = run("flatten --strict in.dxf -o out.dxf");
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_EQ(strict.err, "kelvorn-tool: cannot flatten in.dxf: " + ScaleZeroAt(25) + "\n");
+    EXPECT_EQ(read("out.dxf"), "old");
+}
+
+TEST_F(FlattenCommand, StrictGoesWithFlattenOnEveryCommandThatTakesIt) {
+    write("in.dxf", FaultyDrawing());
+    const std::string refusal = "kelvorn-tool: cannot flatten in.dxf: " + ScaleZeroAt(25) + "\n";
+    const std::string firstLeftOut = "kelvorn-tool: in.dxf: " + ScaleZeroAt(25) + ", left out\n";
+    for (const std::string command : {"render in.dxf -o p.svg", "segments 40 30 in.dxf", "info in.dxf"}) {
+        SCOPED_TRACE(command);
+        const ProgramRun lenient = run(command + " --flatten");
+        EXPECT_EQ(lenient.status, 0);
+        EXPECT_EQ(lenient.err.substr(0, firstLeftOut.size()), firstLeftOut);
+        EXPECT_NE(lenient.err.find("kelvorn-tool: in.dxf: 2 more INSERT with scale 0, left out\n"),
+                  std::string::npos);
+        const ProgramRun strict = run(command + " --flatten --strict");
+        EXPECT_EQ(strict.status, 1);
+        EXPECT_EQ(strict.err, refusal);
+        EXPECT_EQ(strict.out, "");
+    }
+    EXPECT_EQ(run("info in.dxf --flatten").out,
+              "file   in.dxf\nfaces  1\nx      0 .. 4\ny      0 .. 1\nz      0 .. 0\n");
+}
+
+TEST_F(FlattenCommand, OutputThatIsTheInputByAnyNameIsRefusedUntouched) {
+    const std::string drawing = DxfText(kDrawing);
+    write("in.dxf", drawing);
+    std::filesystem::create_directory(dir.path() / "sub");
+    std::filesystem::create_symlink("in.dxf", dir.path() / "link.dxf");
+    std::filesystem::create_hard_link(dir.path() / "in.dxf", dir.path() / "hard.dxf");
+    const std::size_t files = fileCount();
+    for (const char* out : {"in.dxf", "./in.dxf", "sub/../in.dxf", "link.dxf", "hard.dxf"}) {
+        SCOPED_TRACE(out);
+        const ProgramRun result = run(std::string("flatten in.dxf -o ") + out);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err,
+                  std::string("kelvorn-tool flatten: -o ") + out +
+                      " is the same file as in.dxf: its drawing would be replaced by the flattened faces\n");
+        EXPECT_EQ(read("in.dxf"), drawing);
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.dxf"));
+        EXPECT_EQ(fileCount(), files) << "no scratch file";
+    }
+    // The same bytes in another file are another file.
+    write("copy.dxf", drawing);
+    EXPECT_EQ(run("flatten in.dxf -o copy.dxf").status, 0);
+    EXPECT_EQ(run("flatten link.dxf -o in.dxf").status, 2);
+    EXPECT_EQ(read("in.dxf"), drawing);
+}
+
+TEST_F(FlattenCommand, NothingToDrawIsSaidAsInfoSaysIt) {
+    write("lines.dxf", DxfText("0 SECTION\n2 ENTITIES\n0 LINE\n10 0\n11 1\n0 ENDSEC\n0 EOF\n"));
+    const std::string read = run("info lines.dxf").err, flattened = run("info lines.dxf --flatten").err;
+    EXPECT_EQ(read, "kelvorn-tool: \"lines.dxf\" holds no 3DFACE entity, so there is nothing to draw: "
+                    "Kelvorn draws 3DFACE entities only.\n");
+    EXPECT_EQ(flattened,
+              "kelvorn-tool: \"lines.dxf\" holds no face, flattened or not: there is nothing to draw.\n");
+    for (const char* command : {"render lines.dxf -o p.svg", "segments 40 30 lines.dxf", "faces lines.dxf"}) {
+        const ProgramRun result = run(command);
+        EXPECT_EQ(result.status, 0) << command;
+        EXPECT_EQ(result.err, read) << command;
+    }
+    for (const char* command :
+         {"render lines.dxf -o p.svg --flatten", "segments 40 30 lines.dxf --flatten"}) {
+        const ProgramRun result = run(command);
+        EXPECT_EQ(result.status, 0) << command;
+        EXPECT_EQ(result.err, flattened) << command;
+    }
+    const ProgramRun flatten = run("flatten lines.dxf -o out.dxf");
+    EXPECT_EQ(flatten.status, 0);
+    EXPECT_EQ(flatten.err, flattened + "kelvorn-tool flatten: lines.dxf: not turned into faces: LINE 1\n");
+}
+
+TEST_F(FlattenCommand, InfoCountsTheFacesOfBlocksThatNothingPlaces) {
+    write("blocks.dxf",
+          DxfText("0 SECTION\n2 BLOCKS\n0 BLOCK\n2 A\n0 3DFACE\n11 1\n12 1\n0 3DFACE\n11 2\n12 2\n"
+                  "0 ENDBLK\n0 BLOCK\n2 B\n0 POLYLINE\n70 16\n71 2\n72 2\n0 VERTEX\n0 VERTEX\n"
+                  "0 VERTEX\n0 VERTEX\n0 SEQEND\n0 ENDBLK\n0 BLOCK\n2 C\n0 3DFACE\n11 3\n12 3\n0 ENDBLK\n"
+                  "0 ENDSEC\n0 SECTION\n2 ENTITIES\n0 INSERT\n2 C\n41 0\n0 ENDSEC\n0 EOF\n"));
+    const ProgramRun info = run("info --flatten blocks.dxf");
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out, "file   blocks.dxf\nfaces  0\n");
+    // A's two faces, B's polygon mesh and C, whose only INSERT is left out.
+    EXPECT_EQ(info.err,
+              "kelvorn-tool: blocks.dxf: line 65: INSERT of block 'C': scale 0 along x (group code 41) "
+              "flattens the block to nothing, left out\n"
+              "kelvorn-tool: \"blocks.dxf\" holds no face in model space; its blocks hold 4 faces that "
+              "nothing places: there is nothing to draw.\n");
 }
 
 } // namespace

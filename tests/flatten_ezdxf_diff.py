@@ -2,11 +2,12 @@
 """kelvorn-tool flatten against ezdxf, an independent DXF library.
 
 Makes drawings with ezdxf (blocks nested three deep, rotation, non-uniform
-and mirroring scales, extrusions, MINSERT arrays, polyface and polygon meshes,
-MESH entities), saves each as text and as binary DXF, flattens them with the
+and mirroring scales, extrusions, MINSERT arrays, polyface and polygon meshes, smoothed polygon meshes open
+and closed, MESH entities), saves each as text and as binary DXF, flattens them with the
 tool and compares the faces with ezdxf's expansion of model space: polyface
 and polygon meshes as ezdxf's virtual 3DFACEs, MESH entities through its
-MeshBuilder, each placed by the block references' matrices as ezdxf computes
+MeshBuilder, smoothed polygon meshes as ezdxf's virtual 3DFACEs of a polygon
+mesh made of the fitted vertices (VERTEX flag 8) that ezdxf holds for them, each placed by the block references' matrices as ezdxf computes
 them (Insert.matrix44, multi_insert for MINSERT). (ezdxf's recursive_decompose
 cannot follow a turned block inside a non-uniformly scaled one: the result is
 no longer an INSERT.) Faces must agree in number, order and every corner
@@ -51,6 +52,50 @@ def add_blocks(doc):
     doc.blocks.new("UNUSED").add_3dface([(9, 9, 9), (8, 9, 9), (8, 8, 9)])
 
 
+SPLINE_FIT = 4  # POLYLINE flag: a surface is fitted to the control frame
+FITTED = 8  # VERTEX flag: a vertex of that surface
+FRAME = 16  # VERTEX flag: a control point of the frame
+
+
+def add_smoothed_mesh(layout, rng, frame, density, m_close, n_close):
+    """A polygon mesh smoothed as CAD programs write one: its control frame,
+    then the vertices of the fitted surface, density[0] by density[1]."""
+    mesh = layout.add_polymesh(size=frame)
+    for m in range(frame[0]):
+        for n in range(frame[1]):
+            mesh.set_mesh_vertex((m, n), (m, n, -5 + rng.random()), dxfattribs={"flags": FRAME})
+    fitted = [(m * 0.5 + rng.random() * 0.1, n * 0.25, math.cos(m) * math.sin(n))
+              for m in range(density[0]) for n in range(density[1])]
+    mesh.append_vertices(fitted, dxfattribs={"flags": FITTED})
+    mesh.close(m_close=m_close, n_close=n_close)
+    mesh.dxf.flags |= SPLINE_FIT
+    mesh.dxf.m_smooth_density, mesh.dxf.n_smooth_density = density
+    mesh.dxf.smooth_type = 6
+
+
+def add_smoothed_meshes(doc, msp, rng):
+    """Smoothed meshes open and closed each way, and one in a turned block."""
+    for m_close, n_close in [(False, False), (True, False), (False, True), (True, True)]:
+        add_smoothed_mesh(msp, rng, (4, 3), (7, 5), m_close, n_close)
+    add_smoothed_mesh(msp, rng, (6, 4), (10, 20), False, False)
+    block = doc.blocks.new("SMOOTH")
+    add_smoothed_mesh(block, rng, (3, 3), (6, 6), True, False)
+    msp.add_blockref("SMOOTH", (3, -4, 1), dxfattribs={"rotation": 60, "xscale": 2, "extrusion": (0, 0.6, 0.8)})
+
+
+def fitted_surface_faces(entity):
+    """A smoothed mesh's faces as ezdxf draws a polygon mesh of the fitted
+    vertices it read, closed as the smoothed mesh is."""
+    fitted = [vertex.dxf.location for vertex in entity.vertices if vertex.dxf.flags & FITTED]
+    m_count, n_count = entity.dxf.m_smooth_density, entity.dxf.n_smooth_density
+    assert len(fitted) == m_count * n_count
+    surface = ezdxf.new().modelspace().add_polymesh(size=(m_count, n_count))
+    for index, location in enumerate(fitted):
+        surface.set_mesh_vertex(divmod(index, n_count), location)
+    surface.close(m_close=entity.is_m_closed, n_close=entity.is_n_closed)
+    return surface.virtual_entities()
+
+
 def add_meshes(msp, rng):
     polyface = msp.add_polyface()
     polyface.append_faces([[(0, 0, 0), (1, 0, 0), (1, 1, 0), (0, 1, 0)], [(0, 0, 0), (1, 0, 0), (0.5, 0.5, 1)]])
@@ -88,6 +133,7 @@ def robot_drawing(version):
         for m in range(3):
             for n in range(3):
                 mesh.set_mesh_vertex((m, n), (m, n, rng.random()))
+    add_smoothed_meshes(doc, msp, rng)
     msp.add_line((0, 0), (1, 1))
     msp.add_3dface([(5, 5, 5), (6, 5, 5), (6, 6, 5)], dxfattribs={"paperspace": 0})
     doc.layout("Layout1").add_3dface([(7, 7, 7), (8, 7, 7), (8, 8, 7)])
@@ -134,6 +180,9 @@ def faces_of(entities, matrix):
                 yield from faces_of(copy.block(), inner if matrix is None else inner * matrix)
         elif kind == "3DFACE":
             yield placed(face3d_corners(entity), matrix)
+        elif kind == "POLYLINE" and entity.is_polygon_mesh and entity.dxf.flags & SPLINE_FIT:
+            for face in fitted_surface_faces(entity):
+                yield placed(face3d_corners(face), matrix)
         elif kind == "POLYLINE" and (entity.is_poly_face_mesh or entity.is_polygon_mesh):
             for face in entity.virtual_entities():
                 yield placed(face3d_corners(face), matrix)

@@ -1,4 +1,6 @@
-// What the flattening converter refuses, and that it says where and why.
+// What the flattening converter refuses, and that it says where and why:
+// always a file it cannot read, and, when strict, what it would otherwise
+// leave out (flatten_left_out_test.cpp).
 #include "support/dxf_pairs.h"
 #include "support/flatten_run.h"
 
@@ -18,7 +20,10 @@ std::string Block(const std::string& name, const std::string& entities) {
 
 constexpr const char* kFace = "0 3DFACE\n10 0\n11 1\n12 1\n22 1\n";
 
-std::string Refusal(const std::string& pairs, const FlattenLimits& limits = {}) {
+constexpr FlattenLimits kStrict{50'000'000, 50'000'000, true};
+
+std::string Refusal(const std::string& pairs, FlattenLimits limits = kStrict) {
+    limits.strict = true;
     const FlattenRun run = FlattenPairs(pairs, limits);
     EXPECT_FALSE(run.ok);
     return run.error;
@@ -44,9 +49,9 @@ TEST(FlattenFailures, EveryCutOfAFileIsRefusedWithAReason) {
 }
 
 TEST(FlattenFailures, NumbersThatTheConverterUsesMustBeFinite) {
-    EXPECT_EQ(FlattenBytes(DxfText("0 3DFACE\n10 1\n20 abc\n0 EOF\n")).error,
+    EXPECT_EQ(FlattenBytes(DxfText("0 3DFACE\n10 1\n20 abc\n0 EOF\n"), kStrict).error,
               "line 5: group code 20 of 3DFACE: 'abc' is not a finite number");
-    EXPECT_EQ(FlattenBytes(DxfText(Entities("0 INSERT\n2 B\n41 nan\n", Block("B", kFace)))).error,
+    EXPECT_EQ(FlattenBytes(DxfText(Entities("0 INSERT\n2 B\n41 nan\n", Block("B", kFace))), kStrict).error,
               "line 37: group code 41 of INSERT: 'nan' is not a finite number");
     // A value the converter does not use is never judged.
     EXPECT_TRUE(FlattenBytes(DxfText("0 3DFACE\n62 red\n0 EOF\n")).ok);
@@ -72,7 +77,7 @@ TEST(FlattenFailures, BlockThatInsertsItselfDirectlyOrNot) {
                               Block("C", "0 INSERT\n2 a\n");
     EXPECT_EQ(Refusal(Entities("0 INSERT\n2 B\n", cycle)), "block 'B' inserts itself (B -> C -> A -> B)");
     // A cycle that model space never reaches is not drawing.
-    EXPECT_TRUE(FlattenPairs(Entities(kFace, cycle)).ok);
+    EXPECT_TRUE(FlattenPairs(Entities(kFace, cycle), kStrict).ok);
 }
 
 TEST(FlattenFailures, MeshIndicesAndCountsMustMatch) {

@@ -52,10 +52,12 @@ bool LoadInReading(HWND wn, Reading reading);
 // A file that reads without a face blanks the picture; say why once the
 // banner is gone and the blank picture is on screen. Where the drawing
 // reading finds faces in it, offer to show them.
-void ReportFacelessFile(HWND wn, Reading reading) {
+void ReportFacelessFile(HWND wn, Reading reading, const FlattenReport& drawing) {
     UpdateWindow(wn);
     if (reading == Reading::Drawing) {
-        MessageBox(wn, DescribeFacelessDrawing(file).c_str(), progname, MB_OK);
+        std::string text = DescribeFacelessDrawing(file, drawing);
+        if (const std::string leftOut = DescribeLeftOut(file, drawing); !leftOut.empty()) text += "\n" + leftOut;
+        MessageBox(wn, text.c_str(), progname, MB_OK);
         return;
     }
     const MeshSurvey survey = SurveyMeshFile(file);
@@ -68,6 +70,15 @@ void ReportFacelessFile(HWND wn, Reading reading) {
         return;
     }
     MessageBox(wn, DescribeFacelessFile(file, survey).c_str(), progname, MB_OK);
+}
+
+// What the drawing reading had to leave out is said once the picture of the
+// rest is on screen.
+void ReportLeftOut(HWND wn, const FlattenReport& drawing) {
+    const std::string text = DescribeLeftOut(file, drawing);
+    if (text.empty()) return;
+    UpdateWindow(wn);
+    MessageBox(wn, text.c_str(), progname, MB_OK);
 }
 
 // The file named on the command line is taken once, after the first paint.
@@ -245,7 +256,9 @@ bool LoadInReading(HWND wn, Reading reading) {
     if (!outcome.ok())
         ReportReadFailure(wn, outcome.failure);
     else if (nf == 0)
-        ReportFacelessFile(wn, reading);
+        ReportFacelessFile(wn, reading, outcome.drawing);
+    else
+        ReportLeftOut(wn, outcome.drawing);
     return outcome.ok();
 }
 

@@ -23,6 +23,10 @@ const char* const kPolyfaceTriangle = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n66\
                                       "0\nVERTEX\n70\n128\n71\n1\n72\n2\n73\n3\n"
                                       "0\nSEQEND\n0\nENDSEC\n0\nEOF\n";
 
+// One 3DFACE, the triangle (0,0,0) (8,0,0) (0,5,0), as DXF pairs.
+const std::string kTriangleFace = "0\n3DFACE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n8\n21\n0\n31\n0\n"
+                                  "12\n0\n22\n5\n32\n0\n13\n0\n23\n5\n33\n0\n";
+
 using Readings = ShellTest;
 
 TEST_F(Readings, FSwitchesTheFileShownBetweenTheReadingsAndF12KeepsTheReadingInForce) {
@@ -178,8 +182,45 @@ TEST_F(Readings, DrawingWithNothingToDrawSaysSo) {
     Click(Qt::Key_F12);
     Pump();
     ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(dialogs[0].text.toStdString(), DescribeFacelessDrawing(path.c_str()));
+    EXPECT_EQ(dialogs[0].text.toStdString(), "\"" + path + "\" holds no face, flattened or not: there is nothing to draw.");
     EXPECT_EQ(nf, 0);
+
+    // Its only face placed by a reference that cannot be drawn: both are said.
+    std::strcpy(file, dir.write("flat.dxf", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n0\n20\n0\n30\n0\n" + kTriangleFace +
+                                                "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n2\nB\n"
+                                                "10\n0\n20\n0\n30\n0\n41\n0\n0\nENDSEC\n0\nEOF\n")
+                          .c_str());
+    Click(Qt::Key_F12);
+    Pump();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[1].text.toStdString(), "\"" + std::string(file) +
+                                                 "\" holds no face in model space; its blocks hold 1 face that nothing "
+                                                 "places: there is nothing to draw.\n1 entity of \"" + file +
+                                                 "\" was left out: 1 INSERT with scale 0.");
+}
+
+TEST_F(Readings, WhatTheDrawingLeavesOutIsSaidAfterThePicture) {
+    const std::string path =
+        dir.write("scaled.dxf", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n0\n20\n0\n30\n0\n" + kTriangleFace +
+                                    "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + kTriangleFace +
+                                    "0\nINSERT\n2\nB\n10\n9\n20\n0\n30\n0\n41\n0\n"
+                                    "0\nINSERT\n2\nMISSING\n10\n0\n20\n0\n30\n0\n0\nENDSEC\n0\nEOF\n");
+    Start({"kelvorn", kPanels});
+    Pump();
+    std::strcpy(file, path.c_str());
+    Click(Qt::Key_F); // the drawing of `file`, which names another file now
+    Pump();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(nf, 1);
+    EXPECT_FALSE(dialogs[0].clientWhite) << "the picture of the rest comes first";
+    const std::string text = dialogs[0].text.toStdString();
+    EXPECT_TRUE(text.starts_with("2 entities of \"" + path + "\" were left out: ")) << text;
+    EXPECT_NE(text.find("1 INSERT with scale 0"), std::string::npos) << text;
+    EXPECT_TRUE(ShowsSteps(path, "", Reading::Drawing));
+
+    Click(Qt::Key_F12); // said again on every load
+    Pump();
+    EXPECT_EQ(dialogs.size(), 2u);
 }
 
 } // namespace

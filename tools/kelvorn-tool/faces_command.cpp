@@ -3,8 +3,6 @@
 #include "load_mesh.h"
 
 #include "kelvorn.h"
-#include "meshfile/flatten/flatten.h"
-#include "meshfile/mesh_survey.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +23,9 @@ struct Range {
 };
 
 int PrintFaces(const Arguments& arguments) {
-    if (!LoadMeshOrReport(arguments.operands[0], arguments.has("--flatten"))) return 1;
+    const char* path = arguments.operands[0];
+    MeshLoad load = MeshLoadOf(arguments);
+    if (!LoadMeshOrReport(path, load)) return 1;
     std::printf("nf %d\n", nf);
     for (int i = 0; i < nf; ++i) {
         const Face& face = F[i];
@@ -35,24 +35,17 @@ int PrintFaces(const Arguments& arguments) {
         PrintPoint(face.D);
         std::printf("\n");
     }
+    if (nf == 0) ReportNothingToDraw(path, load);
     return std::fflush(stdout) == 0 ? 0 : 1;
-}
-
-// One line on stderr saying why a file that was read gives nothing to draw.
-void ReportNoFaces(const char* path, bool flattened) {
-    std::string text = flattened ? DescribeFacelessDrawing(path) : DescribeFacelessFile(path, SurveyMeshFile(path));
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    std::fflush(stdout);
-    std::fprintf(stderr, "kelvorn-tool: %s\n", text.c_str());
 }
 
 int PrintInfo(const Arguments& arguments) {
     const char* path = arguments.operands[0];
-    const bool flatten = arguments.has("--flatten");
-    if (!LoadMeshOrReport(path, flatten)) return 1;
+    MeshLoad load = MeshLoadOf(arguments);
+    if (!LoadMeshOrReport(path, load)) return 1;
     std::printf("file   %s\nfaces  %d\n", path, nf);
     if (nf == 0) {
-        ReportNoFaces(path, flatten);
+        ReportNothingToDraw(path, load);
     } else {
         Range x, y, z;
         for (const xyz* p = &F[0].A; p != &F[0].A + 4 * static_cast<long>(nf); ++p) {
@@ -66,14 +59,14 @@ int PrintInfo(const Arguments& arguments) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-constexpr Option kFlattenOnly[] = {kFlattenOption};
+constexpr Option kReadingOptions[] = {kFlattenOption, kStrictOption};
 
 } // namespace
 
 const Command kFacesCommand = {
     "faces",
     "FILE",
-    kFlattenOnly,
+    kReadingOptions,
     "print the face table of FILE, every coordinate exactly",
     "Prints the faces read from FILE: the line \"nf COUNT\", then one line per face\n"
     "with x, y and z of its corners A, B, C and D, each exactly (\"%.17g\").\n"
@@ -83,7 +76,7 @@ const Command kFacesCommand = {
 
 const Command kInfoCommand = {"info",
                               "FILE",
-                              kFlattenOnly,
+                              kReadingOptions,
                               "print the face count and the x, y and z ranges of FILE",
                               "Prints FILE's name, its face count and the smallest and largest x, y and z\n"
                               "over all corners of its faces. For a file with no face, standard error\n"

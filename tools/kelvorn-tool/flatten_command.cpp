@@ -2,6 +2,8 @@
 // faces that model space shows wherever the file keeps them.
 #include "commands.h"
 #include "dxf_output.h"
+#include "load_mesh.h"
+#include "same_file.h"
 
 #include "meshfile/flatten/flatten.h"
 
@@ -24,53 +26,79 @@ std::string FaceCounts(const FlattenReport& report) {
            (counts.empty() ? "" : ")");
 }
 
-void PrintReport(const char* input, const FlattenReport& report) {
-    if (report.faces == 0) std::fprintf(stderr, "kelvorn-tool flatten: %s: no faces in model space\n", input);
+void PrintReport(const char* input, const MeshLoad& load) {
+    const FlattenReport& report = load.report;
+    if (report.faces == 0)
+        ReportNothingToDraw(input, load);
     else std::fprintf(stderr, "kelvorn-tool flatten: %s: %s\n", input, FaceCounts(report).c_str());
-    if (report.unconverted.empty()) return;
-    std::string kinds;
-    for (const auto& [kind, count] : report.unconverted)
-        kinds += (kinds.empty() ? "" : ", ") + kind + " " + std::to_string(count);
-    std::fprintf(stderr, "kelvorn-tool flatten: %s: not turned into faces: %s\n", input, kinds.c_str());
+    if (!report.unconverted.empty()) {
+        std::string kinds;
+        for (const auto& [kind, count] : report.unconverted)
+            kinds += (kinds.empty() ? "" : ", ") + kind + " " + std::to_string(count);
+        std::fprintf(stderr, "kelvorn-tool flatten: %s: not turned into faces: %s\n", input, kinds.c_str());
+    }
+    PrintLeftOut("kelvorn-tool flatten: ", input, report);
 }
 
 int Flatten(const Arguments& arguments) {
     const char* input = arguments.operands[0];
+    const char* output = arguments.value("-o");
+    // Written over, the drawing would be lost to its own flattened faces.
+    if (IsSameFile(input, output))
+        return UsageError(kFlattenCommand, std::string("-o ") + output + " is the same file as " + input +
+                                               ": its drawing would be replaced by the flattened faces");
     std::string error;
     FlatDrawing drawing;
-    if (!drawing.readFile(input, {}, error)) {
+    MeshLoad load{true, arguments.has("--strict"), {}};
+    FlattenLimits limits;
+    limits.strict = load.strict;
+    if (!drawing.readFile(input, limits, error)) {
         std::fprintf(stderr, "kelvorn-tool: cannot flatten %s: %s\n", input, error.c_str());
         return 1;
     }
-    const int status = WriteDxfReplacing(arguments.value("-o"), DxfCoordinates::Shortest, [&](DXF& dxf) {
+    const int status = WriteDxfReplacing(output, DxfCoordinates::Shortest, [&](DXF& dxf) {
         std::string stopped;
         drawing.faces([&](const Face* faces, std::size_t n) { dxf.faces(faces, n); }, stopped);
         return stopped.empty() ? stopped : "cannot flatten " + std::string(input) + ": " + stopped;
     });
-    if (status == 0) PrintReport(input, drawing.report());
+    load.report = drawing.report();
+    if (status == 0) PrintReport(input, load);
     return status;
 }
 
 constexpr Option kFlattenOptions[] = {
-    {"-o", "OUT.dxf", "the plain 3DFACE file, replaced only once it is whole", true, "--output"},
+    {"-o", "OUT.dxf",
+     "the plain 3DFACE file, replaced only once it is whole;\nnot FILE itself, by any name or link", true,
+     "--output"},
+    {"--strict", nullptr, "refuse FILE at the first thing that cannot be drawn,\ninstead of leaving it out"},
 };
 
 } // namespace
 
 const Command kFlattenCommand = {
-    "flatten", "FILE", kFlattenOptions, "write the faces a CAD program shows in FILE as 3DFACEs",
+    "flatten",
+    "FILE",
+    kFlattenOptions,
+    "write the faces a CAD program shows in FILE as 3DFACEs",
     "Reads the DXF file FILE (text or binary) and writes every face that its model\n"
     "space shows to OUT.dxf as 3DFACE entities on layer 0, each coordinate as the\n"
     "shortest text that reads back as the same number. Faces come from 3DFACEs,\n"
     "from blocks placed by INSERT (scaled, turned, in their extrusion's plane,\n"
     "MINSERT arrays, nested to any depth), from polyface and polygon mesh\n"
-    "POLYLINEs and from MESH entities. Paper space and blocks that nothing inserts\n"
-    "are left out. Standard error tells how many faces came from each source and\n"
-    "which other entities were met, by kind.\n"
+    "POLYLINEs (the fitted surface of a smoothed one) and from MESH entities.\n"
+    "Paper space and blocks that nothing inserts are left out. Standard error tells\n"
+    "how many faces came from each source and which other entities were met, by\n"
+    "kind, or, when there is no face, why there is nothing to draw.\n"
     "\n"
-    "A file that cannot be flattened (cut short, a block that is missing or inserts\n"
-    "itself, a bad number or index, more than 50000000 faces) is refused with the\n"
-    "place and the reason, and OUT is not touched.\n"
+    "What cannot be drawn (an INSERT with scale or extrusion 0, a block defined\n"
+    "twice - the first definition stands -, one that inserts itself, a missing\n"
+    "block, a bad number or vertex index, counts that do not match their lists) is\n"
+    "left out and the rest is written; standard error names the first five left\n"
+    "out with their line (or byte) and reason, then counts the others by kind.\n"
+    "With --strict the first of them refuses the file instead. A file that cannot\n"
+    "be flattened (cut short, without EOF, not DXF, more than 50000000 faces) is\n"
+    "refused with the place and the reason, and OUT is not touched. OUT must not be\n"
+    "FILE itself (by any name or link): that is refused, with status 2.\n"
     "\n"
     "Exit status: 0 written, 1 FILE not flattened or OUT not written, 2 bad\n"
     "arguments.\n",

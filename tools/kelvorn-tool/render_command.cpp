@@ -37,10 +37,13 @@ bool ParseKeysOption(const Command& command, const Arguments& arguments, std::ve
 }
 
 // Loads the file and does the steps in a width × height client area, as the
-// viewer would; false (reported) when the file cannot be read.
+// viewer would; false (reported) when the file cannot be read. A file with
+// nothing to draw is reported too, and painted (white).
 bool LoadAndStep(const char* path, const Arguments& arguments, const std::vector<ViewStep>& steps, int width,
                  int height) {
-    if (!LoadMeshOrReport(path, arguments.has("--flatten"))) return false;
+    MeshLoad load = MeshLoadOf(arguments);
+    if (!LoadMeshOrReport(path, load)) return false;
+    if (nf == 0) ReportNothingToDraw(path, load);
     Rect client{0, 0, width, height};
     for (const ViewStep& step : steps) DoViewStep(step, client);
     return true;
@@ -139,9 +142,10 @@ constexpr Option kRenderOptions[] = {
     {"--size", "WxH", "the client area in pixels, each side from 1 to 8192\n(800x600)"},
     kKeysOption,
     kFlattenOption,
+    kStrictOption,
 };
 
-constexpr Option kSegmentsOptions[] = {kKeysOption, kFlattenOption};
+constexpr Option kSegmentsOptions[] = {kKeysOption, kFlattenOption, kStrictOption};
 
 } // namespace
 

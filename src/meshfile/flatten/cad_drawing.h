@@ -8,6 +8,7 @@
 #pragma once
 
 #include "geometry/xyz.h"
+#include "meshfile/flatten/left_out.h"
 
 #include <array>
 #include <cstddef>
@@ -28,6 +29,7 @@ constexpr int kFaceSources = 4;
 struct CadInsert {
     std::string block;
     std::string place;           // "line N" or "byte N", for messages
+    long long position = 0;      // the same as a number, to keep left-out items in file order
     std::size_t facesBefore = 0; // faces of the space that come before it in the file
     xyz point{0, 0, 0};
     xyz scale{1, 1, 1};
@@ -45,12 +47,14 @@ struct CadSpace {
     std::vector<CadInsert> inserts;
     std::array<long long, kFaceSources> facesFrom{};
     std::map<std::string, long long, std::less<>> unconverted; // entity kinds not turned into faces
+    LeftOutList leftOut;                                       // entities that could not be drawn
 };
 
 struct CadDrawing {
     CadSpace model;
     std::vector<CadSpace> blocks;
     std::unordered_map<std::string, std::size_t> blockIndex; // by BlockKey(name)
+    LeftOutList leftOut; // block definitions left out: a second one of a name, one without a name
 
     // The block named `name` (block names ignore ASCII letter case), or null.
     const CadSpace* findBlock(std::string_view name) const;

@@ -7,16 +7,23 @@ namespace {
 // Checks what makes a block reference impossible to place.
 bool CheckInsert(CadParse& parse, const DxfGroup& start, const CadInsert& insert) {
     const std::string what = "INSERT of block '" + insert.block + "': ";
-    if (insert.block.empty()) return parse.fail(start, "INSERT without a block name (group code 2)");
+    if (insert.block.empty())
+        return parse.fail(start, "INSERT without a block name (group code 2)", "INSERT without a block name");
     const double scales[] = {insert.scale.x, insert.scale.y, insert.scale.z};
     for (int axis = 0; axis < 3; ++axis)
         if (scales[axis] == 0)
-            return parse.fail(start, what + "scale 0 along " + "xyz"[axis] + " (group code " +
-                                         std::to_string(41 + axis) + ") flattens the block to nothing");
-    if (insert.extrusion.rr() == 0) return parse.fail(start, what + "the extrusion direction (210/220/230) is zero");
+            return parse.fail(start,
+                              what + "scale 0 along " + "xyz"[axis] + " (group code " +
+                                  std::to_string(41 + axis) + ") flattens the block to nothing",
+                              "INSERT with scale 0");
+    if (insert.extrusion.rr() == 0)
+        return parse.fail(start, what + "the extrusion direction (210/220/230) is zero",
+                          "INSERT with extrusion 0");
     if (insert.columns < 1 || insert.rows < 1)
-        return parse.fail(start, what + std::to_string(insert.columns) + " columns (70) by " +
-                                     std::to_string(insert.rows) + " rows (71): each must be at least 1");
+        return parse.fail(start,
+                          what + std::to_string(insert.columns) + " columns (70) by " +
+                              std::to_string(insert.rows) + " rows (71): each must be at least 1",
+                          "INSERT with fewer than 1 column or row");
     return true;
 }
 
@@ -71,6 +78,7 @@ bool ReadInsert(CadParse& parse, const DxfGroup& start, CadSpace& space) {
     if (paper == 1) return true;
     if (!CheckInsert(parse, start, insert)) return false;
     insert.place = GroupPlace(start);
+    insert.position = start.position;
     insert.facesBefore = space.faces.size();
     space.inserts.push_back(std::move(insert));
     return true;

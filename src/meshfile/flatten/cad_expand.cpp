@@ -28,15 +28,28 @@ struct Planner {
     long long faceCap() const { return limits.faces + 1; }
     long long placementCap() const { return limits.placements + 1; }
 
-    bool refuseCycle(std::size_t target) {
+    // Refuses the reference `r` when strict; else leaves it out and goes on
+    // with the next reference of its space.
+    bool leaveOut(const CadInsert& r, const std::string& reason, const char* kind, bool placed) {
+        if (limits.strict) {
+            error = placed ? r.place + ": " + reason : reason;
+            return false;
+        }
+        plan.leftOut.add({r.position, r.place, reason, kind});
+        ++stack.back().second;
+        return true;
+    }
+
+    bool refuseCycle(const CadInsert& r, std::size_t target) {
         std::string chain;
         bool inCycle = false;
         for (const auto& [index, next] : stack) {
             inCycle = inCycle || index == target;
             if (inCycle) chain += space(index).name + " -> ";
         }
-        error = "block '" + space(target).name + "' inserts itself (" + chain + space(target).name + ")";
-        return false;
+        const std::string reason =
+            "block '" + space(target).name + "' inserts itself (" + chain + space(target).name + ")";
+        return leaveOut(r, reason, "block that inserts itself", false);
     }
 
     void open(std::size_t index) {
@@ -48,6 +61,7 @@ struct Planner {
     void addReference(std::size_t index, const CadInsert& r, std::size_t target) {
         PlannedInsert planned;
         planned.target = target;
+        planned.facesBefore = r.facesBefore;
         planned.columns = r.columnSpacing == 0 ? 1 : r.columns;
         planned.copies = CappedProduct(planned.columns, r.rowSpacing == 0 ? 1 : r.rows, placementCap());
         planned.placement = BlockPlacement(drawing.blocks[target].base, r.scale, r.rotation, r.point, r.extrusion);
@@ -77,12 +91,12 @@ struct Planner {
         }
         const CadInsert& reference = current.inserts[next];
         const CadSpace* block = drawing.findBlock(reference.block);
-        if (!block) {
-            error = reference.place + ": INSERT of block '" + reference.block + "', which the file does not define";
-            return false;
-        }
+        if (!block)
+            return leaveOut(reference,
+                            "INSERT of block '" + reference.block + "', which the file does not define",
+                            "INSERT of a block the file does not define", true);
         const std::size_t target = drawing.indexOf(*block);
-        if (visits[target] == Visit::Open) return refuseCycle(target);
+        if (visits[target] == Visit::Open) return refuseCycle(reference, target);
         if (visits[target] == Visit::No) {
             open(target);
             return true;
@@ -178,8 +192,8 @@ struct Expander {
             frames.pop_back();
             return ok;
         }
-        if (!emit(frame, current.inserts[frame.nextInsert].facesBefore)) return false;
         const PlannedInsert& reference = inserts[frame.nextInsert];
+        if (!emit(frame, reference.facesBefore)) return false;
         if (frame.nextCopy == reference.copies || plan.faces[reference.target] == 0) {
             ++frame.nextInsert;
             frame.nextCopy = 0;

@@ -4,11 +4,11 @@
 // Planning comes first and spends no memory on faces: it resolves every
 // reference that model space reaches, directly or through other blocks, and
 // counts the faces and block placements the expansion will make, saturating
-// just past the limits. It refuses (with the reference's place) a reference
-// to a block the file does not define, a block that inserts itself directly
-// or through others, and a drawing whose faces or placements pass the
-// limits. Blocks that nothing reaches are never looked at: they are
-// definitions, not drawing.
+// just past the limits. A reference to a block the file does not define, and
+// one by which a block inserts itself directly or through others, is left
+// out (with its place, in the plan's leftOut), or refused when `strict`. A
+// drawing whose faces or placements pass the limits is refused. Blocks that
+// nothing reaches are never looked at: they are definitions, not drawing.
 //
 // A MINSERT's copies stand `columnSpacing` and `rowSpacing` apart along the
 // reference's turned x and y axes (not scaled); where a spacing is 0 its
@@ -26,11 +26,13 @@
 struct FlattenLimits {
     long long faces = 50'000'000;      // faces written
     long long placements = 50'000'000; // block copies placed, nested ones included
+    bool strict = false; // refuse the file at the first thing it cannot draw, instead of leaving it out
 };
 
 // A reference as planned: its block and the map of its first copy.
 struct PlannedInsert {
     std::size_t target = 0;  // index into CadDrawing::blocks
+    std::size_t facesBefore = 0; // faces of the referencing space that come before it
     long long copies = 1;    // copies made: columns × rows, less those that coincide
     long long columns = 1;   // copies per row
     Affine placement;        // block → the referencing space, copy (0, 0)
@@ -44,6 +46,7 @@ struct ExpansionPlan {
     std::vector<long long> faces;
     std::vector<bool> reached; // model space, and the blocks its references reach
     long long placements = 0; // in model space, nested ones included
+    LeftOutList leftOut;      // references left out
 
     std::size_t modelIndex() const { return faces.size() - 1; }
     long long totalFaces() const { return faces.back(); }

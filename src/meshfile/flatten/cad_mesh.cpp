@@ -52,27 +52,36 @@ bool ReadMeshGroup(CadParse& parse, const DxfGroup& group, MeshData& mesh) {
     }
 }
 
+constexpr const char* kCounts = "MESH whose counts do not match its lists";
+
 bool AddMeshFaces(CadParse& parse, const DxfGroup& start, const MeshData& mesh, CadSpace& space) {
     const auto vertices = static_cast<long long>(mesh.vertices.size());
     const auto listSize = static_cast<long long>(mesh.faceList.size());
     if (mesh.vertexCount.value_or(0) != vertices)
-        return parse.fail(start, "MESH: " + std::to_string(mesh.vertexCount.value_or(0)) + " vertices (92) announced, " +
-                                     std::to_string(vertices) + " given");
+        return parse.fail(start,
+                          "MESH: " + std::to_string(mesh.vertexCount.value_or(0)) +
+                              " vertices (92) announced, " + std::to_string(vertices) + " given",
+                          kCounts);
     if (mesh.faceListSize.value_or(0) != listSize)
-        return parse.fail(start, "MESH: a face list of " + std::to_string(mesh.faceListSize.value_or(0)) +
-                                     " numbers (93) announced, " + std::to_string(listSize) + " given");
+        return parse.fail(start,
+                          "MESH: a face list of " + std::to_string(mesh.faceListSize.value_or(0)) +
+                              " numbers (93) announced, " + std::to_string(listSize) + " given",
+                          kCounts);
     std::vector<xyz> corners;
     std::size_t added = 0;
     for (long long i = 0; i < listSize;) {
         const long long n = mesh.faceList[static_cast<std::size_t>(i++)];
         if (n < 0 || n > listSize - i)
-            return parse.fail(start, "MESH: a face of " + std::to_string(n) + " corners overruns the face list");
+            return parse.fail(
+                start, "MESH: a face of " + std::to_string(n) + " corners overruns the face list", kCounts);
         corners.clear();
         for (const long long end = i + n; i < end; ++i) {
             const long long index = mesh.faceList[static_cast<std::size_t>(i)];
             if (index < 0 || index >= vertices)
-                return parse.fail(start, "MESH: a face names vertex " + std::to_string(index) + " of " +
-                                             std::to_string(vertices) + " (numbered from 0)");
+                return parse.fail(start,
+                                  "MESH: a face names vertex " + std::to_string(index) + " of " +
+                                      std::to_string(vertices) + " (numbered from 0)",
+                                  "MESH face naming a missing vertex");
             corners.push_back(mesh.vertices[static_cast<std::size_t>(index)]);
         }
         added += AppendPolygon(space.faces, corners.data(), corners.size());

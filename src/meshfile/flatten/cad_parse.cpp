@@ -7,14 +7,18 @@ std::string Shown(std::string_view text) {
     return text.size() > kShown ? std::string(text.substr(0, kShown)) + "..." : std::string(text);
 }
 
+constexpr const char* kBadNumber = "entity with a bad number";
+
 std::string GroupName(const DxfGroup& group, std::string_view kind) {
     return "group code " + std::to_string(group.code) + " of " + std::string(kind);
 }
 
 } // namespace
 
-bool CadParse::fail(const DxfGroup& group, const std::string& what) {
-    if (error.empty()) error = GroupPlace(group) + ": " + what;
+bool CadParse::fail(const DxfGroup& group, const std::string& what, const char* kind) {
+    if (!error.empty()) return false;
+    failure = {group.position, GroupPlace(group), what, kind};
+    error = failure.place + ": " + what;
     return false;
 }
 
@@ -26,16 +30,20 @@ bool CadParse::readerOk() {
 
 bool CadParse::real(const DxfGroup& group, std::string_view kind, double& value) {
     if (ReadReal(group, value)) return true;
-    return fail(group, GroupName(group, kind) + ": " +
-                           (group.numeric ? std::string("not a finite number")
-                                          : "'" + Shown(group.text) + "' is not a finite number"));
+    return fail(group,
+                GroupName(group, kind) + ": " +
+                    (group.numeric ? std::string("not a finite number")
+                                   : "'" + Shown(group.text) + "' is not a finite number"),
+                kBadNumber);
 }
 
 bool CadParse::integer(const DxfGroup& group, std::string_view kind, long long& value) {
     if (ReadInteger(group, value)) return true;
-    return fail(group, GroupName(group, kind) + ": " +
-                           (group.numeric ? std::string("not a 32-bit integer")
-                                          : "'" + Shown(group.text) + "' is not a 32-bit integer"));
+    return fail(group,
+                GroupName(group, kind) + ": " +
+                    (group.numeric ? std::string("not a 32-bit integer")
+                                   : "'" + Shown(group.text) + "' is not a 32-bit integer"),
+                kBadNumber);
 }
 
 bool CadParse::coordinate(const DxfGroup& group, std::string_view kind, xyz& point) {

@@ -1,9 +1,14 @@
 // What the entity readers of the converter share: the group reader, the
 // first error, and reading one entity's groups with their numbers checked.
+//
+// An entity reader that meets what it cannot draw fails as a refusal would,
+// naming the kind of the fault too; the caller then either refuses the file
+// (`strict`) or leaves the entity out (cad_reader.cpp).
 #pragma once
 
 #include "meshfile/flatten/cad_drawing.h"
 #include "meshfile/flatten/dxf_groups.h"
+#include "meshfile/flatten/left_out.h"
 
 #include <string>
 #include <string_view>
@@ -13,10 +18,12 @@ struct CadParse {
     explicit CadParse(FileSource& source) : groups(source) {}
 
     DxfGroupReader groups;
-    std::string error; // the first failure, with its place; empty while all is well
+    std::string error;   // the first failure, with its place; empty while all is well
+    LeftOutItem failure; // the same in parts, with the kind of fault, for leaving the entity out
+    bool strict = false; // a failure refuses the file, even where the entity could be left out
 
-    // Records "PLACE: what" as the failure and returns false.
-    bool fail(const DxfGroup& group, const std::string& what);
+    // Records "PLACE: what" as the failure, of kind `kind` (left_out.h), and returns false.
+    bool fail(const DxfGroup& group, const std::string& what, const char* kind);
     // The group's value as a finite number or a 32-bit integer; a failure
     // naming the entity kind and the group code otherwise.
     bool real(const DxfGroup& group, std::string_view kind, double& value);

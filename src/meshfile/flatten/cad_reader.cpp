@@ -3,6 +3,8 @@
 #include "meshfile/flatten/cad_parse.h"
 #include "meshfile/flatten/plain_faces.h"
 
+#include <array>
+
 namespace {
 
 enum class Section { None, Entities, Blocks, Other };
@@ -23,14 +25,44 @@ bool CountUnconverted(CadParse& parse, const std::string& kind, CadSpace& space)
     return read;
 }
 
-bool ReadEntity(CadParse& parse, const DxfGroup& start, CadSpace* space) {
+bool ReadKnownEntity(CadParse& parse, const DxfGroup& start, CadSpace& space) {
     const std::string_view kind = start.text;
-    if (!space || IsEntityPart(kind)) return SkipEntity(parse);
-    if (kind == "3DFACE") return Read3dFace(parse, start, *space);
-    if (kind == "INSERT") return ReadInsert(parse, start, *space);
-    if (kind == "POLYLINE") return ReadPolyline(parse, start, *space);
-    if (kind == "MESH") return ReadMesh(parse, start, *space);
-    return CountUnconverted(parse, std::string(kind), *space); // its text goes with the next group
+    if (kind == "3DFACE") return Read3dFace(parse, start, space);
+    if (kind == "INSERT") return ReadInsert(parse, start, space);
+    if (kind == "POLYLINE") return ReadPolyline(parse, start, space);
+    if (kind == "MESH") return ReadMesh(parse, start, space);
+    return CountUnconverted(parse, std::string(kind), space); // its text goes with the next group
+}
+
+// Where a space stood before an entity, so that an entity left out adds nothing.
+struct SpaceMark {
+    explicit SpaceMark(const CadSpace& space)
+        : faces(space.faces.size()), inserts(space.inserts.size()), facesFrom(space.facesFrom) {}
+    void restore(CadSpace& space) const {
+        space.faces.resize(faces);
+        space.inserts.resize(inserts);
+        space.facesFrom = facesFrom;
+    }
+    std::size_t faces, inserts;
+    std::array<long long, kFaceSources> facesFrom;
+};
+
+// After an entity reader's failure: the file is refused when it is strict
+// or the bytes themselves cannot be read; otherwise the entity is left out,
+// with what it had added, and the reading goes on after it (a POLYLINE's
+// remaining VERTEX records are entity parts, passed over).
+bool LeaveOut(CadParse& parse, const SpaceMark& mark, CadSpace& space, LeftOutList& leftOut) {
+    if (parse.strict || !parse.groups.error().empty()) return false;
+    mark.restore(space);
+    leftOut.add(parse.failure);
+    parse.error.clear();
+    return SkipEntity(parse);
+}
+
+bool ReadEntity(CadParse& parse, const DxfGroup& start, CadSpace* space) {
+    if (!space || IsEntityPart(start.text)) return SkipEntity(parse);
+    const SpaceMark mark(*space);
+    return ReadKnownEntity(parse, start, *space) || LeaveOut(parse, mark, *space, space->leftOut);
 }
 
 // The section named by the (2, NAME) group after (0, SECTION).
@@ -44,7 +76,10 @@ Section ReadSectionName(CadParse& parse) {
 }
 
 // Reads the BLOCK entity's name and base point and opens a space for it.
-bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, CadSpace*& block) {
+// A block that cannot be used (no name, or a name already defined: the first
+// definition stands) is read into `unused`, which nothing draws.
+bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, CadSpace*& block,
+                CadSpace& unused) {
     CadSpace space;
     const bool read = parse.entityGroups([&](const DxfGroup& group) {
         if (group.code == 2) space.name = std::string(group.text);
@@ -52,10 +87,19 @@ bool StartBlock(CadParse& parse, const DxfGroup& start, CadDrawing& drawing, Cad
             return parse.coordinate(group, "BLOCK", space.base);
         return true;
     });
-    if (!read) return false;
-    if (space.name.empty()) return parse.fail(start, "BLOCK without a name (group code 2)");
-    const auto [entry, added] = drawing.blockIndex.emplace(BlockKey(space.name), drawing.blocks.size());
-    if (!added) return parse.fail(start, "block '" + space.name + "' is defined twice");
+    // A base point that is no number leaves the block out like a missing name.
+    const bool named = read && (!space.name.empty() ||
+                       parse.fail(start, "BLOCK without a name (group code 2)", "BLOCK without a name"));
+    const bool added =
+        named && drawing.blockIndex.emplace(BlockKey(space.name), drawing.blocks.size()).second;
+    if (named && !added)
+        parse.fail(start, "block '" + space.name + "' is defined twice", "block defined twice");
+    if (!added) {
+        unused = {};
+        block = &unused;
+        const SpaceMark nothing(unused);
+        return LeaveOut(parse, nothing, unused, drawing.leftOut);
+    }
     drawing.blocks.push_back(std::move(space));
     block = &drawing.blocks.back();
     return true;
@@ -66,6 +110,7 @@ struct Walk {
     CadDrawing& drawing;
     Section section = Section::None;
     CadSpace* block = nullptr; // the block being defined, in the BLOCKS section
+    CadSpace unused{};         // a block definition left out
 
     // Takes the plain 3DFACE entities that come next in model space straight
     // from the bytes, where the file is in memory; true when there were any.
@@ -89,7 +134,8 @@ struct Walk {
             return parse.readerOk();
         }
         if (kind == "ENDSEC") section = Section::None;
-        if (section == Section::Blocks && kind == "BLOCK") return StartBlock(parse, start, drawing, block);
+        if (section == Section::Blocks && kind == "BLOCK")
+            return StartBlock(parse, start, drawing, block, unused);
         if (section == Section::Blocks && kind == "ENDBLK") block = nullptr;
         if (kind == "ENDSEC" || kind == "ENDBLK") return SkipEntity(parse);
         switch (section) {
@@ -128,12 +174,15 @@ bool ReadDrawing(CadParse& parse, std::size_t size, CadDrawing& drawing, std::st
 
 } // namespace
 
-bool ReadCadDrawing(std::string_view bytes, CadDrawing& drawing, std::string& error) {
+bool ReadCadDrawing(std::string_view bytes, bool strict, CadDrawing& drawing, std::string& error) {
     CadParse parse(bytes);
+    parse.strict = strict;
     return ReadDrawing(parse, bytes.size(), drawing, error);
 }
 
-bool ReadCadDrawing(FileSource& source, std::size_t size, CadDrawing& drawing, std::string& error) {
+bool ReadCadDrawing(FileSource& source, std::size_t size, bool strict, CadDrawing& drawing,
+                    std::string& error) {
     CadParse parse(source);
+    parse.strict = strict;
     return ReadDrawing(parse, size, drawing, error);
 }

@@ -29,7 +29,7 @@ constexpr const char* kNoMemory = "not enough memory for the drawing";
 bool FlatDrawing::read(std::string_view bytes, const FlattenLimits& limits, std::string& error) {
     drawing_ = {};
     try {
-        return ReadCadDrawing(bytes, drawing_, error) && plan(limits, error);
+        return ReadCadDrawing(bytes, limits.strict, drawing_, error) && plan(limits, error);
     } catch (const std::bad_alloc&) {
         error = kNoMemory;
         return false;
@@ -51,8 +51,9 @@ bool FlatDrawing::readFile(const char* path, const FlattenLimits& limits, std::s
     const std::uintmax_t size = std::filesystem::file_size(path, unknown);
     try {
         const bool read = mapped.empty()
-                              ? ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size), drawing_, error)
-                              : ReadCadDrawing(mapped, drawing_, error);
+                              ? ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size),
+                                               limits.strict, drawing_, error)
+                              : ReadCadDrawing(mapped, limits.strict, drawing_, error);
         return read && plan(limits, error);
     } catch (const std::bad_alloc&) {
         error = kNoMemory;
@@ -68,15 +69,32 @@ bool FlatDrawing::plan(const FlattenLimits& limits, std::string& error) {
     report_.facesFrom = drawing_.model.facesFrom;
     report_.facesFromInserts = report_.faces - static_cast<long long>(drawing_.model.faces.size());
     report_.unconverted = drawing_.model.unconverted;
+    report_.leftOut = drawing_.leftOut;
+    report_.leftOut.merge(drawing_.model.leftOut);
+    report_.leftOut.merge(plan_.leftOut);
     for (std::size_t i = 0; i < drawing_.blocks.size(); ++i) {
-        if (!plan_.reached[i]) continue;
-        for (const auto& [kind, count] : drawing_.blocks[i].unconverted) report_.unconverted[kind] += count;
+        const CadSpace& block = drawing_.blocks[i];
+        if (!plan_.reached[i]) {
+            report_.facesInUnplacedBlocks += static_cast<long long>(block.faces.size());
+            continue;
+        }
+        for (const auto& [kind, count] : block.unconverted)
+            report_.unconverted[kind] += count;
+        report_.leftOut.merge(block.leftOut);
     }
     return true;
 }
 
 bool FlatDrawing::faces(const FaceSink& sink, std::string& error) const {
     return ExpandDrawing(drawing_, plan_, sink, error);
+}
+
+std::string DescribeFacelessDrawing(const char* path, const FlattenReport& report) {
+    const std::string name = "\"" + std::string(path) + "\"";
+    const long long unplaced = report.facesInUnplacedBlocks;
+    if (unplaced == 0) return name + " holds no face, flattened or not: there is nothing to draw.";
+    return name + " holds no face in model space; its blocks hold " + std::to_string(unplaced) +
+           (unplaced == 1 ? " face" : " faces") + " that nothing places: there is nothing to draw.";
 }
 
 bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& error, const FlattenLimits& limits) {
@@ -102,8 +120,4 @@ bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& err
     nf = static_cast<int>(count);
     report = drawing.report();
     return true;
-}
-
-std::string DescribeFacelessDrawing(const char* path) {
-    return "\"" + std::string(path) + "\" holds no face, flattened or not: there is nothing to draw.";
 }

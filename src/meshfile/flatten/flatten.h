@@ -7,10 +7,19 @@
 // any of these, nested to any depth (see cad_expand.h). Text and binary DXF
 // files read alike. Paper space and blocks that nothing inserts are left out.
 //
-// Contract on failure: read() refuses what cad_reader.h and cad_expand.h
-// list, with the place (line, or byte of a binary file) and the reason in
-// `error`, before any memory is spent on the faces a reference would make;
-// LoadFlattenedMesh leaves the face table as it was on every failure.
+// What cannot be drawn (an INSERT with scale 0, a block defined twice or
+// inserting itself, a missing block, a face naming a missing vertex, counts
+// that do not match their lists: cad_reader.h and cad_expand.h list them) is
+// left out and reported, with its place (line, or byte of a binary file),
+// the reason and its kind, and the rest is drawn, as CAD programs recover a
+// drawing. Left out of the report: what stands in block definitions that
+// nothing places, which are not drawing.
+//
+// Contract on failure: read() refuses a file cut short, without EOF or not
+// DXF, and one past the limits, with the place and the reason in `error`,
+// before any memory is spent on the faces a reference would make; with
+// FlattenLimits::strict it refuses what would be left out too, at the first
+// of it. LoadFlattenedMesh leaves the face table as it was on every failure.
 #pragma once
 
 #include "meshfile/flatten/cad_drawing.h"
@@ -26,7 +35,15 @@ struct FlattenReport {
     std::array<long long, kFaceSources> facesFrom{}; // of them, those of model space's own entities
     long long facesFromInserts = 0;                // of them, those that block references place
     std::map<std::string, long long, std::less<>> unconverted; // other entity kinds met, by kind
+    LeftOutList leftOut;                           // what could not be drawn (left_out.h)
+    long long facesInUnplacedBlocks = 0;           // faces of block definitions that nothing places
 };
+
+// What was left out of the file at `path`, for the user, in one sentence:
+// '3 entities of "PATH" were left out: 2 INSERT with scale 0, 1 block defined
+// twice.' (the count, then each kind with its count, kinds in name order).
+// Empty when nothing was left out.
+std::string DescribeLeftOut(const char* path, const FlattenReport& report);
 
 // How a FaceSource is named in reports: "3DFACE", "polyface POLYLINE"...
 const char* FaceSourceName(FaceSource source);
@@ -51,12 +68,15 @@ private:
     FlattenReport report_;
 };
 
-// The message for the user about a file whose drawing shows no face:
-// names `path` in double quotes.
-std::string DescribeFacelessDrawing(const char* path);
+// Why the flattened file at `path` gives nothing to draw, for a report that
+// found no face: '"PATH" holds no face in model space; its blocks hold 132
+// faces that nothing places: there is nothing to draw.', or, with no face in
+// its blocks either, '"PATH" holds no face, flattened or not: ...'.
+std::string DescribeFacelessDrawing(const char* path, const FlattenReport& report);
 
 // Replaces the face table (F, nf) with the flattened faces of the file at
-// `path`, as ReadMeshFile lays it out: room for count + 4 faces. On failure
-// `error` names the reason (without the path) and the table stays as it was.
+// `path`, as ReadMeshFile lays it out: room for count + 4 faces; `report`
+// says what was left out. On failure `error` names the reason (without the
+// path) and the table stays as it was.
 bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& error,
                        const FlattenLimits& limits = {});
