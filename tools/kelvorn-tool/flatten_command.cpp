@@ -44,7 +44,9 @@ int Flatten(const Arguments& arguments) {
     }
     const int status = WriteDxfReplacing(arguments.value("-o"), DxfCoordinates::Shortest, [&](DXF& dxf) {
         std::string stopped;
-        drawing.faces([&](const Face* faces, std::size_t n) { dxf.faces(faces, n); }, stopped);
+        drawing.faces(
+            [&](const Face* faces, const unsigned char* hidden, std::size_t n) { dxf.faces(faces, hidden, n); },
+            stopped);
         return stopped.empty() ? stopped : "cannot flatten " + std::string(input) + ": " + stopped;
     });
     if (status == 0) PrintReport(input, drawing.report());

@@ -75,7 +75,7 @@ bool AddMeshFaces(CadParse& parse, const DxfGroup& start, const MeshData& mesh, 
                                              std::to_string(vertices) + " (numbered from 0)");
             corners.push_back(mesh.vertices[static_cast<std::size_t>(index)]);
         }
-        added += AppendPolygon(space.faces, corners.data(), corners.size());
+        added += AppendPolygon(space, corners.data(), corners.size());
     }
     space.facesFrom[static_cast<int>(FaceSource::Mesh)] += static_cast<long long>(added);
     return true;

@@ -74,7 +74,7 @@ struct Walk {
             return false;
         std::vector<Face>& faces = drawing.model.faces;
         const std::size_t before = faces.size();
-        const PlainFaceRun run = plain.read(parse.groups.offset(), faces);
+        const PlainFaceRun run = plain.read(parse.groups.offset(), faces, drawing.model.hiddenEdges);
         parse.groups.skipTo(run.end, run.lines);
         drawing.model.facesFrom[static_cast<int>(FaceSource::Face3d)] += static_cast<long long>(faces.size() - before);
         return run.lines > 0;
