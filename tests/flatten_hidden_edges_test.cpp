@@ -148,6 +148,7 @@ TEST(HiddenEdges, LoadsReplaceOrClearTheTableEdgesWithTheTable) {
     ASSERT_EQ(nf, 2);
     EXPECT_EQ(std::memcmp(F, flattened.data(), sizeof(Face) * 2), 0);
 
+    // `error` still holds the failure's message: a later load does not mistake it for its own.
     ASSERT_TRUE(LoadFlattenedMesh(hiding.c_str(), report, error)) << error;
     ASSERT_TRUE(LoadFlattenedMesh(drawn.c_str(), report, error)) << error;
     EXPECT_EQ(HiddenEdges, nullptr); // nothing hidden: no table of edges at all
