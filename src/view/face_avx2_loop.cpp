@@ -3,7 +3,6 @@
 #include <immintrin.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 
 namespace {
@@ -58,7 +57,7 @@ struct LaneBounds {
 // where the other loops round twice.
 template <class Hidden>
 [[gnu::target("avx2")]] PlaneBounds PaintWithAvx2(const MaskPainter& shared, const Face* first, const Face* last,
-                                                  const Hidden& hidden) {
+                                                  Hidden hidden) {
     // A copy of its own: the mask's byte stores could change anything in
     // memory as far as the compiler knows, so what the loop reads again and
     // again must not live there.
@@ -100,17 +99,11 @@ template <class Hidden>
     return bounds;
 }
 
-// Lanes A→B, B→C, C→D, D→A: the edges of bits 1, 2, 4, 8.
-const auto kLaneMasks = [] {
-    std::array<Int4, 16> masks;
-    for (int bits = 0; bits < 16; ++bits) masks[bits] = -Int4{bits & 1, bits >> 1 & 1, bits >> 2 & 1, bits >> 3 & 1};
-    return masks;
-}();
-
 } // namespace
 
 PlaneBounds PaintFacesWithAvx2(const MaskPainter& painter, const Face* first, const Face* last,
                                const unsigned char* hiddenEdges) {
     if (!hiddenEdges) return PaintWithAvx2(painter, first, last, NoHiddenEdges{});
-    return PaintWithAvx2(painter, first, last, HiddenEdgeLanes{hiddenEdges, kLaneMasks.data()});
+    // Lanes A→B, B→C, C→D, D→A.
+    return PaintWithAvx2(painter, first, last, HiddenEdgeLanes{hiddenEdges, Int4{1, 2, 4, 8}});
 }

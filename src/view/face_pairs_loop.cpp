@@ -1,6 +1,5 @@
 #include "view/mask_painter.h"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -51,7 +50,7 @@ struct PairBounds {
 // instructions and no branch; its four lines are short ones for nearly every
 // face of a fine mesh.
 template <class Hidden>
-PlaneBounds PaintInPairs(const MaskPainter& shared, const Face* first, const Face* last, const Hidden& hidden) {
+PlaneBounds PaintInPairs(const MaskPainter& shared, const Face* first, const Face* last, Hidden hidden) {
     // A copy of its own: the mask's byte stores could change anything in
     // memory as far as the compiler knows, so what the loop reads again and
     // again must not live there.
@@ -99,18 +98,11 @@ PlaneBounds PaintInPairs(const MaskPainter& shared, const Face* first, const Fac
     return bounds;
 }
 
-// Lanes A→B, C→D, B→C, D→A: the edges of bits 1, 4, 2, 8.
-const auto kPairLaneMasks = [] {
-    std::array<Int4, 16> masks;
-    for (int bits = 0; bits < 16; ++bits)
-        masks[bits] = -Int4{bits & 1, bits >> 2 & 1, bits >> 1 & 1, bits >> 3 & 1};
-    return masks;
-}();
-
 } // namespace
 
 PlaneBounds PaintFacesInPairs(const MaskPainter& painter, const Face* first, const Face* last,
                               const unsigned char* hiddenEdges) {
     if (!hiddenEdges) return PaintInPairs(painter, first, last, NoHiddenEdges{});
-    return PaintInPairs(painter, first, last, HiddenEdgeLanes{hiddenEdges, kPairLaneMasks.data()});
+    // Lanes A→B, C→D, B→C, D→A.
+    return PaintInPairs(painter, first, last, HiddenEdgeLanes{hiddenEdges, Int4{1, 4, 2, 8}});
 }

@@ -77,17 +77,18 @@ struct MaskPainter {
 
 // The hidden edges of the faces a loop paints, face i from the loop's first:
 // HiddenEdges' bits, and a mask of the lanes whose lines are hidden, all ones
-// there, in the loop's order of lanes. A loop takes its lines' moves as 0
-// in those lanes: lines of no length, which set the spare byte alone.
+// there. A loop takes its lines' moves as 0 in those lanes: lines of no
+// length, which set the spare byte alone. Passed by value and so kept in
+// registers: the mask's byte stores cannot change them.
 struct NoHiddenEdges {
     static unsigned bits(std::ptrdiff_t) { return 0; }
     static Int4 lanes(std::ptrdiff_t) { return Int4{}; }
 };
 struct HiddenEdgeLanes {
     const unsigned char* hiddenEdges;
-    const Int4* laneMasks; // by bits: 16 masks
-    unsigned bits(std::ptrdiff_t i) const { return hiddenEdges[i] & 15u; }
-    Int4 lanes(std::ptrdiff_t i) const { return laneMasks[bits(i)]; }
+    Int4 laneBits; // the bit of each lane's edge, in the loop's order of lanes
+    unsigned bits(std::ptrdiff_t i) const { return hiddenEdges[i]; }
+    Int4 lanes(std::ptrdiff_t i) const { return ((Int4{} + static_cast<std::int32_t>(hiddenEdges[i])) & laneBits) != 0; }
 };
 
 // The loops read the table faster than the processor's own prefetching
