@@ -1,8 +1,9 @@
 // Fuzz target: arbitrary bytes flattened, as given and as the body of a
 // binary DXF file. Checks the converter's promises: no crash or hang (limits
 // kept small so that no input runs long), a refusal always says why, and an
-// accepted drawing hands out exactly the faces it counted, all finite; and
-// reading the plain 3DFACE runs on two threads changes nothing.
+// accepted drawing hands out exactly the faces it counted, all finite, with
+// hidden edges of the four edge bits alone; and reading the plain 3DFACE
+// runs on two threads changes nothing.
 #include "meshfile/flatten/flatten.h"
 #include "meshfile/flatten/plain_faces.h"
 
@@ -25,6 +26,7 @@ void Check(bool condition, const char* what) {
 struct Flattened {
     std::string error;
     std::vector<Face> faces;
+    std::vector<unsigned char> hiddenEdges;
 };
 
 Flattened FlattenOnce(std::string_view bytes) {
@@ -34,16 +36,21 @@ Flattened FlattenOnce(std::string_view bytes) {
         Check(!result.error.empty(), "a refusal says why");
         return result;
     }
-    bool finite = true;
+    bool finite = true, edgeBits = true;
     const bool placed = drawing.faces(
-        [&](const Face* f, std::size_t n) {
+        [&](const Face* f, const unsigned char* hidden, std::size_t n) {
             result.faces.insert(result.faces.end(), f, f + n);
             for (const double* v = &f->A.x; v != &f[n].A.x; ++v) finite = finite && std::isfinite(*v);
+            result.hiddenEdges.resize(result.faces.size() - n);
+            if (hidden) result.hiddenEdges.insert(result.hiddenEdges.end(), hidden, hidden + n);
+            else result.hiddenEdges.resize(result.faces.size());
+            for (std::size_t i = 0; hidden && i < n; ++i) edgeBits = edgeBits && hidden[i] < 16;
         },
         result.error);
     Check(placed ? static_cast<long long>(result.faces.size()) == drawing.report().faces : !result.error.empty(),
           "the counted faces, or a reason");
     Check(finite, "every coordinate handed out is finite");
+    Check(edgeBits, "hidden edges are the four edge bits");
     return result;
 }
 
@@ -58,6 +65,7 @@ void FlattenInTwo(std::string_view bytes, const Flattened& once) {
               (once.faces.empty() ||
                std::memcmp(inTwo.faces.data(), once.faces.data(), once.faces.size() * sizeof(Face)) == 0),
           "the same faces on two threads");
+    Check(inTwo.hiddenEdges == once.hiddenEdges, "the same hidden edges on two threads");
 }
 
 } // namespace
