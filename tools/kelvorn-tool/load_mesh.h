@@ -6,7 +6,8 @@
 // The --flatten option of the commands that read a file into the face table.
 constexpr Option kFlattenOption = {"--flatten", nullptr,
                                    "read FILE as 'kelvorn-tool flatten' converts it:\n"
-                                   "blocks, polyface meshes and MESH entities as faces"};
+                                   "blocks, polyface meshes and MESH entities as faces,\n"
+                                   "the edges the file hides not drawn"};
 
 // Loads `path` with the viewer's reader, or flattened (flatten.h) when
 // `flatten`; on failure prints one line naming the file and the reason on
