@@ -163,8 +163,9 @@ TEST(DxfWriterHiddenEdges, Group70FollowsTheCornersOnlyWhenAnEdgeIsHidden) {
     dxf.setCoordinates(DxfCoordinates::Shortest);
     dxf.faces(faces, hidden, 4);
     ASSERT_TRUE(dxf.close());
-    const std::string entity = "0\r\n3DFACE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n30\r\n0\r\n11\r\n1\r\n21\r\n0\r\n31\r\n0\r\n"
-                               "12\r\n1\r\n22\r\n1\r\n32\r\n0\r\n13\r\n0\r\n23\r\n1\r\n33\r\n0\r\n";
+    const std::string entity = "0\r\n3DFACE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n30\r\n0\r\n"
+                               "11\r\n1\r\n21\r\n0\r\n31\r\n0\r\n12\r\n1\r\n22\r\n1\r\n32\r\n0\r\n"
+                               "13\r\n0\r\n23\r\n1\r\n33\r\n0\r\n";
     EXPECT_EQ(text, "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + entity + "70\r\n12\r\n" + entity + entity + "70\r\n1\r\n" +
                         entity + "70\r\n15\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
 }

@@ -90,12 +90,15 @@ TEST(HiddenEdges, PolyfaceTriangleHidesItsClosingSideAsPointAndEdge) {
 }
 
 TEST(HiddenEdges, PolygonSplitIntoTrianglesHidesItsDiagonals) {
-    // A MESH of one pentagon, one hexagon and one triangle: the split
-    // pieces (c0, ci, ci+1, ci+1) show only the polygon's own sides.
+    // A MESH of six vertices: the split pieces (c0, ci, ci+1, ci+1) of its
+    // polygons show only the polygon's own sides.
     const FlattenRun run = FlattenPairs(Entities(
         "0 MESH\n100 AcDbSubDMesh\n71 2\n72 0\n91 0\n92 6\n"
-        "10 0\n20 0\n30 0\n10 2\n20 0\n30 0\n10 3\n20 1\n30 0\n10 2\n20 2\n30 0\n10 0\n20 2\n30 0\n10 -1\n20 1\n30 0\n"
-        "93 17\n90 5\n90 0\n90 1\n90 2\n90 3\n90 4\n90 6\n90 0\n90 1\n90 2\n90 3\n90 4\n90 5\n90 3\n90 0\n90 1\n90 2\n"));
+        "10 0\n20 0\n30 0\n10 2\n20 0\n30 0\n10 3\n20 1\n30 0\n"
+        "10 2\n20 2\n30 0\n10 0\n20 2\n30 0\n10 -1\n20 1\n30 0\n"
+        "93 17\n90 5\n90 0\n90 1\n90 2\n90 3\n90 4\n"       // a pentagon
+        "90 6\n90 0\n90 1\n90 2\n90 3\n90 4\n90 5\n" // a hexagon
+        "90 3\n90 0\n90 1\n90 2\n"));                  // a triangle
     ASSERT_TRUE(run.ok) << run.error;
     ASSERT_EQ(run.faces.size(), 3u + 4u + 1u);
     const unsigned char diagonalBack = 4 | 8, diagonalOut = 1;

@@ -82,7 +82,8 @@ void DXF::faces(const Face* F, const unsigned char* hiddenEdges, std::size_t n) 
     SidePart parts[2];
     SideThread thread; // after the parts: joined before they go
     std::size_t i = 0;
-    if (n >= kRound && ok() && !closed_) StartSidePart(thread, parts[0], F + kOwnPart, hiddenFrom(kOwnPart), coordinates_);
+    if (n >= kRound && ok() && !closed_)
+        StartSidePart(thread, parts[0], F + kOwnPart, hiddenFrom(kOwnPart), coordinates_);
     for (int turn = 0; n - i >= kRound && ok() && !closed_; i += kRound, turn = 1 - turn) {
         SidePart& side = parts[turn];
         for (std::size_t f = i; f != i + kOwnPart; ++f) own(f);

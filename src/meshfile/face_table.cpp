@@ -1,7 +1,6 @@
 #include "meshfile/face_table.h"
 
 #include "kelvorn.h"
-
 #include "meshfile/mesh_reader_internal.h"
 
 #include <cerrno>

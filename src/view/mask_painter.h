@@ -88,7 +88,9 @@ struct HiddenEdgeLanes {
     const unsigned char* hiddenEdges;
     Int4 laneBits; // the bit of each lane's edge, in the loop's order of lanes
     unsigned bits(std::ptrdiff_t i) const { return hiddenEdges[i]; }
-    Int4 lanes(std::ptrdiff_t i) const { return ((Int4{} + static_cast<std::int32_t>(hiddenEdges[i])) & laneBits) != 0; }
+    Int4 lanes(std::ptrdiff_t i) const {
+        return ((Int4{} + static_cast<std::int32_t>(hiddenEdges[i])) & laneBits) != 0;
+    }
 };
 
 // The loops read the table faster than the processor's own prefetching

@@ -58,7 +58,6 @@ struct CadSpace {
         faces.push_back(face);
         HideEdges(hiddenEdges, faces.size() - 1, hidden);
     }
-    unsigned hiddenEdgesOf(std::size_t face) const { return face < hiddenEdges.size() ? hiddenEdges[face] : 0; }
 };
 
 struct CadDrawing {

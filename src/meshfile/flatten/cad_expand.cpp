@@ -148,8 +148,8 @@ struct Expander {
         while (frame.nextFace < end) {
             const std::size_t hiding = from.hiddenEdges.size();
             const std::size_t stop = frame.nextFace < hiding ? std::min(end, hiding) : end;
-            const unsigned char* const hidden = frame.nextFace < hiding ? &from.hiddenEdges[frame.nextFace] : nullptr;
-            if (!emitPlaced(frame, stop, hidden)) return false;
+            if (!emitPlaced(frame, stop, frame.nextFace < hiding ? &from.hiddenEdges[frame.nextFace] : nullptr))
+                return false;
         }
         return true;
     }
@@ -164,7 +164,7 @@ struct Expander {
         }
         if (batch_.empty()) batch_.resize(static_cast<std::size_t>(std::min<long long>(kBatch, plan.totalFaces())));
         Face* const batch = batch_.data();
-        for (const std::size_t first = frame.nextFace; frame.nextFace < end;) {
+        while (frame.nextFace < end) {
             const std::size_t n = std::min(kBatch, end - frame.nextFace);
             for (std::size_t i = 0; i < n; ++i) {
                 const Face& face = faces[frame.nextFace + i];
@@ -172,8 +172,9 @@ struct Expander {
                             frame.map.apply(face.D)};
             }
             if (!AllFinite(batch, n)) return false;
-            sink(batch, hidden ? hidden + (frame.nextFace - first) : nullptr, n);
+            sink(batch, hidden, n);
             frame.nextFace += n;
+            if (hidden) hidden += n;
         }
         return true;
     }

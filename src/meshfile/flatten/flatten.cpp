@@ -115,10 +115,8 @@ bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& err
     FlattenedTable table;
     table.count = drawing.report().faces;
     table.faces = table.count > 0 ? AllocateFaceTable(table.count) : nullptr;
-    const bool placed =
-        (table.count == 0 || table.faces) &&
-        drawing.faces([&](const Face* faces, const unsigned char* hidden, std::size_t n) { table.take(faces, hidden, n); },
-                      error);
+    const auto take = [&](const Face* faces, const unsigned char* hidden, std::size_t n) { table.take(faces, hidden, n); };
+    const bool placed = (table.count == 0 || table.faces) && drawing.faces(take, error);
     if ((table.count > 0 && !table.faces) || table.outOfMemory) {
         error = DescribeReadError({ReadError::OutOfMemory, 0, table.count});
         return false;

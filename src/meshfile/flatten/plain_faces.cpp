@@ -147,7 +147,7 @@ PlainFaceRun PlainFacesInTwo::read(std::size_t at, std::vector<Face>& faces, std
         return {rest.end, run.lines + rest.lines};
     }
     if (!secondHiddenEdges_.empty()) {
-        hiddenEdges.resize(faces.size()); // the faces before the second run's hide what they hide already
+        hiddenEdges.resize(faces.size()); // zeros up to the second run, for faces that hide no edge
         hiddenEdges.insert(hiddenEdges.end(), secondHiddenEdges_.begin(), secondHiddenEdges_.end());
         secondHiddenEdges_ = {};
     }
