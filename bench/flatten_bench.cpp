@@ -49,7 +49,8 @@ bool FlattenOnce(const std::string& input, const std::string& output, long long&
     if (!drawing.readFile(input.c_str(), {}, error)) return false;
     DXF dxf(output.c_str());
     dxf.setCoordinates(DxfCoordinates::Shortest);
-    const bool expanded = drawing.faces([&](const Face* f, std::size_t n) { dxf.faces(f, n); }, error);
+    const bool expanded = drawing.faces(
+        [&](const Face* f, const unsigned char* hidden, std::size_t n) { dxf.faces(f, hidden, n); }, error);
     faces = dxf.faces();
     return dxf.close() && expanded;
 }

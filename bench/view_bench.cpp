@@ -2,9 +2,10 @@
 // one stroke, the fit, the paint, the whole stroke (turn, fit, paint into a
 // white image, as one key press costs) and one drag frame (a turn by an
 // arbitrary angle, fit, paint; and one of a motion across and down, which
-// turns twice); a standard view (a turn by a whole matrix, fit, paint); and
-// the same stroke on a 12-face cube, which
-// must stay instant. Every figure is also reported in table reads: one plain
+// turns twice); a standard view (a turn by a whole matrix, fit, paint); the
+// paint of the sphere read flattened, half its faces hiding an edge; and the
+// same stroke on a 12-face cube, which must stay instant. Every figure is
+// also reported in table reads: one plain
 // pass summing every coordinate of the million-face table, measured in the
 // same run.
 #include "view_bench_model.h"
@@ -56,6 +57,14 @@ void BM_FitAfterTurn(benchmark::State& state) {
 // The paint that follows a stroke: fit and draw on a white image.
 void BM_PaintAfterTurn(benchmark::State& state) {
     BenchModel model(MillionFaces());
+    Image image;
+    TimeInTableReads(state, [&] { Paint(image); }, Stroke);
+}
+
+// The same paint in the flattened reading, where HiddenEdges is set: every
+// other face hides an edge, as split quadrilaterals hide their diagonals.
+void BM_PaintAfterTurnHidingEdges(benchmark::State& state) {
+    BenchModel model(MillionFaces(), HiddenDiagonals(1'000'000));
     Image image;
     TimeInTableReads(state, [&] { Paint(image); }, Stroke);
 }
@@ -120,6 +129,7 @@ VIEW_BENCHMARK(BM_Turn);
 // Nearly free: timed to a fixed count, or the untimed turns would take minutes.
 VIEW_BENCHMARK(BM_FitAfterTurn)->Iterations(50);
 VIEW_BENCHMARK(BM_PaintAfterTurn);
+VIEW_BENCHMARK(BM_PaintAfterTurnHidingEdges);
 VIEW_BENCHMARK(BM_Stroke);
 VIEW_BENCHMARK(BM_DragFrame);
 VIEW_BENCHMARK(BM_DiagonalDragFrame);

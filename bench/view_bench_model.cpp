@@ -35,14 +35,23 @@ std::vector<Face> CubeFaces() {
     return faces;
 }
 
-BenchModel::BenchModel(std::vector<Face> faces) : faces_(std::move(faces)) {
+std::vector<unsigned char> HiddenDiagonals(std::size_t count) {
+    std::vector<unsigned char> hidden(count);
+    for (std::size_t i = 1; i < count; i += 2) hidden[i] = 8;
+    return hidden;
+}
+
+BenchModel::BenchModel(std::vector<Face> faces, std::vector<unsigned char> hiddenEdges)
+    : faces_(std::move(faces)), hiddenEdges_(std::move(hiddenEdges)) {
     F = faces_.data();
     nf = static_cast<int>(faces_.size());
+    HiddenEdges = hiddenEdges_.empty() ? nullptr : hiddenEdges_.data();
 }
 
 BenchModel::~BenchModel() {
     F = nullptr;
     nf = 0;
+    HiddenEdges = nullptr;
 }
 
 double SumEveryCoordinate(const Face* faces, long count) {

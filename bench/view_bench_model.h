@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstddef>
 #include <vector>
 
 // A unit sphere as a latitude–longitude grid of rings × sectors quads, tilted
@@ -16,16 +17,22 @@ std::vector<Face> SphereFaces(int rings, int sectors);
 // The closed unit cube as 12 triangles (D repeats C), as the writer makes it.
 std::vector<Face> CubeFaces();
 
-// Puts `faces` in place of the face table for one benchmark.
+// Edges hidden as a mesh of quadrilaterals split into triangles hides their
+// diagonals: every other face of `count` hides its last edge, D to A.
+std::vector<unsigned char> HiddenDiagonals(std::size_t count);
+
+// Puts `faces` in place of the face table for one benchmark, and
+// `hiddenEdges` (none when empty) in place of HiddenEdges.
 class BenchModel {
   public:
-    explicit BenchModel(std::vector<Face> faces);
+    explicit BenchModel(std::vector<Face> faces, std::vector<unsigned char> hiddenEdges = {});
     ~BenchModel();
     BenchModel(const BenchModel&) = delete;
     BenchModel& operator=(const BenchModel&) = delete;
 
   private:
     std::vector<Face> faces_;
+    std::vector<unsigned char> hiddenEdges_;
 };
 
 // One plain pass over `count` faces: every point's x + y + z added to one sum.

@@ -1,11 +1,12 @@
 // Fuzz target: arbitrary bytes flattened, as given and as the body of a
 // binary DXF file. Checks the converter's promises: no crash or hang (limits
 // kept small so that no input runs long), a refusal always says why, and an
-// accepted drawing hands out exactly the faces it counted, all finite, and
-// says where and why of everything it left out; strict, it refuses every
-// drawing that leaves something out and draws the others alike (it refuses
-// faults in blocks that nothing places too, which are not reported); and reading the
-// plain 3DFACE runs on two threads changes nothing.
+// accepted drawing hands out exactly the faces it counted, all finite, with
+// hidden edges of the four edge bits alone, and says where and why of
+// everything it left out; strict, it refuses every drawing that leaves
+// something out and draws the others alike (it refuses faults in blocks that
+// nothing places too, which are not reported); and reading the plain 3DFACE
+// runs on two threads changes nothing.
 #include "meshfile/flatten/flatten.h"
 #include "meshfile/flatten/plain_faces.h"
 
@@ -34,6 +35,7 @@ struct Flattened {
     std::string error;
     std::vector<Face> faces;
     long long leftOut = 0;
+    std::vector<unsigned char> hiddenEdges;
 };
 
 Flattened FlattenOnce(std::string_view bytes, bool strict = false) {
@@ -43,16 +45,21 @@ Flattened FlattenOnce(std::string_view bytes, bool strict = false) {
         Check(!result.error.empty(), "a refusal says why");
         return result;
     }
-    bool finite = true;
+    bool finite = true, edgeBits = true;
     const bool placed = drawing.faces(
-        [&](const Face* f, std::size_t n) {
+        [&](const Face* f, const unsigned char* hidden, std::size_t n) {
             result.faces.insert(result.faces.end(), f, f + n);
             for (const double* v = &f->A.x; v != &f[n].A.x; ++v) finite = finite && std::isfinite(*v);
+            result.hiddenEdges.resize(result.faces.size() - n);
+            if (hidden) result.hiddenEdges.insert(result.hiddenEdges.end(), hidden, hidden + n);
+            else result.hiddenEdges.resize(result.faces.size());
+            for (std::size_t i = 0; hidden && i < n; ++i) edgeBits = edgeBits && hidden[i] < 16;
         },
         result.error);
     Check(placed ? static_cast<long long>(result.faces.size()) == drawing.report().faces : !result.error.empty(),
           "the counted faces, or a reason");
     Check(finite, "every coordinate handed out is finite");
+    Check(edgeBits, "hidden edges are the four edge bits");
     const LeftOutList& leftOut = drawing.report().leftOut;
     result.leftOut = leftOut.count();
     for (const LeftOutItem& item : leftOut.first())
@@ -77,6 +84,7 @@ void FlattenInTwo(std::string_view bytes, const Flattened& once) {
     g_plainFacesInTwoFrom = saved;
     Check(inTwo.error == once.error, "the same refusal on two threads");
     Check(SameFaces(inTwo.faces, once.faces), "the same faces on two threads");
+    Check(inTwo.hiddenEdges == once.hiddenEdges, "the same hidden edges on two threads");
 }
 
 } // namespace

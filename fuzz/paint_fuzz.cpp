@@ -3,7 +3,8 @@
 // Sanitizers catch any overflow or out-of-bounds write; the picture may hold
 // only black and white pixels, and a turn changes nothing for other keys.
 // The fast way of painting a large table gives the same pixels as the plain
-// way, and finds out a wrong guess of the extents.
+// way, and finds out a wrong guess of the extents. Bytes left over after the
+// faces, if any, are the faces' hidden edges in turn.
 #include "kelvorn.h"
 #include "view/large_paint.h"
 #include "view/view.h"
@@ -71,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (count > 0) std::memcpy(faces.data(), data + kHeader, count * sizeof(Face));
     F = faces.empty() ? nullptr : faces.data();
     nf = static_cast<int>(count);
+    const std::size_t spare = (size - kHeader) % sizeof(Face);
+    std::vector<unsigned char> hidden(spare > 0 ? count : 0);
+    for (std::size_t i = 0; i < hidden.size(); ++i) hidden[i] = data[size - spare + i % spare] & 15;
+    HiddenEdges = hidden.empty() ? nullptr : hidden.data();
 
     const std::vector<Face> before = faces;
     if (!RotateMesh(key, rep))
@@ -85,5 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (count > 0) CheckFastPaintIsPlain(image);
     F = nullptr;
     nf = 0;
+    HiddenEdges = nullptr;
     return 0;
 }

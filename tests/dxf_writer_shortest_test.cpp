@@ -151,3 +151,46 @@ TEST(DxfWriterBatch, FailedWriteLeavesABeginningOfTheFile) {
 }
 
 } // namespace
+
+// Edges a face hides go out as its group 70, after the corners, only where
+// there are any: a face that hides none is the very bytes it always was.
+TEST(DxfWriterHiddenEdges, Group70FollowsTheCornersOnlyWhenAnEdgeIsHidden) {
+    const Face square{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    const Face faces[] = {square, square, square, square};
+    const unsigned char hidden[] = {12, 0, 1, 15 | 16};
+    std::string text;
+    DXF dxf(MemorySink(text));
+    dxf.setCoordinates(DxfCoordinates::Shortest);
+    dxf.faces(faces, hidden, 4);
+    ASSERT_TRUE(dxf.close());
+    const std::string entity = "0\r\n3DFACE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n30\r\n0\r\n"
+                               "11\r\n1\r\n21\r\n0\r\n31\r\n0\r\n12\r\n1\r\n22\r\n1\r\n32\r\n0\r\n"
+                               "13\r\n0\r\n23\r\n1\r\n33\r\n0\r\n";
+    EXPECT_EQ(text, "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + entity + "70\r\n12\r\n" + entity + entity + "70\r\n1\r\n" +
+                        entity + "70\r\n15\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+}
+
+TEST(DxfWriterHiddenEdges, BatchesWriteTheBytesOfOneFaceAtATime) {
+    std::mt19937_64 random(9);
+    std::uniform_real_distribution<double> any(-1e5, 1e5);
+    std::vector<Face> faces(50000); // past three rounds of the writer's two threads
+    std::vector<unsigned char> hidden(faces.size()), none(faces.size());
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        for (xyz* p : {&faces[i].A, &faces[i].B, &faces[i].C, &faces[i].D}) *p = {any(random), any(random), 0};
+        hidden[i] = static_cast<unsigned char>(random() % 3 == 0 ? random() % 16 : 0);
+    }
+    std::string one, batch, plain, zeros;
+    DXF single(MemorySink(one)), many(MemorySink(batch)), without(MemorySink(plain)), allZero(MemorySink(zeros));
+    for (std::size_t i = 0; i < faces.size(); ++i) single.faces(&faces[i], &hidden[i], 1);
+    many.faces(faces.data(), hidden.data(), faces.size());
+    without.faces(faces.data(), faces.size());
+    allZero.faces(faces.data(), none.data(), faces.size());
+    for (DXF* dxf : {&single, &many, &without, &allZero}) ASSERT_TRUE(dxf->close());
+    EXPECT_TRUE(batch == one);
+    EXPECT_TRUE(zeros == plain);
+    EXPECT_EQ(batch.size() - plain.size(), [&] {
+        std::size_t extra = 0;
+        for (unsigned char bits : hidden) extra += bits == 0 ? 0 : bits < 10 ? 7 : 8;
+        return extra;
+    }());
+}

@@ -262,4 +262,54 @@ TEST_F(FlattenCommand, InfoCountsTheFacesOfBlocksThatNothingPlaces) {
               "nothing places: there is nothing to draw.\n");
 }
 
+// A polyface square split into two triangles whose shared diagonal is hidden
+// (negative indices), and a block of a square 3DFACE hiding its first and
+// third edges (group 70), placed twice.
+const std::string kHidingDrawing =
+    "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 H\n10 0\n20 0\n30 0\n"
+    "0 3DFACE\n11 1\n12 1\n22 1\n23 1\n70 5\n0 ENDBLK\n0 ENDSEC\n"
+    "0 SECTION\n2 ENTITIES\n0 POLYLINE\n66 1\n70 64\n71 4\n72 2\n"
+    "0 VERTEX\n70 192\n10 0\n20 0\n30 0\n0 VERTEX\n70 192\n10 2\n20 0\n30 0\n"
+    "0 VERTEX\n70 192\n10 2\n20 2\n30 0\n0 VERTEX\n70 192\n10 0\n20 2\n30 0\n"
+    "0 VERTEX\n70 128\n71 1\n72 2\n73 -3\n0 VERTEX\n70 128\n71 3\n72 4\n73 -1\n0 SEQEND\n"
+    "0 INSERT\n2 H\n10 5\n0 INSERT\n2 H\n10 5\n20 3\n0 ENDSEC\n0 EOF\n";
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
+
+TEST_F(FlattenCommand, HiddenEdgesGoOutAsGroup70AndReadBackToTheSamePicture) {
+    write("in.dxf", DxfText(kHidingDrawing));
+    ASSERT_EQ(run("flatten in.dxf -o out.dxf").status, 0);
+    EXPECT_EQ(read("out.dxf"), "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + FaceText("0 0 0 2 0 0 2 2 0 2 2 0") +
+                                   "70\r\n12\r\n" + FaceText("2 2 0 0 2 0 0 0 0 0 0 0") + "70\r\n12\r\n" +
+                                   FaceText("5 0 0 6 0 0 6 1 0 5 1 0") + "70\r\n5\r\n" +
+                                   FaceText("5 3 0 6 3 0 6 4 0 5 4 0") + "70\r\n5\r\n" +
+                                   "0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    // Flattened again, the file is itself.
+    ASSERT_EQ(run("flatten out.dxf -o again.dxf").status, 0);
+    EXPECT_EQ(read("again.dxf"), read("out.dxf"));
+
+    const ProgramRun flattened = run("segments 302 202 in.dxf --flatten");
+    ASSERT_EQ(flattened.status, 0) << flattened.err;
+    // Two edges of each face: the triangles' outer sides, the squares' B→C and D→A.
+    EXPECT_EQ(Lines(flattened.out), (std::vector<std::string>{"0 201 100 201", "100 201 100 101", "100 101 0 101",
+                                                              "0 101 0 201", "300 201 300 151", "250 151 250 201",
+                                                              "300 51 300 1", "250 1 250 51"}));
+    EXPECT_EQ(run("segments 302 202 out.dxf --flatten").out, flattened.out);
+    EXPECT_EQ(run("segments 302 202 out.dxf --flatten --keys pgdn,del*3").out,
+              run("segments 302 202 in.dxf --flatten --keys pgdn,del*3").out);
+    ASSERT_EQ(run("render in.dxf --flatten --size 120x90 -o in.png").status, 0);
+    ASSERT_EQ(run("render out.dxf --flatten --size 120x90 -o out.png").status, 0);
+    EXPECT_TRUE(read("in.png") == read("out.png"));
+
+    // The viewer's own reading of the flattened file draws every edge.
+    const ProgramRun everyEdge = run("segments 302 202 out.dxf");
+    EXPECT_EQ(Lines(everyEdge.out).size(), 16u);
+    EXPECT_EQ(Lines(everyEdge.out)[2], "100 101 100 101"); // the first triangle's C→D, a point
+}
+
 } // namespace

@@ -19,14 +19,17 @@
 
 namespace {
 
-// Faces of the writer's layout, with coordinates of every kind of text.
+// Faces of the writer's layout, with coordinates of every kind of text; one
+// in three hides edges (group 70), written in one of the ways CAD programs do.
 std::string PlainFaces(int count, std::mt19937& random) {
     static const char* const kValues[] = {"0", "-0", "1.5", "-12.345", "100000", "0.000001", "1e3", "7"};
+    static const char* const kHiddenEdges[] = {"0", "1", "     6", "15", "+8", "-1", "20"};
     std::string pairs;
     for (int f = 0; f < count; ++f) {
         pairs += "0 3DFACE\n8 0\n";
         for (const int code : {10, 20, 30, 11, 21, 31, 12, 22, 32, 13, 23, 33})
             pairs += std::to_string(code) + " " + kValues[random() % 8] + "\n";
+        if (random() % 3 == 0) pairs += std::string("70") + " " + kHiddenEdges[random() % 7] + "\n";
     }
     return pairs;
 }
@@ -45,7 +48,7 @@ std::string Drawing(bool entitiesFirst, std::mt19937& random) {
 // entity plain or not, and what makes a file unreadable.
 std::string Mutated(std::string bytes, std::mt19937& random) {
     static const char* const kInserts[] = {" ", "\t", "\r", "0", "67\n1\n", "67\n0\n", "5\nAB\n", "x",
-                                           "1e", "+", "-", "\n", ".", "99999\n", "10\n1e400\n"};
+                                           "1e", "+", "-", "\n", ".", "99999\n", "10\n1e400\n", "70\n5\n"};
     std::size_t at = random() % bytes.size();
     at = bytes.rfind('\n', at) == std::string::npos ? 0 : bytes.rfind('\n', at) + 1;
     switch (random() % 4) {
@@ -60,10 +63,7 @@ FlattenRun ReadThroughWindow(const TempDir& dir, const std::string& bytes) {
     FlattenRun run;
     FlatDrawing drawing;
     run.ok = drawing.readFile(dir.write("drawing.dxf", bytes).c_str(), {}, run.error);
-    if (!run.ok) return run;
-    run.report = drawing.report();
-    run.ok = drawing.faces([&](const Face* f, std::size_t n) { run.faces.insert(run.faces.end(), f, f + n); },
-                           run.error);
+    if (run.ok) TakeFaces(drawing, run);
     return run;
 }
 
@@ -76,6 +76,7 @@ void ExpectSameRun(const FlattenRun& got, const FlattenRun& want, const std::str
     if (!want.faces.empty()) {
         EXPECT_EQ(std::memcmp(got.faces.data(), want.faces.data(), want.faces.size() * sizeof(Face)), 0) << bytes;
     }
+    EXPECT_EQ(got.hiddenEdges, want.hiddenEdges) << bytes;
 }
 
 class PlainFacesInTwoFrom {
@@ -111,11 +112,13 @@ TEST(FlattenPlainFaces, RunStopsBeforeTheFirstEntityNotTaken) {
     const std::string first = DxfText(face), faces = first + DxfText(face);
     const std::string bytes = faces + DxfText("0 3DFACE\n67 1\n0 EOF\n");
     std::vector<Face> read;
-    const PlainFaceRun run = ReadPlainFaces(bytes, 0, std::string::npos, read);
+    std::vector<unsigned char> hidden;
+    const PlainFaceRun run = ReadPlainFaces(bytes, 0, std::string::npos, read, hidden);
     EXPECT_EQ(read.size(), 2u);
     EXPECT_EQ(run.end, faces.size());
     EXPECT_EQ(run.lines, 2 * 2 * 14);
-    const PlainFaceRun stopped = ReadPlainFaces(bytes, 0, first.size(), read);
+    const PlainFaceRun stopped = ReadPlainFaces(bytes, 0, first.size(), read, hidden);
+    EXPECT_TRUE(hidden.empty());
     EXPECT_EQ(read.size(), 3u);
     EXPECT_EQ(stopped.lines, 2 * 14);
     EXPECT_EQ(stopped.end, first.size());
@@ -126,12 +129,13 @@ TEST(FlattenPlainFaces, AbandonedRunStopsWithinAFewThousandFaces) {
     for (int f = 0; f < 5000; ++f) faces += "0\n3DFACE\n10\n" + std::to_string(f) + "\n";
     const std::string bytes = faces + "0\nEOF\n";
     std::vector<Face> read;
+    std::vector<unsigned char> hidden;
     const std::atomic<bool> abandoned{true}, wanted{false};
-    const PlainFaceRun stopped = ReadPlainFaces(bytes, 0, std::string::npos, read, &abandoned);
+    const PlainFaceRun stopped = ReadPlainFaces(bytes, 0, std::string::npos, read, hidden, &abandoned);
     EXPECT_EQ(read.size(), 4096u);
     EXPECT_EQ(stopped.lines, 4096 * 4);
     read.clear();
-    EXPECT_EQ(ReadPlainFaces(bytes, 0, std::string::npos, read, &wanted).end, faces.size());
+    EXPECT_EQ(ReadPlainFaces(bytes, 0, std::string::npos, read, hidden, &wanted).end, faces.size());
     ASSERT_EQ(read.size(), 5000u);
     EXPECT_EQ(read[4999].A.x, 4999);
 }
@@ -139,9 +143,43 @@ TEST(FlattenPlainFaces, AbandonedRunStopsWithinAFewThousandFaces) {
 TEST(FlattenPlainFaces, EntityCutAfterItsLastCodeIsLeftToTheGroupReader) {
     const std::string bytes = DxfText("0 3DFACE\n10 1\n") + "0\n";
     std::vector<Face> read;
-    EXPECT_EQ(ReadPlainFaces(bytes, 0, std::string::npos, read).end, 0u);
+    std::vector<unsigned char> hidden;
+    EXPECT_EQ(ReadPlainFaces(bytes, 0, std::string::npos, read, hidden).end, 0u);
     EXPECT_TRUE(read.empty());
     EXPECT_EQ(FlattenBytes(bytes).error, "line 5: the file ends after a group code, before its value");
 }
 
 } // namespace
+
+TEST(FlattenPlainFaces, HiddenEdgesOfEitherHalfOfALargeFileLandOnTheirFaces) {
+    // Edges hidden only in the first half, only in the second, in both, and
+    // group 70 values the run leaves to the group reader.
+    const auto file = [](int hidingFrom, int hidingTo, const char* value) {
+        std::string pairs = "0 SECTION\n2 ENTITIES\n";
+        for (int f = 0; f < 2000; ++f)
+            pairs += "0 3DFACE\n10 " + std::to_string(f) + "\n" +
+                     (f >= hidingFrom && f < hidingTo && f % 7 == 0 ? std::string("70 ") + value + "\n" : "");
+        return DxfText(pairs + "0 ENDSEC\n0 EOF\n");
+    };
+    const PlainFacesInTwoFrom twoThreads(0);
+    for (const auto& [from, to] : {std::pair{0, 1000}, {1000, 2000}, {0, 2000}, {1990, 2000}}) {
+        for (const char* value : {"12", " 3", "0x5", "2.0"}) {
+            const std::string bytes = file(from, to, value);
+            const FlattenRun run = FlattenBytes(bytes);
+            std::vector<unsigned char> want(2000);
+            const bool integer = value == std::string("12") || value == std::string(" 3");
+            for (int f = from; f < to; ++f)
+                if (f % 7 == 0) want[static_cast<std::size_t>(f)] = value[1] == '3' ? 3 : 12;
+            if (!integer) { // those faces left out, each with its place
+                ASSERT_TRUE(run.ok) << run.error;
+                const long long hiding = (to - 1) / 7 - (from + 6) / 7 + 1;
+                EXPECT_EQ(run.report.leftOut.count(), hiding) << value;
+                EXPECT_EQ(static_cast<long long>(run.faces.size()), 2000 - hiding) << value;
+                continue;
+            }
+            ASSERT_TRUE(run.ok) << run.error;
+            EXPECT_EQ(run.hiddenEdges, want) << from << ".." << to;
+            EXPECT_EQ(run.faces[1999].A.x, 1999);
+        }
+    }
+}

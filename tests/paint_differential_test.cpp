@@ -95,8 +95,8 @@ struct Size {
 };
 constexpr Size kSizes[] = {{640, 480}, {203, 611}, {3, 2}, {1, 1}, {0, 0}, {0, 50}, {97, 1}};
 
-void ExpectFastPaintIsPlain(const std::vector<Face>& faces) {
-    FaceTableScope model(faces);
+void ExpectFastPaintIsPlain(const std::vector<Face>& faces, const std::vector<unsigned char>& hiddenEdges = {}) {
+    FaceTableScope model(faces, hiddenEdges);
     for (const Size& size : kSizes) {
         ForgetTableExtents();
         const Image fast = FastPaint(size.width, size.height);
@@ -109,6 +109,20 @@ void ExpectFastPaintIsPlain(const std::vector<Face>& faces) {
         EXPECT_EQ(std::memcmp(&fastXs, &xs, sizeof xs), 0);
         EXPECT_EQ(std::memcmp(&fastXb, &xb, sizeof xb), 0);
     }
+}
+
+// Hidden edges for `count` faces: one face in three hides some, every
+// pattern of the sixteen; the last faces hide their last edges, and then all,
+// so that where the paint leaves the context is the end of an earlier line.
+std::vector<unsigned char> SomeHiddenEdges(std::size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<unsigned char> hidden(count);
+    for (unsigned char& bits : hidden)
+        if (random() % 3 == 0) bits = static_cast<unsigned char>(random() % 16);
+    hidden[count - 3] = 8;
+    hidden[count - 2] = 4 | 8;
+    hidden[count - 1] = 15;
+    return hidden;
 }
 
 bool SameBits(const std::vector<Face>& a, const Face* b) {
@@ -151,6 +165,14 @@ TEST_P(LargePaint, FineMeshesPaintAsThePlainWay) {
 }
 
 TEST_P(LargePaint, LongEdgesPaintAsThePlainWay) { ExpectFastPaintIsPlain(LongEdges(4)); }
+
+TEST_P(LargePaint, HiddenEdgesAreLeftOutAsThePlainWayLeavesThemOut) {
+    ExpectFastPaintIsPlain(FineMesh(21), SomeHiddenEdges(kFaces, 21));
+    ExpectFastPaintIsPlain(LongEdges(22), SomeHiddenEdges(kFaces, 22));
+    ExpectFastPaintIsPlain(HostileMesh(23), SomeHiddenEdges(kFaces, 23));
+    // Every edge hidden: a white picture, the context where it started.
+    ExpectFastPaintIsPlain(FineMesh(24), std::vector<unsigned char>(kFaces, 15));
+}
 
 TEST_P(LargePaint, HugeInfiniteAndNaNCornersPaintAsThePlainWay) {
     for (unsigned seed : {5u, 6u}) ExpectFastPaintIsPlain(HostileMesh(seed));
@@ -320,4 +342,15 @@ TEST(LargeTurn, RemembersTheMeasuredExtentsOrNoneAfterANaN) {
     model.faces().back().D.y = kNaN; // the last point of the second part, kept by a turn in XZ
     TurnMesh(Plane::XZ, 0.7);
     EXPECT_FALSE(RememberedTableExtents(extents));
+}
+
+// The plain way's lines of faces that hide edges: the edges left, in order.
+TEST(SmallPaint, DrawsOnlyTheEdgesThatAreNotHidden) {
+    const Face square = FlatFace(0, 0, 10, 0, 10, 5, 0, 5);
+    FaceTableScope model({square, square, square, square}, {0, 1 | 4, 15, 2 | 8});
+    std::vector<Segment> record;
+    DrawContext dc(nullptr, &record);
+    DrawMesh(dc, Rect{0, 0, 402, 202});
+    const Segment ab{0, 201, 400, 201}, bc{400, 201, 400, 1}, cd{400, 1, 0, 1}, da{0, 1, 0, 201};
+    EXPECT_EQ(record, (std::vector<Segment>{ab, bc, cd, da, bc, da, ab, cd}));
 }

@@ -19,7 +19,7 @@ constexpr std::ptrdiff_t kMaxValueLength = 253;
 
 } // namespace
 
-char* FormatFaceText(const Face& face, DxfCoordinates coordinates, char* out) {
+char* FormatFaceText(const Face& face, DxfCoordinates coordinates, char* out, unsigned hiddenEdges) {
     const double values[12] = {face.A.x, face.A.y, face.A.z, face.B.x, face.B.y, face.B.z,
                                face.C.x, face.C.y, face.C.z, face.D.x, face.D.y, face.D.z};
     std::memcpy(out, kDxfFaceStart, sizeof kDxfFaceStart - 1);
@@ -32,5 +32,12 @@ char* FormatFaceText(const Face& face, DxfCoordinates coordinates, char* out) {
         std::memcpy(out, "\r\n", kLineEndLength);
         out += kLineEndLength;
     }
-    return out;
+    hiddenEdges &= 15;
+    if (hiddenEdges == 0) return out;
+    std::memcpy(out, "70\r\n", kCodeLength);
+    out += kCodeLength;
+    if (hiddenEdges >= 10) *out++ = '1';
+    *out++ = static_cast<char>('0' + hiddenEdges % 10);
+    std::memcpy(out, "\r\n", kLineEndLength);
+    return out + kLineEndLength;
 }

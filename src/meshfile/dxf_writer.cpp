@@ -74,12 +74,14 @@ void DXF::put(const char* text, std::size_t length) {
     used_ += length;
 }
 
-void DXF::face(xyz p0, xyz p1, xyz p2, xyz p3) {
+void DXF::face(xyz p0, xyz p1, xyz p2, xyz p3) { writeFace(Face{p0, p1, p2, p3}, 0); }
+
+void DXF::writeFace(const Face& face, unsigned hiddenEdges) {
     if (closed_) fail(EBADF);
     if (!ok()) return;
     reserve(kDxfMaxFaceLength);
     if (!ok()) return;
-    char* const end = FormatFaceText(Face{p0, p1, p2, p3}, coordinates_, buffer_.get() + used_);
+    char* const end = FormatFaceText(face, coordinates_, buffer_.get() + used_, hiddenEdges);
     if (!end) return fail(ERANGE);
     used_ = static_cast<std::size_t>(end - buffer_.get());
     ++faces_;

@@ -67,7 +67,11 @@ public:
     void face(xyz p0, xyz p1, xyz p2);
     // The faces F[0..n-1]: the very bytes and outcome of face() for each in
     // turn. Long batches are formatted on two threads.
-    void faces(const Face* F, std::size_t n);
+    void faces(const Face* F, std::size_t n) { faces(F, nullptr, n); }
+    // The same, where hiddenEdges (null for none) gives each face's edges
+    // that a CAD program does not draw, bits 1, 2, 4, 8 for the first to the
+    // fourth: written as the face's group 70 when nonzero, after its corners.
+    void faces(const Face* F, const unsigned char* hiddenEdges, std::size_t n);
     // The polygon P[0..N-1]: for N == 4 one quadrilateral; otherwise the
     // triangles (P0, P[i-1], P[i]) for i = 2..N-1, nothing for N < 3.
     void face(const xyz* P, int N);
@@ -108,6 +112,7 @@ public:
     bool cylinder(xyz a, xyz b, double r, int around, int along);
 
 private:
+    void writeFace(const Face& face, unsigned hiddenEdges);
     void start(ByteSink sink);
     void reserve(std::size_t bytes);
     void flush();

@@ -25,6 +25,7 @@ constexpr std::size_t kTypicalFace = 256; // bytes a face takes, about: the bloc
 
 struct SidePart {
     const Face* faces = nullptr;
+    const unsigned char* hiddenEdges = nullptr; // of the faces; null for none
     std::size_t count = 0;
     DxfCoordinates coordinates = DxfCoordinates::Fixed3;
     std::unique_ptr<char[]> text; // kept from round to round
@@ -49,7 +50,8 @@ void* FormatSidePart(void* argument) {
     SidePart& part = *static_cast<SidePart*>(argument);
     for (; part.formatted < part.count; ++part.formatted) {
         if (part.capacity - part.length < kDxfMaxFaceLength && !Grow(part)) break;
-        char* const end = FormatFaceText(part.faces[part.formatted], part.coordinates, part.text.get() + part.length);
+        char* const end = FormatFaceText(part.faces[part.formatted], part.coordinates, part.text.get() + part.length,
+                                         part.hiddenEdges ? part.hiddenEdges[part.formatted] : 0);
         if (!end) {
             part.tooLong = true;
             break;
@@ -61,8 +63,10 @@ void* FormatSidePart(void* argument) {
 
 // Starts formatting the kSidePart faces at `faces` into `part` on `thread`;
 // when no thread starts, the part stays empty and the writer formats it itself.
-void StartSidePart(SideThread& thread, SidePart& part, const Face* faces, DxfCoordinates coordinates) {
+void StartSidePart(SideThread& thread, SidePart& part, const Face* faces, const unsigned char* hiddenEdges,
+                   DxfCoordinates coordinates) {
     part.faces = faces;
+    part.hiddenEdges = hiddenEdges;
     part.count = kSidePart;
     part.coordinates = coordinates;
     part.length = part.formatted = 0;
@@ -72,24 +76,27 @@ void StartSidePart(SideThread& thread, SidePart& part, const Face* faces, DxfCoo
 
 } // namespace
 
-void DXF::faces(const Face* F, std::size_t n) {
+void DXF::faces(const Face* F, const unsigned char* hiddenEdges, std::size_t n) {
+    const auto hiddenFrom = [&](std::size_t i) { return hiddenEdges ? hiddenEdges + i : nullptr; };
+    const auto own = [&](std::size_t i) { writeFace(F[i], hiddenEdges ? hiddenEdges[i] : 0); };
     SidePart parts[2];
     SideThread thread; // after the parts: joined before they go
     std::size_t i = 0;
-    if (n >= kRound && ok() && !closed_) StartSidePart(thread, parts[0], F + kOwnPart, coordinates_);
+    if (n >= kRound && ok() && !closed_)
+        StartSidePart(thread, parts[0], F + kOwnPart, hiddenFrom(kOwnPart), coordinates_);
     for (int turn = 0; n - i >= kRound && ok() && !closed_; i += kRound, turn = 1 - turn) {
         SidePart& side = parts[turn];
-        for (const Face* f = F + i; f != F + i + kOwnPart; ++f) face(f->A, f->B, f->C, f->D);
+        for (std::size_t f = i; f != i + kOwnPart; ++f) own(f);
         thread.join();
         if (!ok()) return; // a face of the writer's part was refused: none after it is written
-        if (n - i >= 2 * kRound) StartSidePart(thread, parts[1 - turn], F + i + kRound + kOwnPart, coordinates_);
+        const std::size_t next = i + kRound + kOwnPart;
+        if (n - i >= 2 * kRound) StartSidePart(thread, parts[1 - turn], F + next, hiddenFrom(next), coordinates_);
         putBlock(side.text.get(), side.length);
         faces_ += static_cast<long long>(side.formatted);
         if (side.tooLong) return fail(ERANGE);
-        for (const Face* f = side.faces + side.formatted; f != side.faces + kSidePart; ++f)
-            face(f->A, f->B, f->C, f->D);
+        for (std::size_t f = i + kOwnPart + side.formatted; f != i + kRound; ++f) own(f);
     }
-    for (; i < n; ++i) face(F[i].A, F[i].B, F[i].C, F[i].D);
+    for (; i < n; ++i) own(i);
 }
 
 // A block of any size: through the buffer when it fits, else straight to the sink after it.

@@ -1,5 +1,6 @@
 #include "meshfile/face_table.h"
 
+#include "kelvorn.h"
 #include "meshfile/mesh_reader_internal.h"
 
 #include <cerrno>
@@ -110,3 +111,8 @@ void FreeFaceTable(Face* table) {
 }
 
 #endif
+
+void ReplaceHiddenEdges(unsigned char* edges) {
+    std::free(HiddenEdges);
+    HiddenEdges = edges;
+}

@@ -16,3 +16,7 @@ Face* AllocateFaceTable(long long count);
 
 // Releases a block from AllocateFaceTable; null is allowed.
 void FreeFaceTable(Face* table);
+
+// Puts `edges` (a block from malloc, or null) in place of HiddenEdges and
+// frees the block that was there.
+void ReplaceHiddenEdges(unsigned char* edges);

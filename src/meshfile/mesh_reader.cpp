@@ -13,6 +13,7 @@
 
 Face* F = nullptr;
 int nf = 0;
+unsigned char* HiddenEdges = nullptr;
 char file[PathBufferSize] = "";
 
 void (*g_betweenReaderPasses)(const char* path) = nullptr;
@@ -37,6 +38,7 @@ ReadStatus FillTable(ByteSource& source, long long count, FaceLine middle, int p
     }
     FreeFaceTable(F);
     F = table;
+    ReplaceHiddenEdges(nullptr); // 3DFACEs read this way draw every edge
     nf = static_cast<int>(count);
     return {};
 }
@@ -75,7 +77,10 @@ ReadStatus ReadMeshFile(const char* path, const std::function<void()>& announce)
         }
     }
     file.close();
-    if (count == 0) return {};
+    if (count == 0) {
+        ReplaceHiddenEdges(nullptr);
+        return {};
+    }
     if (g_betweenReaderPasses) g_betweenReaderPasses(path);
     if (int reason = file.open(path)) {
         nf = previous_nf;
@@ -92,12 +97,16 @@ ReadStatus ReadMeshBytes(std::string_view bytes) {
     long long count = 0;
     FaceLine middle;
     CountFaceLines(source, count, &middle);
-    if (count == 0) return {};
+    if (count == 0) {
+        ReplaceHiddenEdges(nullptr);
+        return {};
+    }
     return FillTable(source, count, middle, previous_nf);
 }
 
 void ReleaseMeshTable() {
     FreeFaceTable(F);
     F = nullptr;
+    ReplaceHiddenEdges(nullptr);
     nf = 0;
 }

@@ -41,7 +41,8 @@ struct ReadStatus {
 // The reason in words, for messages such as "cannot read FILE: REASON".
 std::string DescribeReadError(const ReadStatus& status);
 
-// Replaces the face table with the faces of the file at `path`. `announce` is
+// Replaces the face table with the faces of the file at `path`, every edge of
+// them drawn (HiddenEdges null: group 70 is not read). `announce` is
 // called exactly once, once the file is open and `nf` is 0, before the passes;
 // it is not called when the file cannot be opened.
 ReadStatus ReadMeshFile(const char* path, const std::function<void()>& announce);

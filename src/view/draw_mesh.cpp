@@ -21,15 +21,33 @@ FitExtents ExtentsToFit(bool large) {
     return fit;
 }
 
-// The outlines go to the context in batches, in face order.
+// The outlines go to the context in batches, in face order, without the
+// edges that HiddenEdges hides.
 void DrawEveryFace(DrawContext& dc) {
     const Projection projection = Projection::Current();
+    const unsigned char* const hidden = HiddenEdges;
     constexpr int kBatchFaces = 256;
     Segment batch[4 * kBatchFaces];
     for (int first = 0; first < nf; first += kBatchFaces) {
         const int faces = nf - first < kBatchFaces ? nf - first : kBatchFaces;
-        for (int i = 0; i < faces; ++i) projection.outline(F[first + i], batch + 4 * i);
-        dc.DrawSegments(batch, 4 * static_cast<std::size_t>(faces));
+        std::size_t drawn = 0;
+        for (int i = 0; i < faces; ++i) {
+            projection.outline(F[first + i], batch + drawn);
+            drawn += hidden ? static_cast<std::size_t>(KeepDrawnEdges(batch + drawn, hidden[first + i])) : 4;
+        }
+        dc.DrawSegments(batch, drawn);
+    }
+}
+
+// Where the last line drawn ends: the paint of a large table leaves the
+// context there, as drawing the lines one by one would.
+void MoveToEndOfLastLine(DrawContext& dc) {
+    const Projection projection = Projection::Current();
+    Segment edges[4];
+    for (int i = nf - 1; i >= 0; --i) {
+        projection.outline(F[i], edges);
+        const int drawn = KeepDrawnEdges(edges, HiddenEdges ? HiddenEdges[i] : 0);
+        if (drawn > 0) return dc.MoveTo(edges[drawn - 1].x2, edges[drawn - 1].y2);
     }
 }
 
@@ -41,10 +59,7 @@ bool DrawFaces(DrawContext& dc, Image* largeImage, FitExtents& fit, bool everyPi
         return true;
     }
     if (!PaintLargeTable(*largeImage, fit, everyPixel)) return false;
-    // The context ends where the last line, D to A of the last face, ends.
-    Segment last[4];
-    Projection::Current().outline(F[nf - 1], last);
-    dc.MoveTo(last[3].x2, last[3].y2);
+    MoveToEndOfLastLine(dc);
     return true;
 }
 

@@ -49,16 +49,15 @@ struct LaneBounds {
     }
 };
 
-} // namespace
-
 // The four corners of a face, A, B, C and D, lie in the four lanes of
 // vectors: projected, checked and truncated with few instructions and no
 // branch; its four lines are short ones for nearly every face of a fine
 // mesh. The same operations on the same values as the loop in pairs: the
 // same pixels and bounds. Not FMA: a fused multiply-add would round once
 // where the other loops round twice.
-[[gnu::target("avx2")]] PlaneBounds PaintFacesWithAvx2(const MaskPainter& shared, const Face* first,
-                                                       const Face* last) {
+template <class Hidden>
+[[gnu::target("avx2")]] PlaneBounds PaintWithAvx2(const MaskPainter& shared, const Face* first, const Face* last,
+                                                  Hidden hidden) {
     // A copy of its own: the mask's byte stores could change anything in
     // memory as far as the compiler knows, so what the loop reads again and
     // again must not live there.
@@ -82,14 +81,15 @@ struct LaneBounds {
         lanes.add(x, y);
         const Double4 u = (x + xb) * xs, v = (y + yb) * ys;
         if (!AllSet((u >= xStart) & (u < xEnd) & (v >= yStart) & (v < yEnd))) {
-            painter.anyFace(*f);
+            painter.anyFace(*f, hidden.bits(f - first));
             bounds.noteNaN(*f);
             continue;
         }
         const Int4 column = Trunc(u), startRow = RbInt - Trunc(v), endRow = Trunc(Rb - v);
-        const Int4 dx = Next(column) - column, dy = Next(endRow) - startRow;
+        const Int4 drawn = ~hidden.lanes(f - first);
+        const Int4 dx = (Next(column) - column) & drawn, dy = (Next(endRow) - startRow) & drawn;
         if (Any(ShortLines::Beyond(dx, dy))) {
-            painter.anyFace(*f);
+            painter.anyFace(*f, hidden.bits(f - first));
             continue;
         }
         painter.drawThenQueue(pending, column, startRow, dx, dy, width, spare);
@@ -97,4 +97,13 @@ struct LaneBounds {
     painter.drawLines(pending);
     lanes.addTo(bounds);
     return bounds;
+}
+
+} // namespace
+
+PlaneBounds PaintFacesWithAvx2(const MaskPainter& painter, const Face* first, const Face* last,
+                               const unsigned char* hiddenEdges) {
+    if (!hiddenEdges) return PaintWithAvx2(painter, first, last, NoHiddenEdges{});
+    // Lanes A→B, B→C, C→D, D→A.
+    return PaintWithAvx2(painter, first, last, HiddenEdgeLanes{hiddenEdges, Int4{1, 2, 4, 8}});
 }

@@ -45,13 +45,12 @@ struct PairBounds {
     }
 };
 
-} // namespace
-
 // The corners of a face are taken as two pairs, A and C, B and D, in the
 // lanes of vectors: the four projected, checked and truncated with few
 // instructions and no branch; its four lines are short ones for nearly every
 // face of a fine mesh.
-PlaneBounds PaintFacesInPairs(const MaskPainter& shared, const Face* first, const Face* last) {
+template <class Hidden>
+PlaneBounds PaintInPairs(const MaskPainter& shared, const Face* first, const Face* last, Hidden hidden) {
     // A copy of its own: the mask's byte stores could change anything in
     // memory as far as the compiler knows, so what the loop reads again and
     // again must not live there.
@@ -77,7 +76,7 @@ PlaneBounds PaintFacesInPairs(const MaskPainter& shared, const Face* first, cons
         const XYMask inside = (Smallest(u0, u1) >= xStart) & (Largest(u0, u1) < xEnd) &
                               (Smallest(v0, v1) >= yStart) & (Largest(v0, v1) < yEnd);
         if (!(inside[0] & inside[1])) {
-            painter.anyFace(*f);
+            painter.anyFace(*f, hidden.bits(f - first));
             bounds.noteNaN(*f);
             continue;
         }
@@ -85,10 +84,11 @@ PlaneBounds PaintFacesInPairs(const MaskPainter& shared, const Face* first, cons
         const Int4 column = Join(Trunc(u0), Trunc(u1));
         const Int4 startRow = RbInt - Join(Trunc(v0), Trunc(v1));
         const Int4 endRow = Join(Trunc(Rb - v0), Trunc(Rb - v1));
-        const Int4 dx = __builtin_shufflevector(column, column, 2, 3, 1, 0) - column;
-        const Int4 dy = __builtin_shufflevector(endRow, endRow, 2, 3, 1, 0) - startRow;
+        const Int4 drawn = ~hidden.lanes(f - first);
+        const Int4 dx = (__builtin_shufflevector(column, column, 2, 3, 1, 0) - column) & drawn;
+        const Int4 dy = (__builtin_shufflevector(endRow, endRow, 2, 3, 1, 0) - startRow) & drawn;
         if (Any(ShortLines::Beyond(dx, dy))) {
-            painter.anyFace(*f);
+            painter.anyFace(*f, hidden.bits(f - first));
             continue;
         }
         painter.drawThenQueue(pending, column, startRow, dx, dy, width, spare);
@@ -96,4 +96,13 @@ PlaneBounds PaintFacesInPairs(const MaskPainter& shared, const Face* first, cons
     painter.drawLines(pending);
     pairs.addTo(bounds);
     return bounds;
+}
+
+} // namespace
+
+PlaneBounds PaintFacesInPairs(const MaskPainter& painter, const Face* first, const Face* last,
+                              const unsigned char* hiddenEdges) {
+    if (!hiddenEdges) return PaintInPairs(painter, first, last, NoHiddenEdges{});
+    // Lanes A→B, C→D, B→C, D→A.
+    return PaintInPairs(painter, first, last, HiddenEdgeLanes{hiddenEdges, Int4{1, 4, 2, 8}});
 }

@@ -23,8 +23,10 @@ bool paintWithAvx2 = false;
 
 namespace {
 
-PlaneBounds PaintFaces(const MaskPainter& painter, const Face* first, const Face* last) {
-    return paintWithAvx2 ? PaintFacesWithAvx2(painter, first, last) : PaintFacesInPairs(painter, first, last);
+PlaneBounds PaintFaces(const MaskPainter& painter, const Face* first, const Face* last,
+                       const unsigned char* hiddenEdges) {
+    return paintWithAvx2 ? PaintFacesWithAvx2(painter, first, last, hiddenEdges)
+                         : PaintFacesInPairs(painter, first, last, hiddenEdges);
 }
 
 // The masks of the two threads, kept from paint to paint and left all zero
@@ -115,7 +117,7 @@ bool PaintLargeTable(Image& image, FitExtents& fit, bool everyPixel) {
     PlaneBounds bounds[2];
     ShareOnTwoThreads(nf, [&](int thread, std::ptrdiff_t first, std::ptrdiff_t last) {
         const MaskPainter painter{projection, shortLines, image.width, image.height, masks[thread].data()};
-        bounds[thread].append(PaintFaces(painter, F + first, F + last));
+        bounds[thread].append(PaintFaces(painter, F + first, F + last, HiddenEdges ? HiddenEdges + first : nullptr));
     });
     bounds[0].append(bounds[1]);
     TableExtents found;

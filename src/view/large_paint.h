@@ -14,13 +14,13 @@ struct FitExtents {
     bool guessed = false;
 };
 
-// Draws the four edges of each of the nf faces of F into `image` with the
-// view transform of the globals, and remembers the extents of the faces for
-// the next paint. When `fit` is a guess and the faces' extents turn out to
-// differ, draws nothing, makes `fit` the true extents and returns false: the
-// caller fits again and calls once more. With `everyPixel`, the image's
-// pixels are not read: each is set, black or white, as a white image would
-// come out.
+// Draws the four edges of each of the nf faces of F, but for those that
+// HiddenEdges hides, into `image` with the view transform of the globals,
+// and remembers the extents of the faces (every corner) for the next paint.
+// When `fit` is a guess and the faces' extents turn out to differ, draws
+// nothing, makes `fit` the true extents and returns false: the caller fits
+// again and calls once more. With `everyPixel`, the image's pixels are not
+// read: each is set, black or white, as a white image would come out.
 bool PaintLargeTable(Image& image, FitExtents& fit, bool everyPixel = false);
 
 // Whether the paint takes its face loop built for AVX2, four corners to a

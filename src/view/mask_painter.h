@@ -9,6 +9,7 @@
 #include "view/short_lines.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 typedef std::int32_t Int4 __attribute__((vector_size(16)));
@@ -64,12 +65,31 @@ struct MaskPainter {
         pending = {start, index};
     }
 
-    // Draws the edges of `f` the general way.
-    [[gnu::noinline]] void anyFace(const Face& f) const {
+    // Draws the edges of `f` that `hiddenEdges` leaves drawn, the general way.
+    [[gnu::noinline]] void anyFace(const Face& f, unsigned hiddenEdges) const {
         Segment edges[4];
         projection.outline(f, edges);
-        for (const Segment& e : edges)
-            Walk(LineWalkOn(width, height, e.x1, e.y1, e.x2, e.y2), ByteCanvas{mask});
+        const int drawn = KeepDrawnEdges(edges, hiddenEdges);
+        for (int k = 0; k < drawn; ++k)
+            Walk(LineWalkOn(width, height, edges[k].x1, edges[k].y1, edges[k].x2, edges[k].y2), ByteCanvas{mask});
+    }
+};
+
+// The hidden edges of the faces a loop paints, face i from the loop's first:
+// HiddenEdges' bits, and a mask of the lanes whose lines are hidden, all ones
+// there. A loop takes its lines' moves as 0 in those lanes: lines of no
+// length, which set the spare byte alone. Passed by value and so kept in
+// registers: the mask's byte stores cannot change them.
+struct NoHiddenEdges {
+    static unsigned bits(std::ptrdiff_t) { return 0; }
+    static Int4 lanes(std::ptrdiff_t) { return Int4{}; }
+};
+struct HiddenEdgeLanes {
+    const unsigned char* hiddenEdges;
+    Int4 laneBits; // the bit of each lane's edge, in the loop's order of lanes
+    unsigned bits(std::ptrdiff_t i) const { return hiddenEdges[i]; }
+    Int4 lanes(std::ptrdiff_t i) const {
+        return ((Int4{} + static_cast<std::int32_t>(hiddenEdges[i])) & laneBits) != 0;
     }
 };
 
@@ -83,8 +103,12 @@ inline void PrefetchAhead(const Face* f) {
     __builtin_prefetch(reinterpret_cast<const void*>(ahead + 64));
 }
 
-// Each draws the faces [first, last) into the painter's mask and gives the
-// bounds of their x and y; the same pixels and bounds either way. The loop
-// for AVX2 takes a face's four corners in one vector, the other two in each.
-PlaneBounds PaintFacesInPairs(const MaskPainter& painter, const Face* first, const Face* last);
-PlaneBounds PaintFacesWithAvx2(const MaskPainter& painter, const Face* first, const Face* last);
+// Each draws the faces [first, last) into the painter's mask, but for the
+// edges that `hiddenEdges` (theirs, from `first` on; null for none) hides,
+// and gives the bounds of their x and y; the same pixels and bounds either
+// way. The loop for AVX2 takes a face's four corners in one vector, the
+// other two in each.
+PlaneBounds PaintFacesInPairs(const MaskPainter& painter, const Face* first, const Face* last,
+                              const unsigned char* hiddenEdges);
+PlaneBounds PaintFacesWithAvx2(const MaskPainter& painter, const Face* first, const Face* last,
+                               const unsigned char* hiddenEdges);

@@ -63,3 +63,13 @@ struct Projection {
         }
     }
 };
+
+// Keeps, in order, the edges of an outline (the four segments
+// Projection::outline makes) that `hiddenEdges` (HiddenEdges' bits) leaves
+// drawn, at the front of `edges`; returns how many there are.
+inline int KeepDrawnEdges(Segment* edges, unsigned hiddenEdges) {
+    int kept = 0;
+    for (int k = 0; k < 4; ++k)
+        if ((hiddenEdges >> k & 1) == 0) edges[kept++] = edges[k];
+    return kept;
+}

@@ -55,10 +55,12 @@ bool AllWhite(const Image& image) {
 
 Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size, Reading reading) {
     Face* const shellTable = F;
+    unsigned char* const shellHiddenEdges = HiddenEdges;
     const int shellCount = nf;
     const ViewNavigation shellView = Navigation;
     const Orientation shellOrientation = TableOrientation;
     F = nullptr; // the read below must not free the shell's table
+    HiddenEdges = nullptr;
     nf = 0;
     Image image;
     image.reset(size.right, size.bottom, Image::kWhite);
@@ -77,6 +79,7 @@ Image RenderOfSteps(const std::string& path, const std::string& steps, const REC
     }
     ReleaseMeshTable();
     F = shellTable;
+    HiddenEdges = shellHiddenEdges;
     nf = shellCount;
     Navigation = shellView;
     TableOrientation = shellOrientation;

@@ -17,14 +17,22 @@ std::string WithoutPlace(const std::string& error) {
 
 } // namespace
 
+void TakeFaces(const FlatDrawing& drawing, FlattenRun& run) {
+    run.report = drawing.report();
+    run.ok = drawing.faces(
+        [&](const Face* faces, const unsigned char* hidden, std::size_t n) {
+            run.faces.insert(run.faces.end(), faces, faces + n);
+            if (hidden) run.hiddenEdges.insert(run.hiddenEdges.end(), hidden, hidden + n);
+            else run.hiddenEdges.resize(run.faces.size());
+        },
+        run.error);
+}
+
 FlattenRun FlattenBytes(std::string_view bytes, const FlattenLimits& limits) {
     FlattenRun run;
     FlatDrawing drawing;
     run.ok = drawing.read(bytes, limits, run.error);
-    if (!run.ok) return run;
-    run.report = drawing.report();
-    run.ok = drawing.faces([&](const Face* faces, std::size_t n) { run.faces.insert(run.faces.end(), faces, faces + n); },
-                           run.error);
+    if (run.ok) TakeFaces(drawing, run);
     return run;
 }
 
@@ -35,6 +43,7 @@ FlattenRun FlattenPairs(std::string_view pairs, const FlattenLimits& limits) {
         EXPECT_EQ(binary.ok, text.ok) << "binary form, one-byte codes " << oneByte << ": " << binary.error;
         EXPECT_EQ(WithoutPlace(binary.error), WithoutPlace(text.error)) << "one-byte codes " << oneByte;
         EXPECT_EQ(binary.faces.size(), text.faces.size());
+        EXPECT_EQ(binary.hiddenEdges, text.hiddenEdges) << "binary form, one-byte codes " << oneByte;
         if (binary.faces.size() == text.faces.size() && !text.faces.empty()) {
             EXPECT_EQ(std::memcmp(binary.faces.data(), text.faces.data(), text.faces.size() * sizeof(Face)), 0)
                 << "binary form, one-byte codes " << oneByte;

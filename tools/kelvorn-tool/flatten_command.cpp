@@ -58,7 +58,9 @@ int Flatten(const Arguments& arguments) {
     }
     const int status = WriteDxfReplacing(output, DxfCoordinates::Shortest, [&](DXF& dxf) {
         std::string stopped;
-        drawing.faces([&](const Face* faces, std::size_t n) { dxf.faces(faces, n); }, stopped);
+        drawing.faces(
+            [&](const Face* faces, const unsigned char* hidden, std::size_t n) { dxf.faces(faces, hidden, n); },
+            stopped);
         return stopped.empty() ? stopped : "cannot flatten " + std::string(input) + ": " + stopped;
     });
     load.report = drawing.report();
@@ -86,9 +88,11 @@ const Command kFlattenCommand = {
     "from blocks placed by INSERT (scaled, turned, in their extrusion's plane,\n"
     "MINSERT arrays, nested to any depth), from polyface and polygon mesh\n"
     "POLYLINEs (the fitted surface of a smoothed one) and from MESH entities.\n"
-    "Paper space and blocks that nothing inserts are left out. Standard error tells\n"
-    "how many faces came from each source and which other entities were met, by\n"
-    "kind, or, when there is no face, why there is nothing to draw.\n"
+    "Paper space and blocks that nothing inserts are left out. Edges hidden by a\n"
+    "3DFACE's group 70 or a negative polyface index, and the diagonals of a face\n"
+    "of more than four corners, stay hidden: OUT keeps them as group 70. Standard\n"
+    "error tells how many faces came from each source and which other entities\n"
+    "were met, by kind, or, when there is no face, why there is nothing to draw.\n"
     "\n"
     "What cannot be drawn (an INSERT with scale or extrusion 0, a block defined\n"
     "twice - the first definition stands -, one that inserts itself, a missing\n"

@@ -9,7 +9,8 @@
 // and --strict, which goes with it.
 constexpr Option kFlattenOption = {"--flatten", nullptr,
                                    "read FILE as 'kelvorn-tool flatten' converts it:\n"
-                                   "blocks, polyface meshes and MESH entities as faces"};
+                                   "blocks, polyface meshes and MESH entities as faces,\n"
+                                   "the edges the file hides not drawn"};
 constexpr Option kStrictOption = {"--strict", nullptr,
                                   "with --flatten: refuse FILE at the first thing the\n"
                                   "converter cannot draw, instead of leaving it out"};

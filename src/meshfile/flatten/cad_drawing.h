@@ -39,15 +39,28 @@ struct CadInsert {
     double columnSpacing = 0, rowSpacing = 0;
 };
 
+// Records `bits` (HiddenEdges' bits, kelvorn.h) as the hidden edges of face
+// `face` in `hiddenEdges`, which holds the bits of the faces before its end:
+// the faces past it have every edge drawn, so a drawing that hides no edge
+// keeps it empty.
+void HideEdges(std::vector<unsigned char>& hiddenEdges, std::size_t face, unsigned bits);
+
 // Model space or one block definition.
 struct CadSpace {
     std::string name;  // the block's name; empty for model space
     xyz base{0, 0, 0}; // the block's base point: what lands on the insertion point
     std::vector<Face> faces;
+    std::vector<unsigned char> hiddenEdges; // of `faces`, as HideEdges keeps them
     std::vector<CadInsert> inserts;
     std::array<long long, kFaceSources> facesFrom{};
     std::map<std::string, long long, std::less<>> unconverted; // entity kinds not turned into faces
     LeftOutList leftOut;                                       // entities that could not be drawn
+
+    // Appends `face`, its edges in `hidden` (HiddenEdges' bits) not drawn.
+    void addFace(const Face& face, unsigned hidden) {
+        faces.push_back(face);
+        HideEdges(hiddenEdges, faces.size() - 1, hidden);
+    }
 };
 
 struct CadDrawing {
@@ -64,8 +77,14 @@ struct CadDrawing {
 // The key a block name is looked up by: ASCII letters in upper case.
 std::string BlockKey(std::string_view name);
 
-// Appends the faces of the polygon corners[0..n-1]: nothing for n < 3 (an
-// edge or a point, not a face); a triangle repeats its third corner; four
-// corners are one face; n > 4 corners are the triangles (c0, ci, ci+1, ci+1)
-// for i = 1 .. n-2. Returns the number of faces appended.
-std::size_t AppendPolygon(std::vector<Face>& faces, const xyz* corners, std::size_t n);
+// Appends the faces of the polygon corners[0..n-1] to `space`: nothing for
+// n < 3 (an edge or a point, not a face); a triangle repeats its third
+// corner; four corners are one face; n > 4 corners are the triangles (c0, ci,
+// ci+1, ci+1) for i = 1 .. n-2. Returns the number of faces appended.
+//
+// Bit i of `hiddenSides` hides the polygon's side from corner i to the next
+// (i < 4: only polyface faces, of at most four corners, hide sides). A CAD
+// program draws a polygon's outline, so the diagonals a split adds are
+// hidden. The closing side of a triangle is drawn as C→D, a point, then D→A:
+// both are hidden together.
+std::size_t AppendPolygon(CadSpace& space, const xyz* corners, std::size_t n, unsigned hiddenSides = 0);

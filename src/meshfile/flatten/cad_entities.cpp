@@ -55,8 +55,9 @@ bool ReadInsertGroup(CadParse& parse, const DxfGroup& group, CadInsert& insert, 
 bool Read3dFace(CadParse& parse, const DxfGroup&, CadSpace& space) {
     Face face{};
     xyz* const corners[] = {&face.A, &face.B, &face.C, &face.D};
-    long long paper = 0;
+    long long paper = 0, hiddenEdges = 0; // group 70: bits 1, 2, 4, 8 hide the first to fourth edge
     const bool read = parse.entityGroups([&](const DxfGroup& group) {
+        if (group.code == 70) return parse.integer(group, "3DFACE", hiddenEdges);
         if (!IsFaceCornerCode(group.code)) return group.code != 67 || parse.integer(group, "3DFACE", paper);
         xyz& corner = *corners[group.code % 10];
         double* const axes[] = {&corner.x, &corner.y, &corner.z};
@@ -65,7 +66,7 @@ bool Read3dFace(CadParse& parse, const DxfGroup&, CadSpace& space) {
     });
     if (!read) return false;
     if (paper == 1) return true;
-    space.faces.push_back(face);
+    space.addFace(face, static_cast<unsigned>(hiddenEdges));
     ++space.facesFrom[static_cast<int>(FaceSource::Face3d)];
     return true;
 }

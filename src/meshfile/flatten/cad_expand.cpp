@@ -121,12 +121,15 @@ struct Planner {
         return checkLimits();
     }
 
+    // Not judged by `error`, which may hold the caller's last message.
     bool checkLimits() {
         if (plan.totalFaces() > limits.faces)
             error = "the drawing would make more than " + std::to_string(limits.faces) + " faces";
         else if (plan.placements > limits.placements)
             error = "the drawing would place blocks more than " + std::to_string(limits.placements) + " times";
-        return error.empty();
+        else
+            return true;
+        return false;
     }
 };
 
@@ -151,11 +154,25 @@ struct Expander {
         return index == drawing.blocks.size() ? drawing.model : drawing.blocks[index];
     }
 
-    // Hands out faces [frame.nextFace, end) of the frame's space; false on a non-finite coordinate.
+    // Hands out faces [frame.nextFace, end) of the frame's space; false on a
+    // non-finite coordinate. Faces that hide edges go out in batches apart
+    // from those past the end of the space's hiddenEdges, which hide none.
     bool emit(Frame& frame, std::size_t end) {
+        const CadSpace& from = space(frame.space);
+        while (frame.nextFace < end) {
+            const std::size_t hiding = from.hiddenEdges.size();
+            const std::size_t stop = frame.nextFace < hiding ? std::min(end, hiding) : end;
+            if (!emitPlaced(frame, stop, frame.nextFace < hiding ? &from.hiddenEdges[frame.nextFace] : nullptr))
+                return false;
+        }
+        return true;
+    }
+
+    // emit() for faces [frame.nextFace, end), their hidden edges at `hidden` (or null).
+    bool emitPlaced(Frame& frame, std::size_t end, const unsigned char* hidden) {
         const std::vector<Face>& faces = space(frame.space).faces;
         if (frame.map.identity) {
-            if (end > frame.nextFace) sink(faces.data() + frame.nextFace, end - frame.nextFace);
+            sink(faces.data() + frame.nextFace, hidden, end - frame.nextFace);
             frame.nextFace = end;
             return true;
         }
@@ -169,8 +186,9 @@ struct Expander {
                             frame.map.apply(face.D)};
             }
             if (!AllFinite(batch, n)) return false;
-            sink(batch, n);
+            sink(batch, hidden, n);
             frame.nextFace += n;
+            if (hidden) hidden += n;
         }
         return true;
     }

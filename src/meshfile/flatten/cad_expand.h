@@ -55,12 +55,15 @@ struct ExpansionPlan {
 bool PlanExpansion(const CadDrawing& drawing, const FlattenLimits& limits, ExpansionPlan& plan,
                    std::string& error);
 
-// Receives faces in drawing order, a batch at a time.
-using FaceSink = std::function<void(const Face* faces, std::size_t count)>;
+// Receives faces in drawing order, a batch at a time, with their hidden
+// edges (HiddenEdges' bits, kelvorn.h) one byte a face, or null when every
+// edge of the batch is drawn.
+using FaceSink = std::function<void(const Face* faces, const unsigned char* hiddenEdges, std::size_t count)>;
 
 // Hands every face that model space shows to `sink`, in file order with each
 // reference's faces in its place; plan.totalFaces() faces in all. Faces of
-// model space itself go out bit for bit as read. False, with `error` set and
+// model space itself go out bit for bit as read; every face, placed or not,
+// keeps the edges it hides. False, with `error` set and
 // the faces so far handed out, when placing a face takes a coordinate beyond
 // the range of doubles.
 bool ExpandDrawing(const CadDrawing& drawing, const ExpansionPlan& plan, const FaceSink& sink, std::string& error);

@@ -84,7 +84,7 @@ bool AddMeshFaces(CadParse& parse, const DxfGroup& start, const MeshData& mesh, 
                                   "MESH face naming a missing vertex");
             corners.push_back(mesh.vertices[static_cast<std::size_t>(index)]);
         }
-        added += AppendPolygon(space.faces, corners.data(), corners.size());
+        added += AppendPolygon(space, corners.data(), corners.size());
     }
     space.facesFrom[static_cast<int>(FaceSource::Mesh)] += static_cast<long long>(added);
     return true;

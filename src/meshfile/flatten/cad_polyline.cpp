@@ -69,17 +69,20 @@ bool AddPolyfaceFaces(CadParse& parse, const DxfGroup& start, const Polyline& po
         if ((record.flags & kVertexFlags) != kFaceRecord) continue;
         xyz corners[4];
         std::size_t n = 0;
+        unsigned hiddenSides = 0;
         for (long long index : record.indices) {
-            if (index == 0) continue; // unused; a negative index only hides the edge that starts there
+            if (index == 0) continue; // unused
             const unsigned long long vertex = static_cast<unsigned long long>(std::llabs(index));
             if (vertex > points.size())
                 return parse.fail(start,
                                   "polyface mesh: a face record names vertex " + std::to_string(index) +
                                       " of " + std::to_string(points.size()),
                                   "polyface face naming a missing vertex");
+            // A negative index hides the side that starts at its corner.
+            if (index < 0) hiddenSides |= 1u << n;
             corners[n++] = points[vertex - 1];
         }
-        added += AppendPolygon(space.faces, corners, n);
+        added += AppendPolygon(space, corners, n, hiddenSides);
     }
     space.facesFrom[static_cast<int>(FaceSource::Polyface)] += static_cast<long long>(added);
     return true;

@@ -40,6 +40,7 @@ struct SpaceMark {
         : faces(space.faces.size()), inserts(space.inserts.size()), facesFrom(space.facesFrom) {}
     void restore(CadSpace& space) const {
         space.faces.resize(faces);
+        if (space.hiddenEdges.size() > faces) space.hiddenEdges.resize(faces);
         space.inserts.resize(inserts);
         space.facesFrom = facesFrom;
     }
@@ -119,7 +120,7 @@ struct Walk {
             return false;
         std::vector<Face>& faces = drawing.model.faces;
         const std::size_t before = faces.size();
-        const PlainFaceRun run = plain.read(parse.groups.offset(), faces);
+        const PlainFaceRun run = plain.read(parse.groups.offset(), faces, drawing.model.hiddenEdges);
         parse.groups.skipTo(run.end, run.lines);
         drawing.model.facesFrom[static_cast<int>(FaceSource::Face3d)] += static_cast<long long>(faces.size() - before);
         return run.lines > 0;

@@ -8,9 +8,11 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <utility>
 
 const char* FaceSourceName(FaceSource source) {
     switch (source) {
@@ -97,27 +99,53 @@ std::string DescribeFacelessDrawing(const char* path, const FlattenReport& repor
            (unplaced == 1 ? " face" : " faces") + " that nothing places: there is nothing to draw.";
 }
 
+namespace {
+
+// The face table and its hidden edges being filled from the faces handed out.
+struct FlattenedTable {
+    long long count = 0;
+    Face* faces = nullptr;
+    unsigned char* hiddenEdges = nullptr; // allocated at the first face that hides an edge
+    long long filled = 0;
+    bool outOfMemory = false;
+
+    ~FlattenedTable() {
+        FreeFaceTable(faces);
+        std::free(hiddenEdges);
+    }
+
+    void take(const Face* batch, const unsigned char* hidden, std::size_t n) {
+        std::copy(batch, batch + n, faces + filled);
+        if (hidden && !hiddenEdges && std::any_of(hidden, hidden + n, [](unsigned char bits) { return bits != 0; })) {
+            hiddenEdges = static_cast<unsigned char*>(std::calloc(static_cast<std::size_t>(count + kSpareFaces), 1));
+            outOfMemory = outOfMemory || !hiddenEdges;
+        }
+        if (hidden && hiddenEdges) std::copy(hidden, hidden + n, hiddenEdges + filled);
+        filled += static_cast<long long>(n);
+    }
+};
+
+} // namespace
+
 bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& error, const FlattenLimits& limits) {
     FlatDrawing drawing;
     if (!drawing.readFile(path, limits, error)) return false;
-    const long long count = drawing.report().faces;
-    Face* table = count > 0 ? AllocateFaceTable(count) : nullptr;
-    if (count > 0 && !table) {
-        error = DescribeReadError({ReadError::OutOfMemory, 0, count});
+    FlattenedTable table;
+    table.count = drawing.report().faces;
+    table.faces = table.count > 0 ? AllocateFaceTable(table.count) : nullptr;
+    const auto take = [&](const Face* faces, const unsigned char* hidden, std::size_t n) { table.take(faces, hidden, n); };
+    const bool placed = (table.count == 0 || table.faces) && drawing.faces(take, error);
+    if ((table.count > 0 && !table.faces) || table.outOfMemory) {
+        error = DescribeReadError({ReadError::OutOfMemory, 0, table.count});
         return false;
     }
-    Face* next = table;
-    const bool placed = drawing.faces(
-        [&](const Face* faces, std::size_t n) { next = std::copy(faces, faces + n, next); }, error);
-    if (!placed) {
-        FreeFaceTable(table);
-        return false;
-    }
-    if (table) {
+    if (!placed) return false;
+    if (table.faces) {
         FreeFaceTable(F);
-        F = table;
+        F = std::exchange(table.faces, nullptr);
     }
-    nf = static_cast<int>(count);
+    ReplaceHiddenEdges(std::exchange(table.hiddenEdges, nullptr));
+    nf = static_cast<int>(table.count);
     report = drawing.report();
     return true;
 }

@@ -75,8 +75,9 @@ private:
 std::string DescribeFacelessDrawing(const char* path, const FlattenReport& report);
 
 // Replaces the face table (F, nf) with the flattened faces of the file at
-// `path`, as ReadMeshFile lays it out: room for count + 4 faces; `report`
+// `path`, as ReadMeshFile lays it out: room for count + 4 faces; and
+// HiddenEdges with the edges they hide, or null when they hide none; `report`
 // says what was left out. On failure `error` names the reason (without the
-// path) and the table stays as it was.
+// path) and the table and its hidden edges stay as they were.
 bool LoadFlattenedMesh(const char* path, FlattenReport& report, std::string& error,
                        const FlattenLimits& limits = {});

@@ -1,5 +1,6 @@
 #include "meshfile/flatten/plain_faces.h"
 
+#include "meshfile/flatten/cad_drawing.h"
 #include "meshfile/flatten/dxf_groups.h"
 
 #include <new>
@@ -47,13 +48,21 @@ bool CornerLine(const char*& p, const char* end, double& coordinate) {
     return ValueLine(p, end, value) && ReadPlainDecimal(value, coordinate);
 }
 
-// One entity from `p`; when it is taken, its face and lines, and `p` moved past it.
-bool PlainFace(const char*& p, const char* end, Face& face, long long& lines) {
+// Group 70's value line, read as the general reader reads it.
+bool HiddenEdgesLine(const char*& p, const char* end, long long& hiddenEdges) {
+    DxfGroup group;
+    group.code = 70;
+    return ValueLine(p, end, group.text) && ReadInteger(group, hiddenEdges);
+}
+
+// One entity from `p`; when it is taken, its face, hidden edges and lines, and `p` moved past it.
+bool PlainFace(const char*& p, const char* end, Face& face, long long& hiddenEdges, long long& lines) {
     const char* q = p;
     int code;
     std::string_view value;
     if (!CodeLine(q, end, code) || code != 0 || !ValueLine(q, end, value) || value != kFace) return false;
     face = Face{};
+    hiddenEdges = 0;
     double* const coordinates = &face.A.x; // A.x A.y A.z B.x ...: a corner's three, corner by corner
     for (long long groups = 1;; ++groups) {
         const char* const group = q;
@@ -65,6 +74,7 @@ bool PlainFace(const char*& p, const char* end, Face& face, long long& lines) {
             return true;
         }
         const bool read = IsFaceCornerCode(code) ? CornerLine(q, end, coordinates[3 * (code % 10) + code / 10 - 1])
+                          : code == 70           ? HiddenEdgesLine(q, end, hiddenEdges)
                                                  : ValueLine(q, end, value);
         if (!read) return false;
     }
@@ -84,16 +94,17 @@ std::size_t SecondHalfStart(std::string_view bytes) {
 } // namespace
 
 PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces,
-                            const std::atomic<bool>* abandoned) {
+                            std::vector<unsigned char>& hiddenEdges, const std::atomic<bool>* abandoned) {
     constexpr long long kLookEvery = 4096; // faces between two looks at `abandoned`
     const char* p = bytes.data() + at;
     const char* const end = bytes.data() + bytes.size();
     PlainFaceRun run;
     Face face;
-    long long lines;
-    for (long long taken = 1; static_cast<std::size_t>(p - bytes.data()) != stop && PlainFace(p, end, face, lines);
-         ++taken) {
+    long long hidden, lines;
+    for (long long taken = 1;
+         static_cast<std::size_t>(p - bytes.data()) != stop && PlainFace(p, end, face, hidden, lines); ++taken) {
         faces.push_back(face);
+        HideEdges(hiddenEdges, faces.size() - 1, static_cast<unsigned>(hidden));
         run.lines += lines;
         if (abandoned && taken % kLookEvery == 0 && abandoned->load(std::memory_order_relaxed)) break;
     }
@@ -116,23 +127,29 @@ void* PlainFacesInTwo::ReadSecond(void* self) {
     auto& two = *static_cast<PlainFacesInTwo*>(self);
     try {
         two.secondFaces_.reserve((two.bytes_.size() - two.middle_) / 128);
-        two.secondRun_ =
-            ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, two.secondFaces_, &two.abandoned_);
+        two.secondRun_ = ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, two.secondFaces_,
+                                        two.secondHiddenEdges_, &two.abandoned_);
         two.secondRead_ = true;
     } catch (const std::bad_alloc&) {
         two.secondFaces_ = {};
+        two.secondHiddenEdges_ = {};
     }
     return nullptr;
 }
 
-PlainFaceRun PlainFacesInTwo::read(std::size_t at, std::vector<Face>& faces) {
-    PlainFaceRun run = ReadPlainFaces(bytes_, at, middle_, faces);
+PlainFaceRun PlainFacesInTwo::read(std::size_t at, std::vector<Face>& faces, std::vector<unsigned char>& hiddenEdges) {
+    PlainFaceRun run = ReadPlainFaces(bytes_, at, middle_, faces, hiddenEdges);
     if (run.end != middle_) return run;
     thread_.join();
     middle_ = std::string_view::npos; // taken once, or read here
     if (!secondRead_) {
-        const PlainFaceRun rest = ReadPlainFaces(bytes_, run.end, middle_, faces);
+        const PlainFaceRun rest = ReadPlainFaces(bytes_, run.end, middle_, faces, hiddenEdges);
         return {rest.end, run.lines + rest.lines};
+    }
+    if (!secondHiddenEdges_.empty()) {
+        hiddenEdges.resize(faces.size()); // zeros up to the second run, for faces that hide no edge
+        hiddenEdges.insert(hiddenEdges.end(), secondHiddenEdges_.begin(), secondHiddenEdges_.end());
+        secondHiddenEdges_ = {};
     }
     faces.insert(faces.end(), secondFaces_.begin(), secondFaces_.end());
     secondFaces_ = {};

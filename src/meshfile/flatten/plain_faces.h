@@ -5,7 +5,8 @@
 // An entity is taken only where the general reader would make the very same
 // face of it: (0, 3DFACE), then groups whose code lines are one to four
 // digits and a line end (those DxfGroupReader reads in place), without a
-// group 67, whose corner values are plain decimals (ReadPlainDecimal), ended
+// group 67, whose corner values are plain decimals (ReadPlainDecimal) and
+// whose group 70, the hidden edges, if any, an integer (ReadInteger), ended
 // by a group 0 that is there to be read. Anything else ends the run before
 // that entity, and the general reader reads it.
 #pragma once
@@ -27,10 +28,11 @@ struct PlainFaceRun {
 };
 
 // Takes entities from `at`, the start of a group, appending their faces to
-// `faces`, until one is not taken or the run reaches `stop`; or, when
+// `faces` and their hidden edges to `hiddenEdges` (as HideEdges keeps them,
+// cad_drawing.h), until one is not taken or the run reaches `stop`; or, when
 // `abandoned` is given, soon after it turns true (the run is then of no use).
 PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces,
-                            const std::atomic<bool>* abandoned = nullptr);
+                            std::vector<unsigned char>& hiddenEdges, const std::atomic<bool>* abandoned = nullptr);
 
 // The fewest bytes whose runs are read on two threads (8 MB; tests lower it).
 extern std::size_t g_plainFacesInTwoFrom;
@@ -49,8 +51,9 @@ public:
     PlainFacesInTwo(const PlainFacesInTwo&) = delete;
     PlainFacesInTwo& operator=(const PlainFacesInTwo&) = delete;
 
-    // ReadPlainFaces(bytes, at, end of the bytes, faces): the same faces, run end and lines.
-    PlainFaceRun read(std::size_t at, std::vector<Face>& faces);
+    // ReadPlainFaces(bytes, at, end of the bytes, faces, hiddenEdges): the
+    // same faces, hidden edges, run end and lines.
+    PlainFaceRun read(std::size_t at, std::vector<Face>& faces, std::vector<unsigned char>& hiddenEdges);
 
 private:
     static void* ReadSecond(void* self);
@@ -58,6 +61,7 @@ private:
     std::string_view bytes_;
     std::size_t middle_;
     std::vector<Face> secondFaces_;
+    std::vector<unsigned char> secondHiddenEdges_;
     PlainFaceRun secondRun_;
     bool secondRead_ = false; // false when memory ran short
     std::atomic<bool> abandoned_{false};
