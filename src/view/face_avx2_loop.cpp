@@ -86,7 +86,7 @@ template <class Hidden>
             continue;
         }
         const Int4 column = Trunc(u), startRow = RbInt - Trunc(v), endRow = Trunc(Rb - v);
-        const Int4 drawn = ~hidden.lanes(f - first);
+        const Int4 drawn = hidden.drawn(f - first);
         const Int4 dx = (Next(column) - column) & drawn, dy = (Next(endRow) - startRow) & drawn;
         if (Any(ShortLines::Beyond(dx, dy))) {
             painter.anyFace(*f, hidden.bits(f - first));
@@ -104,6 +104,6 @@ template <class Hidden>
 PlaneBounds PaintFacesWithAvx2(const MaskPainter& painter, const Face* first, const Face* last,
                                const unsigned char* hiddenEdges) {
     if (!hiddenEdges) return PaintWithAvx2(painter, first, last, NoHiddenEdges{});
-    // Lanes A→B, B→C, C→D, D→A.
-    return PaintWithAvx2(painter, first, last, HiddenEdgeLanes{hiddenEdges, Int4{1, 2, 4, 8}});
+    static const std::array<Int4, 16> kDrawnLanes = DrawnLaneMasks({1, 2, 4, 8}); // lanes A→B, B→C, C→D, D→A
+    return PaintWithAvx2(painter, first, last, HiddenEdgeLanes{hiddenEdges, kDrawnLanes.data()});
 }

@@ -84,7 +84,7 @@ PlaneBounds PaintInPairs(const MaskPainter& shared, const Face* first, const Fac
         const Int4 column = Join(Trunc(u0), Trunc(u1));
         const Int4 startRow = RbInt - Join(Trunc(v0), Trunc(v1));
         const Int4 endRow = Join(Trunc(Rb - v0), Trunc(Rb - v1));
-        const Int4 drawn = ~hidden.lanes(f - first);
+        const Int4 drawn = hidden.drawn(f - first);
         const Int4 dx = (__builtin_shufflevector(column, column, 2, 3, 1, 0) - column) & drawn;
         const Int4 dy = (__builtin_shufflevector(endRow, endRow, 2, 3, 1, 0) - startRow) & drawn;
         if (Any(ShortLines::Beyond(dx, dy))) {
@@ -103,6 +103,6 @@ PlaneBounds PaintInPairs(const MaskPainter& shared, const Face* first, const Fac
 PlaneBounds PaintFacesInPairs(const MaskPainter& painter, const Face* first, const Face* last,
                               const unsigned char* hiddenEdges) {
     if (!hiddenEdges) return PaintInPairs(painter, first, last, NoHiddenEdges{});
-    // Lanes A→B, C→D, B→C, D→A.
-    return PaintInPairs(painter, first, last, HiddenEdgeLanes{hiddenEdges, Int4{1, 4, 2, 8}});
+    static const std::array<Int4, 16> kDrawnLanes = DrawnLaneMasks({1, 4, 2, 8}); // lanes A→B, C→D, B→C, D→A
+    return PaintInPairs(painter, first, last, HiddenEdgeLanes{hiddenEdges, kDrawnLanes.data()});
 }

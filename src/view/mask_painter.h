@@ -9,6 +9,7 @@
 #include "view/short_lines.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -76,22 +77,30 @@ struct MaskPainter {
 };
 
 // The hidden edges of the faces a loop paints, face i from the loop's first:
-// HiddenEdges' bits, and a mask of the lanes whose lines are hidden, all ones
-// there. A loop takes its lines' moves as 0 in those lanes: lines of no
-// length, which set the spare byte alone. Passed by value and so kept in
-// registers: the mask's byte stores cannot change them.
+// HiddenEdges' bits, and a mask of the lanes whose lines are drawn, all ones
+// there and 0 where they are hidden. A loop takes its lines' moves as 0 in
+// the hidden lanes: lines of no length, which set the spare byte alone.
+// Passed by value and so kept in registers: the mask's byte stores cannot
+// change them.
 struct NoHiddenEdges {
     static unsigned bits(std::ptrdiff_t) { return 0; }
-    static Int4 lanes(std::ptrdiff_t) { return Int4{}; }
+    static Int4 drawn(std::ptrdiff_t) { return Int4{} - 1; }
 };
 struct HiddenEdgeLanes {
     const unsigned char* hiddenEdges;
-    Int4 laneBits; // the bit of each lane's edge, in the loop's order of lanes
+    const Int4* drawnLanes; // by bits (16 masks), in the loop's order of lanes: a load and no arithmetic
     unsigned bits(std::ptrdiff_t i) const { return hiddenEdges[i]; }
-    Int4 lanes(std::ptrdiff_t i) const {
-        return ((Int4{} + static_cast<std::int32_t>(hiddenEdges[i])) & laneBits) != 0;
-    }
+    Int4 drawn(std::ptrdiff_t i) const { return drawnLanes[hiddenEdges[i] & 15]; }
 };
+
+// The lane masks of HiddenEdgeLanes for a loop whose lanes hold the edges of
+// bits laneBits[0..3].
+inline std::array<Int4, 16> DrawnLaneMasks(const int (&laneBits)[4]) {
+    std::array<Int4, 16> masks;
+    for (int bits = 0; bits < 16; ++bits)
+        for (int lane = 0; lane < 4; ++lane) masks[bits][lane] = bits & laneBits[lane] ? 0 : -1;
+    return masks;
+}
 
 // The loops read the table faster than the processor's own prefetching
 // brings it in: both cache lines of the face this far ahead are asked for
