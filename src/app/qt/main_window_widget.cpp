@@ -1,7 +1,9 @@
-// The widget of a window: painting the client image, input as messages.
+// The main window's widget: the menu bar, the client image, input as messages;
+// the files of a drop.
 #include "app/qt/virtual_keys.h"
-#include "app/qt/window_record.h"
+#include "app/qt/main_window_widget.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,6 +17,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -45,32 +48,42 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 
 } // namespace
 
-WindowWidget::WindowWidget(HWND window) : window_(window) {
+HWND__::HWND__(const WNDCLASSA& windowClass)
+    : proc(windowClass.lpfnWndProc), classStyle(windowClass.style), bar(new QMenuBar(this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    window->bar = new QMenuBar(this);
-    window->bar->setNativeMenuBar(false); // the bar belongs in the window, as on Windows
-    window->bar->setFocusPolicy(Qt::NoFocus);
-    window->bar->hide();
+    bar->setNativeMenuBar(false); // the bar belongs in the window, as on Windows
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->hide();
 }
 
-int WindowWidget::clientTop() const {
-    const QMenuBar* bar = window_->bar;
+int HWND__::clientTop() const {
     if (bar->isHidden()) return 0;
     const int height = bar->heightForWidth(width());
     return height > 0 ? height : bar->sizeHint().height();
 }
 
-void WindowWidget::placeMenuBar() { window_->bar->setGeometry(0, 0, width(), clientTop()); }
+void HWND__::showMenu(HMENU shown) {
+    const int oldTop = clientTop();
+    menu = shown;
+    bar->clear();
+    for (const auto& [id, text] : menu ? menu->items : decltype(menu->items)()) {
+        const WPARAM command = LOWORD(id);
+        connect(bar->addAction(QString::fromLocal8Bit(text.c_str())), &QAction::triggered, bar,
+                [this, command] { PostMessage(this, WM_COMMAND, command, 0); });
+    }
+    bar->setHidden(menu == nullptr);
+    bar->setGeometry(0, 0, width(), clientTop());
+    // The client area grows or shrinks with the bar, which repaints it as a resize does.
+    if (clientTop() != oldTop) invalid = true;
+}
 
-void WindowWidget::paintEvent(QPaintEvent*) {
+void HWND__::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const int top = clientTop();
-    const Image& image = window_->image;
-    const QRect client(0, top, width(), height() - top);
+    const QRect client(0, clientTop(), width(), height() - clientTop());
     if (image.width != client.width() || image.height != client.height()) {
         // A paint message is on its way; until then the area shows the class brush.
-        painter.fillRect(client, QColor::fromRgba(window_->background ? window_->background->colour : Image::kWhite));
+        painter.fillRect(client, Qt::white);
         return;
     }
     const QImage pixels(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
@@ -78,21 +91,21 @@ void WindowWidget::paintEvent(QPaintEvent*) {
     painter.drawImage(client.topLeft(), pixels);
 }
 
-void WindowWidget::resizeEvent(QResizeEvent*) {
-    placeMenuBar();
+void HWND__::resizeEvent(QResizeEvent*) {
+    bar->setGeometry(0, 0, width(), clientTop());
     // CS_HREDRAW | CS_VREDRAW: a new size repaints the whole client area.
-    if (window_->classStyle & (CS_HREDRAW | CS_VREDRAW)) InvalidateRect(window_, nullptr, TRUE);
+    if (classStyle & (CS_HREDRAW | CS_VREDRAW)) invalid = true;
 }
 
-void WindowWidget::keyPressEvent(QKeyEvent* event) { postKey(event, false); }
+void HWND__::keyPressEvent(QKeyEvent* event) { postKey(event, false); }
 
-void WindowWidget::keyReleaseEvent(QKeyEvent* event) {
+void HWND__::keyReleaseEvent(QKeyEvent* event) {
     // Windows reports a held key as repeated key-downs only, with no release between them.
     if (event->isAutoRepeat()) return;
     postKey(event, true);
 }
 
-void WindowWidget::postKey(QKeyEvent* event, bool up) {
+void HWND__::postKey(QKeyEvent* event, bool up) {
     const unsigned key = VirtualKeyFromQt(event->key(), event->modifiers() & Qt::KeypadModifier);
     if (key == 0) {
         event->ignore();
@@ -106,40 +119,40 @@ void WindowWidget::postKey(QKeyEvent* event, bool up) {
     if (up || event->isAutoRepeat()) flags |= 1u << 30;
     if (up) flags |= 1u << 31;
     const UINT message = alt ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
-    PostMessage(window_, message, key, static_cast<LPARAM>(flags));
+    PostMessage(this, message, key, static_cast<LPARAM>(flags));
 }
 
-bool WindowWidget::postButton(QMouseEvent* event, UINT left, UINT middle) {
+bool HWND__::postButton(QMouseEvent* event, UINT left, UINT middle) {
     const UINT message = event->button() == Qt::LeftButton ? left : event->button() == Qt::MiddleButton ? middle : 0;
     if (message == 0) return false;
     const QPoint client = event->position().toPoint() - QPoint(0, clientTop());
-    PostMessage(window_, message, KeyState(event->buttons(), event->modifiers()), PackPoint(client));
+    PostMessage(this, message, KeyState(event->buttons(), event->modifiers()), PackPoint(client));
     return true;
 }
 
-void WindowWidget::mousePressEvent(QMouseEvent* event) {
+void HWND__::mousePressEvent(QMouseEvent* event) {
     if (!postButton(event, WM_LBUTTONDOWN, WM_MBUTTONDOWN)) event->ignore();
 }
 
-void WindowWidget::mouseReleaseEvent(QMouseEvent* event) {
+void HWND__::mouseReleaseEvent(QMouseEvent* event) {
     if (!postButton(event, WM_LBUTTONUP, WM_MBUTTONUP)) event->ignore();
 }
 
-void WindowWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+void HWND__::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt reports press, release, double-click, release; Windows the same with
     // CS_DBLCLKS, and without it a second press in place of the double-click.
-    const bool doubleClicks = window_->classStyle & CS_DBLCLKS;
+    const bool doubleClicks = classStyle & CS_DBLCLKS;
     if (!postButton(event, doubleClicks ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN,
                     doubleClicks ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN))
         event->ignore();
 }
 
-void WindowWidget::mouseMoveEvent(QMouseEvent* event) {
+void HWND__::mouseMoveEvent(QMouseEvent* event) {
     const QPoint client = event->position().toPoint() - QPoint(0, clientTop());
-    PostMouseMove(window_, KeyState(event->buttons(), event->modifiers()), PackPoint(client));
+    PostMouseMove(this, KeyState(event->buttons(), event->modifiers()), PackPoint(client));
 }
 
-void WindowWidget::wheelEvent(QWheelEvent* event) {
+void HWND__::wheelEvent(QWheelEvent* event) {
     // angleDelta counts eighths of a degree: 120 a notch, as Windows reports it.
     const int delta = std::clamp(event->angleDelta().y(), -32768, 32767);
     if (delta == 0) {
@@ -147,22 +160,36 @@ void WindowWidget::wheelEvent(QWheelEvent* event) {
         return;
     }
     const WPARAM state = KeyState(event->buttons(), event->modifiers()) | (static_cast<WPARAM>(delta) & 0xFFFF) << 16;
-    PostMessage(window_, WM_MOUSEWHEEL, state, PackPoint(event->globalPosition().toPoint()));
+    PostMessage(this, WM_MOUSEWHEEL, state, PackPoint(event->globalPosition().toPoint()));
 }
 
-void WindowWidget::dragEnterEvent(QDragEnterEvent* event) {
+void HWND__::dragEnterEvent(QDragEnterEvent* event) {
     if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
-void WindowWidget::dropEvent(QDropEvent* event) {
+void HWND__::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths = LocalFiles(event->mimeData());
     if (paths.empty()) return;
-    PostMessage(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(new HDROP__{std::move(paths)}), 0);
+    PostMessage(this, WM_DROPFILES, reinterpret_cast<WPARAM>(new HDROP__{std::move(paths)}), 0);
     event->acceptProposedAction();
 }
 
-void WindowWidget::closeEvent(QCloseEvent* event) {
+void HWND__::closeEvent(QCloseEvent* event) {
     // The close box asks the window procedure, which decides (by default: destroy).
     event->ignore();
-    PostMessage(window_, WM_CLOSE, 0, 0);
+    PostMessage(this, WM_CLOSE, 0, 0);
 }
+
+UINT DragQueryFile(HDROP drop, UINT index, LPSTR buffer, UINT size) {
+    if (index == 0xFFFFFFFF) return static_cast<UINT>(drop->paths.size());
+    if (index >= drop->paths.size()) return 0;
+    const std::string& path = drop->paths[index];
+    if (!buffer) return static_cast<UINT>(path.size());
+    if (size == 0) return 0;
+    const std::size_t copied = std::min<std::size_t>(path.size(), size - 1);
+    std::memcpy(buffer, path.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<UINT>(copied);
+}
+
+void DragFinish(HDROP drop) { delete drop; }
