@@ -4,14 +4,11 @@
 #include "app/qt/main_window_widget.h"
 
 #include <QAction>
-#include <QCloseEvent>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
@@ -46,10 +43,30 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
     return paths;
 }
 
+// lParam of a key message as Windows builds it: repeat count 1 in the low
+// word, bit 29 for Alt, bit 30 for "was down before", bit 31 for a release.
+void PostKey(HWND window, const QKeyEvent* key, bool up) {
+    const unsigned code = VirtualKeyFromQt(key->key(), key->modifiers() & Qt::KeypadModifier);
+    const bool alt = key->modifiers() & Qt::AltModifier;
+    DWORD flags = 1 | (alt ? 1u << 29 : 0) | (up || key->isAutoRepeat() ? 1u << 30 : 0) | (up ? 1u << 31 : 0);
+    const UINT message = alt ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
+    if (code != 0) PostMessage(window, message, code, static_cast<LPARAM>(flags));
+}
+
+// The message of a press, a release or a double-click (Qt reports press,
+// release, double-click, release, as Windows does for a CS_DBLCLKS class) of
+// the left or the middle button; 0 for another button.
+UINT ButtonMessage(QEvent::Type type, Qt::MouseButton button) {
+    const int kind = type == QEvent::MouseButtonPress ? 0 : type == QEvent::MouseButtonRelease ? 1 : 2;
+    static constexpr UINT left[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
+    static constexpr UINT middle[] = {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK};
+    return button == Qt::LeftButton ? left[kind] : button == Qt::MiddleButton ? middle[kind] : 0;
+}
+
 } // namespace
 
 HWND__::HWND__(const WNDCLASSA& windowClass)
-    : proc(windowClass.lpfnWndProc), classStyle(windowClass.style), bar(new QMenuBar(this)) {
+    : proc(windowClass.lpfnWndProc), bar(new QMenuBar(this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     bar->setNativeMenuBar(false); // the bar belongs in the window, as on Windows
@@ -67,7 +84,7 @@ void HWND__::showMenu(HMENU shown) {
     const int oldTop = clientTop();
     menu = shown;
     bar->clear();
-    for (const auto& [id, text] : menu ? menu->items : decltype(menu->items)()) {
+    for (const auto& [id, text] : menu ? menu->items : HMENU__().items) {
         const WPARAM command = LOWORD(id);
         connect(bar->addAction(QString::fromLocal8Bit(text.c_str())), &QAction::triggered, bar,
                 [this, command] { PostMessage(this, WM_COMMAND, command, 0); });
@@ -78,7 +95,7 @@ void HWND__::showMenu(HMENU shown) {
     if (clientTop() != oldTop) invalid = true;
 }
 
-void HWND__::paintEvent(QPaintEvent*) {
+void HWND__::paintClient() {
     QPainter painter(this);
     const QRect client(0, clientTop(), width(), height() - clientTop());
     if (image.width != client.width() || image.height != client.height()) {
@@ -91,93 +108,55 @@ void HWND__::paintEvent(QPaintEvent*) {
     painter.drawImage(client.topLeft(), pixels);
 }
 
-void HWND__::resizeEvent(QResizeEvent*) {
-    bar->setGeometry(0, 0, width(), clientTop());
-    // CS_HREDRAW | CS_VREDRAW: a new size repaints the whole client area.
-    if (classStyle & (CS_HREDRAW | CS_VREDRAW)) invalid = true;
-}
-
-void HWND__::keyPressEvent(QKeyEvent* event) { postKey(event, false); }
-
-void HWND__::keyReleaseEvent(QKeyEvent* event) {
-    // Windows reports a held key as repeated key-downs only, with no release between them.
-    if (event->isAutoRepeat()) return;
-    postKey(event, true);
-}
-
-void HWND__::postKey(QKeyEvent* event, bool up) {
-    const unsigned key = VirtualKeyFromQt(event->key(), event->modifiers() & Qt::KeypadModifier);
-    if (key == 0) {
-        event->ignore();
-        return;
+bool HWND__::event(QEvent* event) {
+    const auto* mouse = static_cast<const QSinglePointEvent*>(event);
+    const QPoint client = event->isSinglePointEvent() ? mouse->position().toPoint() - QPoint(0, clientTop()) : QPoint();
+    switch (event->type()) {
+    case QEvent::Paint: paintClient(); return true;
+    case QEvent::Resize:
+        bar->setGeometry(0, 0, width(), clientTop());
+        invalid = true; // the class has CS_HREDRAW | CS_VREDRAW: a new size repaints the whole client area
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // Windows reports a held key as repeated key-downs only, with no release between them.
+        if (event->type() == QEvent::KeyPress || !static_cast<QKeyEvent*>(event)->isAutoRepeat())
+            PostKey(this, static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyRelease);
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (const UINT message = ButtonMessage(event->type(), mouse->button()))
+            PostMessage(this, message, KeyState(mouse->buttons(), mouse->modifiers()), PackPoint(client));
+        return true;
+    case QEvent::MouseMove:
+        PostMouseMove(this, KeyState(mouse->buttons(), mouse->modifiers()), PackPoint(client));
+        return true;
+    case QEvent::Wheel: {
+        // angleDelta counts eighths of a degree: 120 a notch, as Windows reports it.
+        const auto* wheel = static_cast<const QWheelEvent*>(event);
+        const int delta = std::clamp(wheel->angleDelta().y(), -32768, 32767);
+        const WPARAM state = KeyState(wheel->buttons(), wheel->modifiers()) | (WPARAM(delta) & 0xFFFF) << 16;
+        if (delta != 0) PostMessage(this, WM_MOUSEWHEEL, state, PackPoint(wheel->globalPosition().toPoint()));
+        return true;
     }
-    const bool alt = event->modifiers() & Qt::AltModifier;
-    // lParam as Windows builds it: repeat count 1 in the low word, bit 29 for
-    // Alt, bit 30 for "was down before", bit 31 for a release.
-    DWORD flags = 1;
-    if (alt) flags |= 1u << 29;
-    if (up || event->isAutoRepeat()) flags |= 1u << 30;
-    if (up) flags |= 1u << 31;
-    const UINT message = alt ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
-    PostMessage(this, message, key, static_cast<LPARAM>(flags));
-}
-
-bool HWND__::postButton(QMouseEvent* event, UINT left, UINT middle) {
-    const UINT message = event->button() == Qt::LeftButton ? left : event->button() == Qt::MiddleButton ? middle : 0;
-    if (message == 0) return false;
-    const QPoint client = event->position().toPoint() - QPoint(0, clientTop());
-    PostMessage(this, message, KeyState(event->buttons(), event->modifiers()), PackPoint(client));
-    return true;
-}
-
-void HWND__::mousePressEvent(QMouseEvent* event) {
-    if (!postButton(event, WM_LBUTTONDOWN, WM_MBUTTONDOWN)) event->ignore();
-}
-
-void HWND__::mouseReleaseEvent(QMouseEvent* event) {
-    if (!postButton(event, WM_LBUTTONUP, WM_MBUTTONUP)) event->ignore();
-}
-
-void HWND__::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Qt reports press, release, double-click, release; Windows the same with
-    // CS_DBLCLKS, and without it a second press in place of the double-click.
-    const bool doubleClicks = classStyle & CS_DBLCLKS;
-    if (!postButton(event, doubleClicks ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN,
-                    doubleClicks ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN))
+    case QEvent::DragEnter:
+        if (!LocalFiles(static_cast<QDropEvent*>(event)->mimeData()).empty())
+            static_cast<QDropEvent*>(event)->acceptProposedAction();
+        return true;
+    case QEvent::Drop:
+        if (std::vector<std::string> paths = LocalFiles(static_cast<QDropEvent*>(event)->mimeData()); !paths.empty()) {
+            PostMessage(this, WM_DROPFILES, reinterpret_cast<WPARAM>(new HDROP__{std::move(paths)}), 0);
+            static_cast<QDropEvent*>(event)->acceptProposedAction();
+        }
+        return true;
+    case QEvent::Close:
+        // The close box asks the window procedure, which decides (by default: destroy).
         event->ignore();
-}
-
-void HWND__::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint client = event->position().toPoint() - QPoint(0, clientTop());
-    PostMouseMove(this, KeyState(event->buttons(), event->modifiers()), PackPoint(client));
-}
-
-void HWND__::wheelEvent(QWheelEvent* event) {
-    // angleDelta counts eighths of a degree: 120 a notch, as Windows reports it.
-    const int delta = std::clamp(event->angleDelta().y(), -32768, 32767);
-    if (delta == 0) {
-        event->ignore();
-        return;
+        PostMessage(this, WM_CLOSE, 0, 0);
+        return true;
+    default: return QWidget::event(event);
     }
-    const WPARAM state = KeyState(event->buttons(), event->modifiers()) | (static_cast<WPARAM>(delta) & 0xFFFF) << 16;
-    PostMessage(this, WM_MOUSEWHEEL, state, PackPoint(event->globalPosition().toPoint()));
-}
-
-void HWND__::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
-}
-
-void HWND__::dropEvent(QDropEvent* event) {
-    std::vector<std::string> paths = LocalFiles(event->mimeData());
-    if (paths.empty()) return;
-    PostMessage(this, WM_DROPFILES, reinterpret_cast<WPARAM>(new HDROP__{std::move(paths)}), 0);
-    event->acceptProposedAction();
-}
-
-void HWND__::closeEvent(QCloseEvent* event) {
-    // The close box asks the window procedure, which decides (by default: destroy).
-    event->ignore();
-    PostMessage(this, WM_CLOSE, 0, 0);
 }
 
 UINT DragQueryFile(HDROP drop, UINT index, LPSTR buffer, UINT size) {

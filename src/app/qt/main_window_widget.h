@@ -23,8 +23,7 @@ struct HDROP__ {
 };
 
 // Shows the menu bar and the client image, and posts Qt's input to the queue
-// as window messages; Qt hands a widget's paint, key and close events only to
-// overrides of its own functions.
+// as window messages.
 struct HWND__ final : QWidget {
     explicit HWND__(const WNDCLASSA& windowClass);
 
@@ -34,30 +33,17 @@ struct HWND__ final : QWidget {
     void showMenu(HMENU shown);
 
     WNDPROC proc;
-    UINT classStyle;
     HMENU menu = nullptr;
     QMenuBar* bar;
     Image image; // the client area's pixels as the last paint left them
     bool invalid = true;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
-    void postKey(QKeyEvent* event, bool up);
-    // Posts a mouse message for `event`'s button; false for another button.
-    bool postButton(QMouseEvent* event, UINT left, UINT middle);
+    // Shows the client image, or white until a paint of the present size.
+    void paintClient();
 };
 
 // The main window, or null while none is open.

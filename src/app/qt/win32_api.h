@@ -25,22 +25,14 @@ typedef const char* LPCSTR;
 #define FALSE 0
 
 // Handles: the window is the layer's widget; the others are its small records.
-struct HINSTANCE__;
-struct HWND__;
-struct HMENU__;
-struct HICON__;
-struct HCURSOR__;
-struct HBRUSH__;
-struct HDC__;
-struct HDROP__;
-typedef HINSTANCE__* HINSTANCE;
-typedef HWND__* HWND;
-typedef HMENU__* HMENU;
-typedef HICON__* HICON;
-typedef HCURSOR__* HCURSOR;
-typedef HBRUSH__* HBRUSH;
-typedef HDROP__* HDROP;
-typedef HDC__* HDC;
+typedef struct HINSTANCE__* HINSTANCE;
+typedef struct HWND__* HWND;
+typedef struct HMENU__* HMENU;
+typedef struct HICON__* HICON;
+typedef struct HCURSOR__* HCURSOR;
+typedef struct HBRUSH__* HBRUSH;
+typedef struct HDROP__* HDROP;
+typedef struct HDC__* HDC;
 typedef void* HGDIOBJ;
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -71,8 +63,7 @@ struct PAINTSTRUCT {
 struct WNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
+    int cbClsExtra, cbWndExtra;
     HINSTANCE hInstance;
     HICON hIcon;
     HCURSOR hCursor;
