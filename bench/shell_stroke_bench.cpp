@@ -40,7 +40,8 @@ bool OpenMainWindow() {
     Main = newwindow(progname, progname, WS_MAXIMIZE);
     if (!Main) return false;
     Pump();
-    QWidget* widget = QApplication::topLevelWidgets().value(0); // the main window, as the window system has it
+    QWidget* widget = QApplication::activeWindow(); // the main window, as the window system has it
+    if (!widget) return false;
     RECT client;
     GetClientRect(Main, &client);
     widget->showNormal();
