@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
 #include <QWheelEvent>
@@ -109,8 +110,8 @@ void HWND__::paintClient() {
 }
 
 bool HWND__::event(QEvent* event) {
-    const auto* mouse = static_cast<const QSinglePointEvent*>(event);
-    const QPoint client = event->isSinglePointEvent() ? mouse->position().toPoint() - QPoint(0, clientTop()) : QPoint();
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(event);
+    const QPoint client = mouse ? mouse->position().toPoint() - QPoint(0, clientTop()) : QPoint();
     switch (event->type()) {
     case QEvent::Paint: paintClient(); return true;
     case QEvent::Resize:
