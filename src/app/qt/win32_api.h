@@ -191,7 +191,8 @@ HGDIOBJ GetStockObject(int object);
 // one registered); CreateWindowEx makes the window of it, three quarters of
 // the screen's work area and centred, sends WM_CREATE and returns. The window
 // starts invalid, so its first paint comes with UpdateWindow. WS_MAXIMIZE
-// shows it maximized, where the window manager places it.
+// shows it maximized where the window manager places it, so WM_GETMINMAXINFO,
+// which asks the procedure for that place, is not sent.
 int RegisterClass(const WNDCLASSA* windowClass);
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
                     HWND parent, HMENU menu, HINSTANCE instance, void* param);
