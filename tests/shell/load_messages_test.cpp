@@ -1,6 +1,5 @@
 // What the viewer tells the user after a load: files that read with no face,
 // and files that cannot be read with or without a model on screen.
-#include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "shell_fixture.h"
 
@@ -20,7 +19,7 @@ TEST_F(LoadMessages, FacelessFileIsReadThenNamedInAMessage) {
     const std::string path = dir.write("net.dxf", kPolyfaceOnly);
     Start({"kelvorn", SamplePath("cube.dxf")});
     Pump();
-    ASSERT_FALSE(AllWhite(*ClientImageOf(Main)));
+    ASSERT_FALSE(AllWhite(ClientImage()));
     std::strcpy(file, path.c_str());
     Click(Qt::Key_F12);
     Pump();
@@ -33,7 +32,7 @@ TEST_F(LoadMessages, FacelessFileIsReadThenNamedInAMessage) {
     // Read as any file: the title names it and the picture is blank, already when the box came up.
     EXPECT_EQ(nf, 0);
     EXPECT_EQ(Widget()->windowTitle().toStdString(), "Kelvorn: " + path);
-    EXPECT_TRUE(AllWhite(*ClientImageOf(Main)));
+    EXPECT_TRUE(AllWhite(ClientImage()));
     EXPECT_TRUE(dialogs[0].clientWhite);
 }
 

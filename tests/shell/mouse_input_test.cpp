@@ -1,7 +1,6 @@
 // The mouse through the Qt layer and the shell: Qt's mouse, wheel and drop
 // events become the Windows messages, the window procedure turns, zooms and
 // pans, and the client image equals the tool's picture of the same steps.
-#include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "shell_fixture.h"
 

@@ -1,7 +1,6 @@
 // The viewer's two readings: the key F between them, the question after a
 // file whose 3DFACEs are none but whose drawing has faces, and the reading
 // in force kept by F12, the dialog and a dropped file.
-#include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "shell_fixture.h"
 
@@ -63,7 +62,7 @@ TEST_F(Readings, FlattenOptionShowsTheDrawingWhereverItStands) {
         EXPECT_EQ(nf, kPanelsDrawnFaces);
         EXPECT_TRUE(ShowsSteps(kPanels, "", Reading::Drawing));
         EXPECT_EQ(Widget()->windowTitle().toStdString(), "Kelvorn: " + kPanels);
-        DestroyWindow(Main);
+        SendMessage(Main, WM_CLOSE, 0, 0);
         readingInForce = Reading::Faces;
     }
     EXPECT_TRUE(dialogs.empty());
@@ -141,7 +140,7 @@ TEST_F(Readings, NoLeavesTheBlankPictureAndTheFacesReading) {
     Pump();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(nf, 0);
-    EXPECT_TRUE(AllWhite(*ClientImageOf(Main)));
+    EXPECT_TRUE(AllWhite(ClientImage()));
     EXPECT_EQ(readingInForce, Reading::Faces);
     // No question for a file with nothing to draw in either reading.
     std::strcpy(file, dir.write("empty.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n").c_str());

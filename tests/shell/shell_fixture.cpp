@@ -1,6 +1,5 @@
 #include "shell_fixture.h"
 
-#include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "meshfile/mesh_reader.h"
 #include "view/key_strokes.h"
@@ -23,21 +22,25 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__x86_64__)
+#include <cpuid.h>
+#include <immintrin.h>
+#endif
 
 std::vector<SeenMessage> ShellTest::messages;
 
 LRESULT CALLBACK ShellTest::RecordingProc(HWND wn, UINT message, WPARAM wParam, LPARAM lParam) {
     const QCursor* cursor = QGuiApplication::overrideCursor();
-    SeenMessage seen{message, wParam, nf, {}, {}, false, 0, {}, cursor && cursor->shape() == Qt::WaitCursor};
-    if (QMenuBar* bar = MenuBarOf(wn); bar && !bar->isHidden())
+    SeenMessage seen{message, wParam, nf, {}, {}, false, 0, cursor && cursor->shape() == Qt::WaitCursor, false};
+    if (QMenuBar* bar = MainMenuBar(); bar && !bar->isHidden())
         for (QAction* action : bar->actions()) seen.menuBar += action->text();
     if (message == WM_SETTEXT) seen.text = reinterpret_cast<const char*>(lParam);
     const std::size_t index = messages.size();
     messages.push_back(seen);
     const LRESULT result = MainWinProc(wn, message, wParam, lParam);
+    messages[index].upperVectorStateAfter = UpperVectorStateInUse(); // before this fixture runs Qt itself
     messages[index].result = result;
-    messages[index].lastDefault = LastDefaultMessage();
-    if (message == WM_PAINT && IsWindow(wn)) messages[index].clientWhiteAfter = AllWhite(*ClientImageOf(wn));
+    if (message == WM_PAINT && MainWidget()) messages[index].clientWhiteAfter = AllWhite(ClientImage());
     return result;
 }
 
@@ -52,6 +55,43 @@ std::string SamplePath(const char* name) { return std::string(KELVORN_SAMPLES_DI
 bool AllWhite(const Image& image) {
     return std::all_of(image.pixels.begin(), image.pixels.end(), [](std::uint32_t p) { return p == Image::kWhite; });
 }
+
+QWidget* MainWidget() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->findChild<QMenuBar*>()) return widget;
+    return nullptr;
+}
+
+QMenuBar* MainMenuBar() {
+    QWidget* widget = MainWidget();
+    return widget ? widget->findChild<QMenuBar*>() : nullptr;
+}
+
+Image ClientImage() {
+    Image image;
+    QWidget* widget = MainWidget();
+    if (!widget) return image;
+    const RECT client = ClientArea();
+    const QRect area(0, widget->height() - client.bottom, client.right, client.bottom);
+    const QImage shown = widget->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    image.reset(shown.width(), shown.height());
+    for (int y = 0; y < shown.height(); ++y)
+        std::memcpy(&image.pixels[static_cast<std::size_t>(y) * image.width], shown.constScanLine(y),
+                    static_cast<std::size_t>(image.width) * 4);
+    return image;
+}
+
+#if defined(__x86_64__)
+// XGETBV with ECX = 1 tells which register states are in use (XINUSE).
+bool CanTellUpperVectorState() {
+    unsigned eax, ebx, ecx, edx;
+    return __get_cpuid_count(0xD, 1, &eax, &ebx, &ecx, &edx) && (eax & 4) != 0;
+}
+[[gnu::target("xsave")]] bool UpperVectorStateInUse() { return CanTellUpperVectorState() && (_xgetbv(1) & 4) != 0; }
+#else
+bool CanTellUpperVectorState() { return false; }
+bool UpperVectorStateInUse() { return false; }
+#endif
 
 Image RenderOfSteps(const std::string& path, const std::string& steps, const RECT& size, Reading reading) {
     Face* const shellTable = F;
@@ -94,8 +134,8 @@ RECT ClientArea() {
 
 ::testing::AssertionResult ShowsSteps(const std::string& path, const std::string& steps, Reading reading) {
     const Image expected = RenderOfSteps(path, steps, ClientArea(), reading);
-    const Image* shown = ClientImageOf(Main);
-    if (!shown) return ::testing::AssertionFailure() << "no window";
+    const Image shownImage = ClientImage();
+    const Image* shown = &shownImage;
     if (shown->width != expected.width || shown->height != expected.height)
         return ::testing::AssertionFailure() << "client image " << shown->width << "x" << shown->height
                                              << ", expected " << expected.width << "x" << expected.height;
@@ -110,12 +150,10 @@ void ShellTest::SetUp() {
     ReleaseMeshTable();
     file[0] = tit[0] = '\0';
     readingInForce = Reading::Faces;
-    ForgetLastFileFolder();
     ForgetFileFolder();
     messages.clear();
     Instance = GetModuleHandle(nullptr);
     Main = nullptr;
-    UnregisterClass(progname, Instance);
     Register(progname, RecordingProc);
     QObject::connect(&watcher, &QTimer::timeout, [this] { CloseModal(); });
     watcher.start(5);
@@ -125,10 +163,9 @@ void ShellTest::TearDown() {
     watcher.stop();
     ResetNavigation();
     ForgetOrientation();
-    if (IsWindow(Main)) DestroyWindow(Main);
+    if (MainWidget()) SendMessage(Main, WM_CLOSE, 0, 0);
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {} // the quit message of WM_DESTROY included
-    UnregisterClass(progname, Instance);
     ReleaseMeshTable();
 }
 
@@ -176,7 +213,7 @@ void ShellTest::DropFiles(const QList<QUrl>& urls) {
 }
 
 QAction* ShellTest::MenuAction(const QString& text) {
-    for (QAction* action : MenuBarOf(Main)->actions())
+    for (QAction* action : MainMenuBar()->actions())
         if (action->text() == text) return action;
     ADD_FAILURE() << "no menu item " << text.toStdString();
     return nullptr;
@@ -184,11 +221,11 @@ QAction* ShellTest::MenuAction(const QString& text) {
 
 QStringList ShellTest::MenuBarTexts() const {
     QStringList texts;
-    for (QAction* action : MenuBarOf(Main)->actions()) texts += action->text();
+    for (QAction* action : MainMenuBar()->actions()) texts += action->text();
     return texts;
 }
 
-QWidget* ShellTest::Widget() const { return WidgetOf(Main); }
+QWidget* ShellTest::Widget() const { return MainWidget(); }
 
 std::vector<SeenMessage> ShellTest::Seen(UINT message) const {
     std::vector<SeenMessage> found;
@@ -223,8 +260,7 @@ void ShellTest::CloseModal() {
     SeenDialog seen;
     seen.title = modal->windowTitle();
     seen.width = modal->width();
-    const Image* client = IsWindow(Main) ? ClientImageOf(Main) : nullptr;
-    seen.clientWhite = client && AllWhite(*client);
+    seen.clientWhite = MainWidget() && AllWhite(ClientImage());
     const QCursor* cursor = QGuiApplication::overrideCursor();
     seen.busyCursor = cursor && cursor->shape() == Qt::WaitCursor;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {

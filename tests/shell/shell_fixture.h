@@ -22,6 +22,7 @@
 #include <vector>
 
 class QAction;
+class QMenuBar;
 class QPoint;
 class QWidget;
 
@@ -34,8 +35,8 @@ struct SeenMessage {
     std::string text;          // WM_SETTEXT's text
     bool clientWhiteAfter;     // WM_PAINT: the client image all white once it was handled
     LRESULT result;
-    MSG lastDefault;           // the last message DefWindowProc handled, once this one was handled
     bool busyCursor;           // the application showed the busy cursor when the message arrived
+    bool upperVectorStateAfter; // the upper halves of the AVX registers in use once it was handled
 };
 
 // One modal box or file dialog that came up.
@@ -58,6 +59,16 @@ std::string RectangleDxf(double w, double h);
 std::string SamplePath(const char* name);
 // True when every pixel of the image is white.
 bool AllWhite(const Image& image);
+// The main window as the user sees it: the top-level widget with the menu
+// bar; null while none is open.
+QWidget* MainWidget();
+QMenuBar* MainMenuBar();
+// The pixels of the main window's client area, as the window shows them now.
+Image ClientImage();
+// Whether the upper halves of the AVX registers are in use; false where the
+// processor cannot tell (see CanTellUpperVectorState).
+bool UpperVectorStateInUse();
+bool CanTellUpperVectorState();
 // The picture `kelvorn-tool render` makes of `path` after `steps` (its
 // --keys text) in a client area of `size`, made here by the same functions,
 // in `reading` (the drawing reading is render's --flatten). The shell's

@@ -1,10 +1,8 @@
 // The Qt layer where it stands in for what Windows does by itself: the place
-// of a window made with CW_USEDEFAULT, the erase of a paint, the folder and
-// size of the file dialog, long words in message boxes and the busy cursor of
-// a load.
+// of a window made with CW_USEDEFAULT, the vector state Qt leaves, the folder
+// and size of the file dialog, long words in message boxes and the busy cursor
+// of a load.
 #include "app/qt/message_text.h"
-#include "app/paint_image.h"
-#include "app/qt/window_inspection.h"
 #include "kelvorn.h"
 #include "shell_fixture.h"
 
@@ -14,11 +12,6 @@
 #include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
-#if defined(__x86_64__)
-#include <cpuid.h>
-#include <immintrin.h>
-#endif
 #include <cstring>
 
 namespace {
@@ -39,107 +32,33 @@ TEST_F(WindowPlacement, RestoredWindowTakesThreeQuartersOfTheWorkAreaCentred) {
     RECT client;
     GetClientRect(Main, &client);
     EXPECT_GT(client.bottom, area.height() / 2); // a drawing area, not a strip
-    EXPECT_FALSE(AllWhite(*ClientImageOf(Main)));
+    EXPECT_FALSE(AllWhite(ClientImage()));
 }
 
-TEST_F(WindowPlacement, GivenPlaceAndSizeAreKept) {
-    HWND window = CreateWindowEx(0, progname, "placed", WS_OVERLAPPEDWINDOW, 30, 40, 300, 200, nullptr, nullptr,
-                                 Instance, nullptr);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WidgetOf(window)->pos(), QPoint(30, 40));
-    EXPECT_EQ(WidgetOf(window)->size(), QSize(300, 200));
-    DestroyWindow(window);
-}
+using VectorState = ShellTest;
 
-// The picture a test window's paint shows, or none.
-Image* picture = nullptr;
-
-#if defined(__x86_64__)
-// Whether the upper halves of the AVX registers are in use (XINUSE bit 2);
-// false where the processor cannot tell (no XGETBV with ECX = 1).
-bool CanTellUpperVectorState() {
-    unsigned eax, ebx, ecx, edx;
-    return __get_cpuid_count(0xD, 1, &eax, &ebx, &ecx, &edx) && (eax & 4) != 0;
-}
-[[gnu::target("xsave")]] bool UpperVectorStateInUse() { return (_xgetbv(1) & 4) != 0; }
-#else
-bool CanTellUpperVectorState() { return false; }
-bool UpperVectorStateInUse() { return false; }
-#endif
-
-// How often the shell's code found the upper vector state in use: on entry
-// to the test window's procedure and after its paint.
-int upperStateInUse = 0;
-
-LRESULT CALLBACK PictureWinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    upperStateInUse += UpperVectorStateInUse();
-    if (message != WM_PAINT) return DefWindowProc(window, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    if (picture) ShowPaintImage(dc, *picture);
-    EndPaint(window, &paint);
-    upperStateInUse += UpperVectorStateInUse();
-    return 0;
-}
-
-// A shown window of a class of its own, whose paint shows `picture`.
-class PaintMessages : public ShellTest {
-protected:
-    void open(int width, int height) {
-        Register("kelvorn-picture", PictureWinProc);
-        window = CreateWindowEx(0, "kelvorn-picture", "picture", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr,
-                                nullptr, Instance, nullptr);
-        ASSERT_NE(window, nullptr);
-        ShowWindow(window, SW_SHOWNORMAL);
-        Pump();
-        GetClientRect(window, &client);
-    }
-    // One paint through the message loop, showing `shown` or no picture.
-    void paint(Image* shown) {
-        picture = shown;
-        InvalidateRect(window, nullptr, TRUE);
-        Pump();
-    }
-    void TearDown() override {
-        picture = nullptr;
-        if (IsWindow(window)) DestroyWindow(window);
-        UnregisterClass("kelvorn-picture", Instance);
-        ShellTest::TearDown();
-    }
-
-    HWND window = nullptr;
-    RECT client{};
-};
-
-TEST_F(PaintMessages, APictureIsShownWholeAndAPaintWithoutOneLeavesTheClassBrush) {
-    open(300, 200);
-    ASSERT_TRUE(AllWhite(*ClientImageOf(window)));
-    Image shown;
-    shown.reset(client.right, client.bottom, Image::kBlack);
-    paint(&shown);
-    const Image* clientImage = ClientImageOf(window);
-    EXPECT_EQ(clientImage->width, client.right);
-    EXPECT_TRUE(std::all_of(clientImage->pixels.begin(), clientImage->pixels.end(),
-                            [](std::uint32_t p) { return p == Image::kBlack; }));
-    EXPECT_TRUE(AllWhite(shown)); // the pixels shown before, for the next picture
-    paint(nullptr);
-    EXPECT_EQ(ClientImageOf(window)->width, client.right);
-    EXPECT_TRUE(AllWhite(*ClientImageOf(window)));
-}
-
-TEST_F(PaintMessages, QtLeavesNoUpperVectorStateToTheShell) {
-    // Left in use, it makes every SSE instruction of the turn, the reader
-    // and the paint that follow slower on some processors.
+TEST_F(VectorState, QtLeavesNoUpperVectorStateToTheShell) {
+    // Left in use after Qt's paint of a full-HD client image, it makes every
+    // SSE instruction of the turn, the reader and the paint that follow
+    // slower on some processors.
     if (!CanTellUpperVectorState()) GTEST_SKIP() << "the processor cannot tell";
-    open(1920, 1200);
-    Image shown;
-    upperStateInUse = 0;
+    Start({"kelvorn", SamplePath("cube.dxf")});
+    Pump();
+    Widget()->showNormal();
+    Widget()->resize(1920, 1200);
+    Pump();
     for (int count = 0; count < 3; ++count) {
-        shown.reset(client.right, client.bottom, count % 2 ? Image::kBlack : Image::kWhite);
-        paint(&shown);
-        EXPECT_FALSE(UpperVectorStateInUse()) << "after the message loop's paint " << count;
+        Click(Qt::Key_PageDown);
+        Pump();
+        Click(Qt::Key_F12); // a read, after the banner's paint
+        Pump();
     }
-    EXPECT_EQ(upperStateInUse, 0);
+    ASSERT_EQ(ClientArea().right, 1920);
+    // WM_CREATE waits for the window to be shown, and Qt may paint it
+    // meanwhile; the first paint follows at once and ends with the layer's
+    // paint, before any turn or read.
+    for (const SeenMessage& seen : messages)
+        EXPECT_FALSE(seen.message != WM_CREATE && seen.upperVectorStateAfter) << "message " << seen.message;
 }
 
 using FileDialog = ShellTest;

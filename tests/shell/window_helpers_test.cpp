@@ -1,4 +1,3 @@
-#include "app/qt/window_inspection.h"
 #include "app/window_helpers.h"
 #include "kelvorn.h"
 #include "shell_fixture.h"
@@ -59,10 +58,10 @@ TEST_F(WindowHelpers, BannerOnAWindowWithoutMenuLeavesItWithoutMenu) {
     GetClientRect(Main, &before);
     {
         menudisp banner(Main, "BUSY");
-        EXPECT_FALSE(MenuBarOf(Main)->isHidden());
+        EXPECT_FALSE(MainMenuBar()->isHidden());
     }
     EXPECT_EQ(GetMenu(Main), nullptr);
-    EXPECT_TRUE(MenuBarOf(Main)->isHidden());
+    EXPECT_TRUE(MainMenuBar()->isHidden());
     RECT after;
     GetClientRect(Main, &after);
     EXPECT_EQ(after.bottom, before.bottom);

@@ -1,9 +1,7 @@
 // Message boxes and the open and save file dialogs.
 #include "app/qt/file_filters.h"
 #include "app/qt/message_text.h"
-#include "app/qt/vector_state.h"
-#include "app/qt/window_inspection.h"
-#include "app/qt/window_record.h"
+#include "app/qt/main_window_widget.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,17 +16,6 @@
 #include <cstring>
 
 namespace {
-
-// The folder of the file chosen last in a file dialog. As on Windows, the next
-// dialog opens there when its caller names no folder; until a file is chosen
-// it opens in the current directory (not in the folder Qt's own settings
-// remember from another run).
-QString lastFolder;
-
-QWidget* OwnerWidget(HWND owner) {
-    HWND__* record = LiveWindow(owner);
-    return record ? record->widget : nullptr;
-}
 
 // Copies `text` into a buffer of `size` characters, cut to fit, NUL-terminated.
 void CopyCut(char* buffer, DWORD size, const QByteArray& text) {
@@ -45,7 +32,6 @@ BOOL TakeChosenPath(OPENFILENAMEA* ofn, const QString& chosen) {
     if (!ofn->lpstrFile || path.size() >= static_cast<qsizetype>(ofn->nMaxFile)) return FALSE;
     std::memcpy(ofn->lpstrFile, path.constData(), static_cast<std::size_t>(path.size()) + 1);
     CopyCut(ofn->lpstrFileTitle, ofn->nMaxFileTitle, QFile::encodeName(QFileInfo(chosen).fileName()));
-    lastFolder = QFileInfo(chosen).absolutePath();
     return TRUE;
 }
 
@@ -66,8 +52,7 @@ void SizeForColumns(QFileDialog& dialog) {
 // Qt's own dialog, not the desktop's: its filter matching is the same on every
 // desktop, and it can be driven by the tests.
 BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
-    if (!ofn) return FALSE;
-    QFileDialog dialog(OwnerWidget(ofn->hwndOwner), QString::fromLocal8Bit(ofn->lpstrTitle ? ofn->lpstrTitle : ""));
+    QFileDialog dialog(OpenWindow(ofn->hwndOwner), QString::fromLocal8Bit(ofn->lpstrTitle ? ofn->lpstrTitle : ""));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails); // shows "DXF files", not the case-blind patterns
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -75,15 +60,10 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
     if (save && !(ofn->Flags & OFN_OVERWRITEPROMPT)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = NameFiltersFromWindows(ofn->lpstrFilter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    if (ofn->lpstrInitialDir)
-        dialog.setDirectory(QFile::decodeName(ofn->lpstrInitialDir));
-    else
-        dialog.setDirectory(lastFolder.isEmpty() ? QDir::currentPath() : lastFolder);
+    if (ofn->lpstrInitialDir) dialog.setDirectory(QFile::decodeName(ofn->lpstrInitialDir));
     if (ofn->lpstrFile && ofn->lpstrFile[0]) dialog.selectFile(QFile::decodeName(ofn->lpstrFile));
     SizeForColumns(dialog);
-    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    ClearUpperVectorState();
-    if (!chosen) return FALSE;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return FALSE;
     return TakeChosenPath(ofn, dialog.selectedFiles().first());
 }
 
@@ -96,20 +76,17 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     QMessageBox box(question ? QMessageBox::Question : QMessageBox::NoIcon,
                     QString::fromLocal8Bit(caption ? caption : "Error"),
                     WithBreaksInLongWords(QString::fromLocal8Bit(text ? text : "")),
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, OwnerWidget(owner));
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, OpenWindow(owner));
     box.setTextFormat(Qt::PlainText);
     if (question) {
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     }
     const int answer = box.exec();
-    ClearUpperVectorState();
     if (!question) return IDOK;
     return answer == QMessageBox::Yes ? IDYES : IDNO;
 }
 
 BOOL GetOpenFileName(OPENFILENAMEA* ofn) { return RunFileDialog(ofn, false); }
-
-void ForgetLastFileFolder() { lastFolder.clear(); }
 
 BOOL GetSaveFileName(OPENFILENAMEA* ofn) { return RunFileDialog(ofn, true); }

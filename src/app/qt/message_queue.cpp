@@ -1,52 +1,42 @@
-// The message queue: posted messages first, then the quit message, then paints,
-// with Qt's event loop turning window-system events into messages meanwhile.
-#include "app/qt/vector_state.h"
-#include "app/qt/window_record.h"
+// The message queue: posted messages first, then the quit message, then the
+// paint, with Qt's event loop turning the user's input into messages meanwhile.
+#include "app/qt/main_window_widget.h"
 
 #include <QCoreApplication>
 
 #include <deque>
+#include <optional>
 
 namespace {
 
 std::deque<MSG> posted;
-bool quitPending = false;
-int quitCode = 0;
+std::optional<int> quitCode;
 
 // The next due message without waiting, or false when none is due.
-bool TakeMessage(MSG& message, bool remove) {
+bool TakeMessage(MSG& message) {
     if (!posted.empty()) {
         message = posted.front();
-        if (remove) posted.pop_front();
-        return true;
+        posted.pop_front();
+    } else if (quitCode) {
+        message = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(*std::exchange(quitCode, std::nullopt)), 0};
+    } else if (HWND__* window = CurrentWindow(); window && window->invalid) {
+        message = MSG{window, WM_PAINT, 0, 0}; // due until BeginPaint validates the window
+    } else {
+        return false;
     }
-    if (quitPending) {
-        message = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0};
-        if (remove) quitPending = false;
-        return true;
-    }
-    if (HWND window = FirstInvalidWindow()) {
-        // A paint stays due until BeginPaint validates the window.
-        message = MSG{window, WM_PAINT, 0, 0};
-        return true;
-    }
-    return false;
+    return true;
 }
 
 } // namespace
 
-BOOL PeekMessage(LPMSG message, HWND, UINT, UINT, UINT remove) {
-    if (!message) return FALSE;
+BOOL PeekMessage(MSG* message, HWND, UINT, UINT, UINT) {
     if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    ClearUpperVectorState();
-    return TakeMessage(*message, remove & PM_REMOVE) ? TRUE : FALSE;
+    return TakeMessage(*message) ? TRUE : FALSE;
 }
 
-BOOL GetMessage(LPMSG message, HWND, UINT, UINT) {
-    if (!message) return -1;
+BOOL GetMessage(MSG* message, HWND, UINT, UINT) {
     if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (!TakeMessage(*message, true)) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    ClearUpperVectorState();
+    while (!TakeMessage(*message)) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return message->message == WM_QUIT ? FALSE : TRUE;
 }
 
@@ -54,37 +44,28 @@ BOOL GetMessage(LPMSG message, HWND, UINT, UINT) {
 BOOL TranslateMessage(const MSG*) { return FALSE; }
 
 LRESULT DispatchMessage(const MSG* message) {
-    if (!message || !LiveWindow(message->hwnd)) return 0;
-    return message->hwnd->proc(message->hwnd, message->message, message->wParam, message->lParam);
+    return SendMessage(message->hwnd, message->message, message->wParam, message->lParam);
 }
 
 BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!LiveWindow(window)) return FALSE;
+    if (!OpenWindow(window)) return FALSE;
     posted.push_back(MSG{window, message, wParam, lParam});
     return TRUE;
 }
 
 void PostMouseMove(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (!posted.empty() && posted.back().hwnd == window && posted.back().message == WM_MOUSEMOVE)
-        posted.pop_back(); // only the latest position matters
+    if (!posted.empty() && posted.back().message == WM_MOUSEMOVE) posted.pop_back(); // the latest position counts
     PostMessage(window, WM_MOUSEMOVE, wParam, lParam);
 }
 
-void DropMessagesOf(HWND window) {
-    std::erase_if(posted, [window](const MSG& message) {
-        if (message.hwnd != window) return false;
+void DropPostedMessages() {
+    for (const MSG& message : posted)
         if (message.message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(message.wParam));
-        return true;
-    });
+    posted.clear();
 }
 
-void PostQuitMessage(int exitCode) {
-    quitPending = true;
-    quitCode = exitCode;
-}
+void PostQuitMessage(int exitCode) { quitCode = exitCode; }
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!LiveWindow(window)) return 0;
-    ClearUpperVectorState();
-    return window->proc(window, message, wParam, lParam);
+    return OpenWindow(window) ? window->proc(window, message, wParam, lParam) : 0;
 }

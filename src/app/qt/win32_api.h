@@ -1,12 +1,9 @@
-// The window-system operations of the shell, with the Windows names, types and
-// numeric values, carried out by Qt. Only what the shell and its tests use is
-// here; each operation behaves as its Windows namesake in the ways the shell
-// relies on (see the notes at each one), with the ANSI ("A") text semantics.
-//
-// Handles are pointers to the layer's own records.
+// The window-system calls of the shell, under their Windows names and with
+// the Windows types and numeric values, carried out by Qt for the one main
+// window and its one message queue. Each call does what the shell relies on
+// its Windows namesake to do (see the notes), with ANSI ("A") text.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #define WINAPI
@@ -21,36 +18,27 @@ typedef std::uintptr_t UINT_PTR;
 typedef std::uintptr_t WPARAM;
 typedef std::intptr_t LPARAM;
 typedef std::intptr_t LRESULT;
-typedef WORD ATOM;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 
 #define TRUE 1
 #define FALSE 0
 
-struct HINSTANCE__;
-struct HWND__;
-struct HMENU__;
-struct HICON__;
-struct HCURSOR__;
-struct HBRUSH__;
-struct HDC__;
-struct HDROP__;
-typedef HINSTANCE__* HINSTANCE;
-typedef HWND__* HWND;
-typedef HMENU__* HMENU;
-typedef HICON__* HICON;
-typedef HCURSOR__* HCURSOR;
-typedef HBRUSH__* HBRUSH;
-typedef HDROP__* HDROP;
+// Handles: the window is the layer's widget; the others are its small records.
+typedef struct HINSTANCE__* HINSTANCE;
+typedef struct HWND__* HWND;
+typedef struct HMENU__* HMENU;
+typedef struct HICON__* HICON;
+typedef struct HCURSOR__* HCURSOR;
+typedef struct HBRUSH__* HBRUSH;
+typedef struct HDROP__* HDROP;
+typedef struct HDC__* HDC;
 typedef void* HGDIOBJ;
-typedef HDC__* HDC;
 
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
-#define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
 
 struct POINT {
     LONG x, y;
@@ -66,17 +54,16 @@ struct MSG {
     WPARAM wParam;
     LPARAM lParam;
 };
-typedef MSG* LPMSG;
 
 struct PAINTSTRUCT {
     HDC hdc;
 };
 
+// The fields the shell fills, under their Windows names.
 struct WNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
+    int cbClsExtra, cbWndExtra;
     HINSTANCE hInstance;
     HICON hIcon;
     HCURSOR hCursor;
@@ -86,14 +73,9 @@ struct WNDCLASSA {
 };
 
 struct MINMAXINFO {
-    POINT ptReserved;
-    POINT ptMaxSize;
-    POINT ptMaxPosition;
-    POINT ptMinTrackSize;
-    POINT ptMaxTrackSize;
+    POINT ptReserved, ptMaxSize, ptMaxPosition, ptMinTrackSize, ptMaxTrackSize;
 };
 
-// The fields the shell fills or reads, under their Windows names.
 struct OPENFILENAMEA {
     DWORD lStructSize;
     HWND hwndOwner;
@@ -117,7 +99,6 @@ struct OPENFILENAMEA {
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_GETMINMAXINFO 0x0024
-#define WM_NCDESTROY 0x0082
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_SYSKEYDOWN 0x0104
@@ -167,26 +148,15 @@ struct OPENFILENAMEA {
 #define VK_F1 0x70
 #define VK_F12 0x7B
 
-// Window and class styles, show commands, placement.
+// Class and window styles, placement, show command, menu items, message
+// boxes, peeking, the stock brush, cursors, file dialogs.
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define CS_DBLCLKS 0x0008
-#define WS_OVERLAPPED 0x00000000L
-#define WS_MAXIMIZEBOX 0x00010000L
-#define WS_MINIMIZEBOX 0x00020000L
-#define WS_THICKFRAME 0x00040000L
-#define WS_SYSMENU 0x00080000L
-#define WS_CAPTION 0x00C00000L
+#define WS_OVERLAPPEDWINDOW 0x00CF0000L
 #define WS_MAXIMIZE 0x01000000L
-#define WS_VISIBLE 0x10000000L
-#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define CW_USEDEFAULT ((int)0x80000000)
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_SHOWMAXIMIZED 3
 #define SW_SHOW 5
-
-// Menus, message boxes, peeking, stock objects, cursors, file dialogs.
 #define MF_STRING 0x00000000L
 #define MB_OK 0x00000000L
 #define MB_YESNO 0x00000004L
@@ -196,9 +166,8 @@ struct OPENFILENAMEA {
 #define IDNO 7
 #define PM_REMOVE 0x0001
 #define WHITE_BRUSH 0
-#define BLACK_PEN 7
-#define IDC_ARROW MAKEINTRESOURCEA(32512)
-#define IDC_WAIT MAKEINTRESOURCEA(32514)
+#define IDC_ARROW ((LPCSTR)32512)
+#define IDC_WAIT ((LPCSTR)32514)
 #define OFN_OVERWRITEPROMPT 0x00000002
 #define OFN_FILEMUSTEXIST 0x00001000
 
@@ -207,49 +176,49 @@ struct OPENFILENAMEA {
 extern int __argc;
 extern char** __argv;
 
-// Modules and resources. The resources ("KELVORN" menu and icon) are built in
-// code; the cursor is always the arrow.
+// Resources: the "KELVORN" menu and icon, built in code; the arrow and the
+// hourglass cursors; the white brush. SetCursor shows `cursor` over the
+// window at once, null gives it its class cursor back; it returns the one
+// set before.
 HINSTANCE GetModuleHandle(LPCSTR name);
 HMENU LoadMenu(HINSTANCE instance, LPCSTR name);
 HICON LoadIcon(HINSTANCE instance, LPCSTR name);
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
-// Shows `cursor` over every window of the program at once, until the next
-// SetCursor; null gives each window its class cursor back. Returns the cursor
-// set before (null at first).
 HCURSOR SetCursor(HCURSOR cursor);
 HGDIOBJ GetStockObject(int object);
 
-// Window classes and windows. CreateWindowEx sends WM_GETMINMAXINFO and
-// WM_CREATE before it returns; CW_USEDEFAULT gives a window three quarters of
-// the screen's work area, centred. A window starts invalid, so its first
-// paint comes with UpdateWindow. DestroyWindow sends WM_DESTROY.
-ATOM RegisterClass(const WNDCLASSA* windowClass);
-BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
+// The window. RegisterClass keeps the class of the window to come (the last
+// one registered); CreateWindowEx makes the window of it, three quarters of
+// the screen's work area and centred, sends WM_CREATE and returns. The window
+// starts invalid, so its first paint comes with UpdateWindow. WS_MAXIMIZE
+// shows it maximized where the window manager places it, so WM_GETMINMAXINFO,
+// which asks the procedure for that place, is not sent.
+int RegisterClass(const WNDCLASSA* windowClass);
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
                     HWND parent, HMENU menu, HINSTANCE instance, void* param);
-BOOL DestroyWindow(HWND window);
-BOOL IsWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
 BOOL UpdateWindow(HWND window);
 BOOL GetClientRect(HWND window, RECT* rect);
+// WM_CLOSE destroys the window (WM_DESTROY is sent, the menu goes with it),
+// WM_SETTEXT sets the caption, WM_PAINT validates; else nothing, result 0.
+LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The message queue. GetMessage waits (running Qt's event loop) until a posted
-// message, the quit message or a paint is due; WM_PAINT comes only when no
-// posted message waits. PeekMessage is the same without waiting.
-BOOL GetMessage(LPMSG message, HWND window, UINT first, UINT last);
-BOOL PeekMessage(LPMSG message, HWND window, UINT first, UINT last, UINT remove);
+// The queue. Posted messages come first, then the quit message, then the
+// paint of an invalid window. GetMessage runs Qt's event loop, which turns
+// the user's input into posted messages, until one is due; PeekMessage takes
+// one if it is due and removes it (PM_REMOVE is its only mode). Consecutive
+// WM_MOUSEMOVE messages waiting in the queue are merged into the latest, as
+// Windows does. SendMessage calls the window procedure at once.
+BOOL GetMessage(MSG* message, HWND window, UINT first, UINT last);
+BOOL PeekMessage(MSG* message, HWND window, UINT first, UINT last, UINT remove);
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessage(const MSG* message);
 BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
-// Calls the window procedure at once and returns its result.
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// WM_CLOSE destroys the window, WM_SETTEXT sets the caption, WM_PAINT
-// validates; everything else is ignored with result 0.
-LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Menus. SetMenu shows the menu as the window's menu bar; DrawMenuBar paints
-// the bar at once, without handling any queued event.
+// Menus: lists of string items. The window's menu is its menu bar, each item
+// posting WM_COMMAND with its number; DrawMenuBar paints the bar at once.
 HMENU CreateMenu();
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
 BOOL DestroyMenu(HMENU menu);
@@ -257,36 +226,32 @@ BOOL SetMenu(HWND window, HMENU menu);
 HMENU GetMenu(HWND window);
 BOOL DrawMenuBar(HWND window);
 
-// Painting. BeginPaint sizes the window's client-area image to the client
-// area, erases it with the class brush when asked and hands out the window's
-// paint context; the shell puts its picture on that context, and EndPaint
-// shows the image. InvalidateRect marks the whole client area (the rectangle
-// is not used) and causes exactly one later WM_PAINT.
+// Painting. BeginPaint validates the window and hands out its paint context;
+// the shell puts its picture on it (ShowPaintImage) and EndPaint shows it at
+// once. InvalidateRect marks the whole client area for one later WM_PAINT.
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 
-// The mouse. The widget that got a button press keeps the pointer until the
-// release (Qt's implicit grab), so capture only records which window has it;
-// it goes with WM_CAPTURECHANGED to the window that loses it. Mouse messages
-// carry client coordinates, WM_MOUSEWHEEL screen coordinates. Consecutive
-// WM_MOUSEMOVE messages of a window that wait in the queue are merged into
-// the latest, as Windows does.
+// The mouse. The window keeps the pointer from a press to its release (Qt's
+// implicit grab), so the capture only records that it has it; losing it
+// sends WM_CAPTURECHANGED. Mouse messages carry client coordinates,
+// WM_MOUSEWHEEL screen coordinates.
 HWND SetCapture(HWND window);
 BOOL ReleaseCapture();
 HWND GetCapture();
 BOOL ScreenToClient(HWND window, POINT* point);
 
-// Files dropped on a window that accepts them come as WM_DROPFILES, with the
-// list of paths in wParam. DragQueryFile with index 0xFFFFFFFF gives the
-// count; with a null buffer, the length of path `index`; else it copies the
-// path, cut to the buffer, and gives the length copied. DragFinish frees it.
+// Local files dropped on the window come as WM_DROPFILES with the list of
+// paths in wParam. DragQueryFile with index 0xFFFFFFFF gives the count; with
+// a null buffer, the length of path `index`; else it copies the path, cut to
+// the buffer, and gives the length copied. DragFinish frees the list.
 void DragAcceptFiles(HWND window, BOOL accept);
 UINT DragQueryFile(HDROP drop, UINT index, LPSTR buffer, UINT size);
 void DragFinish(HDROP drop);
 
-// Dialogs: a modal message box with an OK button, and the open and save file
-// dialogs over the open-file-name record.
+// Modal dialogs: a message box with OK, or Yes and No; the open and the save
+// file dialogs over the open-file-name record.
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL GetOpenFileName(OPENFILENAMEA* ofn);
 BOOL GetSaveFileName(OPENFILENAMEA* ofn);
