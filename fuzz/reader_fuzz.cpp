@@ -3,7 +3,7 @@
 // the same table whether the parse pass is split in two halves or read in
 // one, and the previous model untouched by a failed read.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "tuning.h"
 
 #include <climits>

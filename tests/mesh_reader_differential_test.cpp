@@ -4,10 +4,10 @@
 // its mapping, in pieces as an unmappable file is, and from a buffer with the
 // parse pass split in two halves wherever the second half holds a face line.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
-#include "tuning.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/reference_reader.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 

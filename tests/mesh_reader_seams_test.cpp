@@ -2,12 +2,12 @@
 // pass and the parse pass, and a table too large to allocate. The reader's
 // internal seams stand in for both.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
-#include "meshfile/byte_source.h"
-#include "meshfile/face_passes.h"
-#include "meshfile/file_source.h"
-#include "tuning.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/file_source.h"
+#include "meshfile/reader/face_passes.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "kelvorn.h"
-#include "meshfile/dxf_writer.h"
-#include "meshfile/mesh_reader.h"
-#include "tuning.h"
+#include "meshfile/reader/mesh_reader.h"
+#include "meshfile/writer/dxf_writer.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 

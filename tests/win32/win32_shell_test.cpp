@@ -3,10 +3,10 @@
 // no visible window.
 #include "kelvorn.h"
 #include "main_window.h"
-#include "meshfile/mesh_reader.h"
-#include "tuning.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "paint_image.h"
 #include "paint_mesh.h"
+#include "tuning.h"
 #include "view/view.h"
 
 #include "kelvorn_ids.h"

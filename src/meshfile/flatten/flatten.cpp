@@ -1,10 +1,10 @@
 #include "meshfile/flatten/flatten.h"
 
 #include "kelvorn.h"
-#include "meshfile/face_table.h"
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/file_source.h"
 #include "meshfile/flatten/cad_reader.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/face_table.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "tuning.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "meshfile/byte_source.h"
+#include "meshfile/dxf/byte_source.h"
 
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/file_source.h"
 #include "tuning.h"
 
 #include <cerrno>

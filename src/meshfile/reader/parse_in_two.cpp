@@ -1,6 +1,6 @@
-#include "meshfile/parse_in_two.h"
+#include "meshfile/reader/parse_in_two.h"
 
-#include "meshfile/byte_source.h"
+#include "meshfile/dxf/byte_source.h"
 #include "threads/two_threads.h"
 #include "tuning.h"
 

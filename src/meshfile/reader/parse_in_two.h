@@ -2,7 +2,7 @@
 #pragma once
 
 #include "geometry/xyz.h"
-#include "meshfile/face_passes.h"
+#include "meshfile/reader/face_passes.h"
 
 // Fills `table` exactly as ParseFaceLines does. When the source is in memory,
 // holds at least g_tuning.readInTwoFrom bytes and the count pass found a face

@@ -1,4 +1,4 @@
-#include "meshfile/face_table.h"
+#include "meshfile/reader/face_table.h"
 
 #include "kelvorn.h"
 #include "tuning.h"

@@ -1,11 +1,11 @@
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 
 #include "kelvorn.h"
-#include "meshfile/byte_source.h"
-#include "meshfile/face_passes.h"
-#include "meshfile/face_table.h"
-#include "meshfile/file_source.h"
-#include "meshfile/parse_in_two.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/file_source.h"
+#include "meshfile/reader/face_passes.h"
+#include "meshfile/reader/face_table.h"
+#include "meshfile/reader/parse_in_two.h"
 #include "tuning.h"
 
 #include <cerrno>

@@ -6,8 +6,8 @@
 // handed on, so that the writes overlap its work; the two blocks take turns.
 // The text of a face does not depend on the faces around it, so the bytes
 // are those of face() called for each face in turn.
-#include "meshfile/dxf_face_text.h"
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_face_text.h"
+#include "meshfile/writer/dxf_writer.h"
 #include "threads/side_thread.h"
 #include "tuning.h"
 

@@ -1,11 +1,11 @@
-#include "meshfile/face_passes.h"
+#include "meshfile/reader/face_passes.h"
 
-#include "meshfile/byte_source.h"
-#include "meshfile/dxf_lines.h"
-#include "meshfile/face_fill.h"
-#include "meshfile/plain_lines.h"
-#include "meshfile/plain_pairs.h"
-#include "meshfile/scan_number.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/line_reader.h"
+#include "meshfile/dxf/plain_lines.h"
+#include "meshfile/dxf/scan_number.h"
+#include "meshfile/reader/face_fill.h"
+#include "meshfile/reader/plain_pairs.h"
 #include "threads/two_threads.h"
 #include "tuning.h"
 
