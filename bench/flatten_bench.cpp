@@ -8,10 +8,10 @@
 #include "bench_mesh_file.h"
 
 #include "kelvorn.h"
-#include "meshfile/dxf_writer.h"
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/file_source.h"
 #include "meshfile/flatten/flatten.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
+#include "meshfile/writer/dxf_writer.h"
 
 #include <benchmark/benchmark.h>
 

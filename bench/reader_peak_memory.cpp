@@ -8,7 +8,7 @@
 #include "bench_mesh_file.h"
 
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Speed of the DXF writer: one million faces to a file, the target being half
 // a second or less.
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_writer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,6 +9,7 @@
 // runs on two threads changes nothing.
 #include "meshfile/flatten/flatten.h"
 #include "meshfile/flatten/plain_faces.h"
+#include "tuning.h"
 
 #include <cmath>
 #include <cstdio>
@@ -78,10 +79,10 @@ void FlattenStrictly(std::string_view bytes, const Flattened& lenient) {
 
 // The runs read on two threads whatever the size of the file, against one thread.
 void FlattenInTwo(std::string_view bytes, const Flattened& once) {
-    const std::size_t saved = g_plainFacesInTwoFrom;
-    g_plainFacesInTwoFrom = 0;
+    const std::size_t saved = g_tuning.readInTwoFrom;
+    g_tuning.readInTwoFrom = 0;
     const Flattened inTwo = FlattenOnce(bytes);
-    g_plainFacesInTwoFrom = saved;
+    g_tuning.readInTwoFrom = saved;
     Check(inTwo.error == once.error, "the same refusal on two threads");
     Check(SameFaces(inTwo.faces, once.faces), "the same faces on two threads");
     Check(inTwo.hiddenEdges == once.hiddenEdges, "the same hidden edges on two threads");

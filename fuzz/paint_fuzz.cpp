@@ -6,6 +6,7 @@
 // way, and finds out a wrong guess of the extents. Bytes left over after the
 // faces, if any, are the faces' hidden edges in turn.
 #include "kelvorn.h"
+#include "tuning.h"
 #include "view/large_paint.h"
 #include "view/view.h"
 
@@ -51,12 +52,12 @@ void CheckFastLoopIsPlain(const Image& plain) {
 // Both face loops: the one this processor takes and the loop in pairs.
 void CheckFastPaintIsPlain(const Image& plain) {
     if (plain.pixels.size() > (1u << 20)) return; // the masks are as large as the image
-    const bool ownChoice = paintWithAvx2;
+    const bool ownChoice = g_tuning.paintWithAvx2;
     for (bool avx2 : {ownChoice, false}) {
-        paintWithAvx2 = avx2;
+        g_tuning.paintWithAvx2 = avx2;
         CheckFastLoopIsPlain(plain);
     }
-    paintWithAvx2 = ownChoice;
+    g_tuning.paintWithAvx2 = ownChoice;
 }
 
 } // namespace

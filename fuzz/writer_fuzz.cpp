@@ -4,8 +4,8 @@
 // writer's rounding to three decimals (NaN as NaN, infinities as themselves).
 // The only face it may refuse is one with a coordinate too long for a line.
 #include "kelvorn.h"
-#include "meshfile/dxf_writer.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
+#include "meshfile/writer/dxf_writer.h"
 
 #include <algorithm>
 #include <cerrno>

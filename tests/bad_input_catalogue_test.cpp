@@ -4,7 +4,7 @@
 // reads, however odd, is shown as read and tells nothing).
 // Files that change between the two passes are in mesh_reader_seams_test.cpp.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/temp_files.h"
 #include "view/view.h"
 

@@ -1,5 +1,5 @@
-#include "meshfile/dxf_solids.h"
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_solids.h"
+#include "meshfile/writer/dxf_writer.h"
 #include "support/read_back.h"
 #include "support/temp_files.h"
 

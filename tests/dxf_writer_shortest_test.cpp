@@ -1,5 +1,5 @@
 // The writer's exact coordinates: the shortest text that reads back as the same double.
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_writer.h"
 #include "support/read_back.h"
 #include "support/temp_files.h"
 

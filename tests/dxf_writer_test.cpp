@@ -1,4 +1,4 @@
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_writer.h"
 #include "support/read_back.h"
 #include "support/temp_files.h"
 

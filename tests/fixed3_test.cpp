@@ -1,4 +1,4 @@
-#include "meshfile/fixed3.h"
+#include "meshfile/writer/fixed3.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/file_source.h"
 #include "meshfile/flatten/dxf_groups.h"
 #include "support/dxf_pairs.h"
 #include "support/temp_files.h"

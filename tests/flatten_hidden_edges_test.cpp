@@ -6,7 +6,7 @@
 #include "support/temp_files.h"
 
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "support/temp_files.h"
 
 #include "kelvorn.h"
-#include "meshfile/face_table.h"
+#include "meshfile/reader/face_table.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,7 @@
 #include "support/temp_files.h"
 
 #include "meshfile/flatten/plain_faces.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 
@@ -81,8 +82,8 @@ void ExpectSameRun(const FlattenRun& got, const FlattenRun& want, const std::str
 
 class PlainFacesInTwoFrom {
 public:
-    explicit PlainFacesInTwoFrom(std::size_t bytes) : saved_(g_plainFacesInTwoFrom) { g_plainFacesInTwoFrom = bytes; }
-    ~PlainFacesInTwoFrom() { g_plainFacesInTwoFrom = saved_; }
+    explicit PlainFacesInTwoFrom(std::size_t bytes) : saved_(g_tuning.readInTwoFrom) { g_tuning.readInTwoFrom = bytes; }
+    ~PlainFacesInTwoFrom() { g_tuning.readInTwoFrom = saved_; }
 
 private:
     std::size_t saved_;

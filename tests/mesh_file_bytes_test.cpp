@@ -1,7 +1,7 @@
 // Bytes that a C runtime's text mode treats specially (Ctrl-Z ends a text
 // file on Windows) are plain data to the reader, on every platform.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 // its mapping, in pieces as an unmappable file is, and from a buffer with the
 // parse pass split in two halves wherever the second half holds a face line.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
-#include "meshfile/mesh_reader_internal.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/reference_reader.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 
@@ -33,16 +33,16 @@ class MeshReaderDifferential : public ::testing::Test {
 
     bool AgreesOnFile(const std::string& path, const std::string& bytes) {
         const ReferenceMesh expected = ReadMeshReference(path.c_str());
-        const std::size_t map_from = g_mapFilesFrom;
-        g_mapFilesFrom = 0;
+        const std::size_t map_from = g_tuning.mapFilesFrom;
+        g_tuning.mapFilesFrom = 0;
         ExpectTable(expected, ReadMeshFile(path.c_str(), nullptr), "mapped file", bytes);
-        g_mapFilesFrom = static_cast<std::size_t>(-1);
+        g_tuning.mapFilesFrom = static_cast<std::size_t>(-1);
         ExpectTable(expected, ReadMeshFile(path.c_str(), nullptr), "file in pieces", bytes);
-        g_mapFilesFrom = map_from;
-        const std::size_t split_from = g_splitPassesMinBytes;
-        g_splitPassesMinBytes = 0;
+        g_tuning.mapFilesFrom = map_from;
+        const std::size_t split_from = g_tuning.readInTwoFrom;
+        g_tuning.readInTwoFrom = 0;
         ExpectTable(expected, ReadMeshBytes(bytes), "buffer split in two", bytes);
-        g_splitPassesMinBytes = split_from;
+        g_tuning.readInTwoFrom = split_from;
         return !HasFailure();
     }
 

@@ -1,7 +1,7 @@
 // The reader's numbers use the point whatever the locale: a user whose
 // locale writes decimals with a comma reads the same model.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/reference_reader.h"
 #include "support/temp_files.h"
 

@@ -2,12 +2,12 @@
 // pass and the parse pass, and a table too large to allocate. The reader's
 // internal seams stand in for both.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
-#include "meshfile/byte_source.h"
-#include "meshfile/face_passes.h"
-#include "meshfile/file_source.h"
-#include "meshfile/mesh_reader_internal.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/file_source.h"
+#include "meshfile/reader/face_passes.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 
@@ -52,9 +52,9 @@ class MeshReaderSeams : public ::testing::Test {
   protected:
     void SetUp() override { ReleaseMeshTable(); }
     void TearDown() override {
-        g_betweenReaderPasses = nullptr;
-        g_faceTableLimit = INT_MAX - 4;
-        g_splitPassesMinBytes = split_from_;
+        g_tuning.betweenReaderPasses = nullptr;
+        g_tuning.faceTableLimit = LLONG_MAX;
+        g_tuning.readInTwoFrom = split_from_;
         ReleaseMeshTable();
     }
 
@@ -62,9 +62,9 @@ class MeshReaderSeams : public ::testing::Test {
     ReadStatus loadChanging(const std::string& counted, const std::string& parsed) {
         const std::string path = dir.write("mesh.dxf", counted);
         g_replacement = parsed;
-        g_betweenReaderPasses = ReplaceFile;
+        g_tuning.betweenReaderPasses = ReplaceFile;
         const ReadStatus status = ReadMeshFile(path.c_str(), nullptr);
-        g_betweenReaderPasses = nullptr;
+        g_tuning.betweenReaderPasses = nullptr;
         return status;
     }
 
@@ -75,7 +75,7 @@ class MeshReaderSeams : public ::testing::Test {
     }
 
     TempDir dir;
-    const std::size_t split_from_ = g_splitPassesMinBytes;
+    const std::size_t split_from_ = g_tuning.readInTwoFrom;
 };
 
 TEST_F(MeshReaderSeams, MoreFacesThanCountedFillOnlyTheCountedOnes) {
@@ -108,7 +108,7 @@ TEST_F(MeshReaderSeams, FileRemovedBetweenThePassesKeepsTheOldModel) {
 TEST_F(MeshReaderSeams, TableTooLargeKeepsTheOldModelAndSaysSo) {
     showOneFace();
     const Face* shown = F;
-    g_faceTableLimit = 2;
+    g_tuning.faceTableLimit = 2;
     int announced = 0;
     const ReadStatus status = ReadMeshFile(dir.write("big.dxf", Faces(3, 0)).c_str(), [&] { ++announced; });
     EXPECT_EQ(status.error, ReadError::OutOfMemory);
@@ -121,7 +121,7 @@ TEST_F(MeshReaderSeams, TableTooLargeKeepsTheOldModelAndSaysSo) {
 }
 
 TEST_F(MeshReaderSeams, TableAtTheLimitIsAllocated) {
-    g_faceTableLimit = 3;
+    g_tuning.faceTableLimit = 3;
     ASSERT_TRUE(ReadMeshFile(dir.write("fits.dxf", Faces(3, 0)).c_str(), nullptr).ok());
     EXPECT_EQ(nf, 3);
 }
@@ -133,7 +133,7 @@ namespace {
 // The count pass's middle face line belongs to the bytes it counted; the
 // parse pass of a file changed since must read the new bytes as one pass.
 TEST_F(MeshReaderSeams, SplitPointOfTheCountedFileMisleadsNoParseOfTheChangedOne) {
-    g_splitPassesMinBytes = 0;
+    g_tuning.readInTwoFrom = 0;
     ASSERT_TRUE(loadChanging(Faces(6, 0), "999\nshifted\n" + Faces(6, 100)).ok());
     ASSERT_EQ(nf, 6);
     for (int i = 0; i < 6; ++i)
@@ -153,7 +153,7 @@ TEST_F(MeshReaderSeams, SplitPointOfTheCountedFileMisleadsNoParseOfTheChangedOne
 TEST_F(MeshReaderSeams, TableTooLargeForABufferKeepsTheOldModel) {
     showOneFace();
     const Face* shown = F;
-    g_faceTableLimit = 2;
+    g_tuning.faceTableLimit = 2;
     const ReadStatus status = ReadMeshBytes(Faces(3, 0));
     EXPECT_EQ(status.error, ReadError::OutOfMemory);
     EXPECT_EQ(status.faces, 3);

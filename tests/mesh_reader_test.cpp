@@ -1,8 +1,8 @@
 #include "kelvorn.h"
-#include "meshfile/dxf_writer.h"
-#include "meshfile/mesh_reader.h"
-#include "meshfile/mesh_reader_internal.h"
+#include "meshfile/reader/mesh_reader.h"
+#include "meshfile/writer/dxf_writer.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 
@@ -235,18 +235,18 @@ TEST_F(MeshReader, BufferReadsLikeTheSameFileMappedOrInPieces) {
             dxf.face(xyz(i, -0.5 * i, 1e-3 * i), xyz(i % 7, 3.25, -i), xyz(1, 2, 3), xyz(i / 3.0, 0, 0));
         ASSERT_TRUE(dxf.close());
     }
-    ASSERT_GE(bytes.size(), g_splitPassesMinBytes) << "too small to be split";
-    ASSERT_GE(bytes.size(), g_mapFilesFrom) << "too small to be mapped";
+    ASSERT_GE(bytes.size(), g_tuning.readInTwoFrom) << "too small to be split";
+    ASSERT_GE(bytes.size(), g_tuning.mapFilesFrom) << "too small to be mapped";
     const std::string path = dir.write("large.dxf", bytes);
     ASSERT_TRUE(ReadMeshFile(path.c_str(), nullptr).ok());
     ASSERT_EQ(nf, 60000);
     const std::vector<Face> mapped(F, F + nf + 4);
     EXPECT_EQ(F[59999].D.x, 19999.667);
 
-    const std::size_t map_from = g_mapFilesFrom;
-    g_mapFilesFrom = static_cast<std::size_t>(-1);
+    const std::size_t map_from = g_tuning.mapFilesFrom;
+    g_tuning.mapFilesFrom = static_cast<std::size_t>(-1);
     const ReadStatus in_pieces = ReadMeshFile(path.c_str(), nullptr);
-    g_mapFilesFrom = map_from;
+    g_tuning.mapFilesFrom = map_from;
     ASSERT_TRUE(in_pieces.ok());
     ASSERT_EQ(nf, 60000);
     EXPECT_EQ(0, std::memcmp(F, mapped.data(), mapped.size() * sizeof(Face))) << "file in pieces";

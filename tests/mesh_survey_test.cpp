@@ -1,4 +1,4 @@
-#include "meshfile/mesh_survey.h"
+#include "meshfile/flatten/mesh_survey.h"
 
 #include "support/temp_files.h"
 

@@ -3,6 +3,7 @@
 // and the same pixels, bit for bit, on seeded random models.
 #include "support/edge_lines.h"
 #include "support/face_table.h"
+#include "tuning.h"
 #include "view/large_paint.h"
 #include "view/table_extents.h"
 #include "view/view.h"
@@ -148,11 +149,11 @@ void ExpectLargePaintAsLineDoes(const std::vector<Face>& faces, Size size) {
 // this processor and with the loop in pairs, which other processors take.
 class LargePaint : public testing::TestWithParam<bool> {
 protected:
-    void SetUp() override { paintWithAvx2 = GetParam() && ownChoice_; }
-    void TearDown() override { paintWithAvx2 = ownChoice_; }
+    void SetUp() override { g_tuning.paintWithAvx2 = GetParam() && ownChoice_; }
+    void TearDown() override { g_tuning.paintWithAvx2 = ownChoice_; }
 
 private:
-    const bool ownChoice_ = paintWithAvx2;
+    const bool ownChoice_ = g_tuning.paintWithAvx2;
 };
 
 INSTANTIATE_TEST_SUITE_P(FaceLoops, LargePaint, testing::Values(true, false),

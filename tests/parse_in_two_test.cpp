@@ -2,8 +2,8 @@
 // would read the bytes alike, both halves say so (the split is really taken)
 // and together give the one pass's table; where it would not, a half says so.
 #include "kelvorn.h"
-#include "meshfile/byte_source.h"
-#include "meshfile/face_passes.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/reader/face_passes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // ones around the eight bytes read as one word, are taken exactly when they
 // are plain decimals, with the value ScanValue gives; and the line feeds of a
 // bitmap are those a byte-by-byte search finds.
-#include "meshfile/line_feeds.h"
-#include "meshfile/plain_lines.h"
-#include "meshfile/scan_number.h"
+#include "meshfile/dxf/line_feeds.h"
+#include "meshfile/dxf/plain_lines.h"
+#include "meshfile/dxf/scan_number.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // ScanGroupCode and ScanValue against the C library they imitate: glibc's
 // sscanf with "%d" and "%le" in the C locale, compared bit for bit.
-#include "meshfile/scan_number.h"
+#include "meshfile/dxf/scan_number.h"
 
 #include <gtest/gtest.h>
 

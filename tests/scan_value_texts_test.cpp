@@ -1,7 +1,7 @@
 // Value texts whose reading differs between C runtimes (msvcrt's strtod knows
 // no "inf", "nan" or hexadecimal, MinGW's follows the locale): ScanValue reads
 // them alike everywhere.
-#include "meshfile/scan_number.h"
+#include "meshfile/dxf/scan_number.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // FormatShortest against std::to_chars, which it must match byte for byte.
-#include "meshfile/shortest.h"
+#include "meshfile/writer/shortest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // kelvorn-tool render and segments, run as the user runs them.
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "support/temp_files.h"
 #include "view/view.h"
 

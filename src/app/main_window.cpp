@@ -3,7 +3,7 @@
 #include "kelvorn.h"
 #include "kelvorn_ids.h"
 #include "mesh_readings.h"
-#include "meshfile/mesh_survey.h"
+#include "meshfile/flatten/mesh_survey.h"
 #include "mouse_input.h"
 #include "paint_mesh.h"
 #include "program_options.h"

@@ -1,7 +1,7 @@
 #include "mesh_readings.h"
 
-#include "meshfile/file_source.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/dxf/file_source.h"
+#include "meshfile/reader/mesh_reader.h"
 
 Reading readingInForce = Reading::Faces;
 

@@ -1,31 +1,19 @@
 #include "view/large_paint.h"
 
 #include "view/mask_painter.h"
-#include "view/two_threads.h"
+#include "threads/two_threads.h"
+#include "tuning.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-// GCC does not align the stack for AVX on Win64 (its spills of 32-byte
-// vectors there could fault), so Windows takes the loop in pairs.
-#if defined(__x86_64__) && !defined(_WIN32)
-// Set as the program starts, maybe before the compiler's own look at the
-// processor: so that look comes first.
-bool paintWithAvx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
-#else
-bool paintWithAvx2 = false;
-#endif
-
 namespace {
 
 PlaneBounds PaintFaces(const MaskPainter& painter, const Face* first, const Face* last,
                        const unsigned char* hiddenEdges) {
-    return paintWithAvx2 ? PaintFacesWithAvx2(painter, first, last, hiddenEdges)
+    return g_tuning.paintWithAvx2 ? PaintFacesWithAvx2(painter, first, last, hiddenEdges)
                          : PaintFacesInPairs(painter, first, last, hiddenEdges);
 }
 

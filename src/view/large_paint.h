@@ -23,8 +23,3 @@ struct FitExtents {
 // read: each is set, black or white, as a white image would come out.
 bool PaintLargeTable(Image& image, FitExtents& fit, bool everyPixel = false);
 
-// Whether the paint takes its face loop built for AVX2, four corners to a
-// vector, rather than the one for any x86-64 processor, two to a vector:
-// true where the processor has AVX2 (and not on Windows). Both draw the same
-// pixels; tests turn it off to check the other loop.
-extern bool paintWithAvx2;

@@ -1,7 +1,7 @@
+#include "threads/two_threads.h"
 #include "view/orientation.h"
 #include "view/plane_bounds.h"
 #include "view/table_extents.h"
-#include "view/two_threads.h"
 #include "view/view.h"
 
 #include <cmath>

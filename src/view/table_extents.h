@@ -4,6 +4,7 @@
 #pragma once
 
 #include "kelvorn.h"
+#include "tuning.h"
 #include "view/view.h"
 
 #include <algorithm>
@@ -51,9 +52,9 @@ struct TableExtents {
 // The extents of the nf faces of F, in one pass in table order.
 TableExtents MeasureTableExtents();
 
-// Tables from this many faces on are turned and painted on two threads, and
-// their extents are remembered from one pass over them to the next paint.
-constexpr int kLargeTable = 1 << 15;
+// Tables from kLargeTable faces on (tuning.h) are turned and painted on two
+// threads, and their extents are remembered from one pass over them to the
+// next paint.
 
 // Remembers `extents` as those of the current F and nf, found by a pass that
 // has just read every face (a turn or a paint of a large table). Only

@@ -1,11 +1,11 @@
 #include "shell_fixture.h"
 
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "view/key_strokes.h"
 #include "view/orientation.h"
-#include "window_helpers.h"
 #include "view/view_navigation.h"
+#include "window_helpers.h"
 
 #include <QAbstractButton>
 #include <QAction>

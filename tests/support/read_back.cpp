@@ -1,7 +1,7 @@
 #include "support/read_back.h"
 
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // no visible window.
 #include "kelvorn.h"
 #include "main_window.h"
-#include "meshfile/mesh_reader.h"
-#include "meshfile/mesh_reader_internal.h"
+#include "meshfile/reader/mesh_reader.h"
 #include "paint_image.h"
 #include "paint_mesh.h"
+#include "tuning.h"
 #include "view/view.h"
 
 #include "kelvorn_ids.h"
@@ -171,9 +171,9 @@ TEST(Win32Load, BusyCursorShowsWhileTheFileIsRead) {
     const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
     SetCursor(arrow);
     std::strcpy(file, path);
-    g_betweenReaderPasses = [](const char*) { cursorWhileReading = GetCursor(); };
+    g_tuning.betweenReaderPasses = [](const char*) { cursorWhileReading = GetCursor(); };
     EXPECT_EQ(LoadMesh(nullptr), 0); // no window: the banner and title go nowhere
-    g_betweenReaderPasses = nullptr;
+    g_tuning.betweenReaderPasses = nullptr;
     EXPECT_EQ(nf, 1);
     EXPECT_EQ(cursorWhileReading, LoadCursor(nullptr, IDC_WAIT));
     EXPECT_EQ(GetCursor(), arrow);

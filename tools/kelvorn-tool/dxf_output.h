@@ -2,7 +2,7 @@
 // (output_file.h).
 #pragma once
 
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_writer.h"
 
 #include <functional>
 #include <string>

@@ -3,8 +3,8 @@
 #include "dxf_output.h"
 #include "gen_options.h"
 
-#include "meshfile/dxf_solids.h"
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_solids.h"
+#include "meshfile/writer/dxf_writer.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "gen_options.h"
 
-#include "meshfile/dxf_solids.h"
+#include "meshfile/writer/dxf_solids.h"
 
 #include "whole_number.h"
 

@@ -1,8 +1,8 @@
 #include "load_mesh.h"
 
 #include "kelvorn.h"
-#include "meshfile/mesh_reader.h"
-#include "meshfile/mesh_survey.h"
+#include "meshfile/flatten/mesh_survey.h"
+#include "meshfile/reader/mesh_reader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,7 @@
 #include "meshfile/flatten/cad_expand.h"
 
+#include "tuning.h"
+
 #include <algorithm>
 
 namespace {
@@ -133,7 +135,7 @@ struct Planner {
     }
 };
 
-constexpr std::size_t kBatch = 1 << 14; // long enough for the writer's two threads
+constexpr std::size_t kBatch = kWriteRoundFaces; // long enough for the writer's two threads
 
 // The faces of one placed copy of a space, being handed out.
 struct Frame {

@@ -1,6 +1,6 @@
 #include "meshfile/flatten/dxf_groups.h"
 
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/file_source.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,10 +1,11 @@
 #include "meshfile/flatten/flatten.h"
 
 #include "kelvorn.h"
-#include "meshfile/face_table.h"
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/file_source.h"
 #include "meshfile/flatten/cad_reader.h"
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/face_table.h"
+#include "meshfile/reader/mesh_reader.h"
+#include "tuning.h"
 
 #include <cerrno>
 #include <algorithm>
@@ -47,8 +48,7 @@ bool FlatDrawing::readFile(const char* path, const FlattenLimits& limits, std::s
     }
     // A large file is read in place where it can be mapped: no copy through a
     // buffer. Others go through the reader's window.
-    constexpr std::size_t kMapFrom = std::size_t{1} << 20;
-    const std::string_view mapped = source.map(kMapFrom);
+    const std::string_view mapped = source.map(g_tuning.mapFilesFrom);
     std::error_code unknown;
     const std::uintmax_t size = std::filesystem::file_size(path, unknown);
     try {

@@ -2,10 +2,9 @@
 
 #include "meshfile/flatten/cad_drawing.h"
 #include "meshfile/flatten/dxf_groups.h"
+#include "tuning.h"
 
 #include <new>
-
-std::size_t g_plainFacesInTwoFrom = std::size_t{8} << 20;
 
 namespace {
 
@@ -114,8 +113,8 @@ PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t 
 
 PlainFacesInTwo::PlainFacesInTwo(std::string_view bytes)
     : bytes_(bytes),
-      middle_(bytes.size() >= g_plainFacesInTwoFrom ? SecondHalfStart(bytes) : std::string_view::npos) {
-    if (middle_ != std::string_view::npos && !thread_.start(ReadSecond, this)) middle_ = std::string_view::npos;
+      middle_(bytes.size() >= g_tuning.readInTwoFrom ? SecondHalfStart(bytes) : std::string_view::npos) {
+    if (middle_ != std::string_view::npos && !thread_.start(*this)) middle_ = std::string_view::npos;
 }
 
 PlainFacesInTwo::~PlainFacesInTwo() {
@@ -123,18 +122,16 @@ PlainFacesInTwo::~PlainFacesInTwo() {
     thread_.join();
 }
 
-void* PlainFacesInTwo::ReadSecond(void* self) {
-    auto& two = *static_cast<PlainFacesInTwo*>(self);
+void PlainFacesInTwo::operator()() {
     try {
-        two.secondFaces_.reserve((two.bytes_.size() - two.middle_) / 128);
-        two.secondRun_ = ReadPlainFaces(two.bytes_, two.middle_, std::string_view::npos, two.secondFaces_,
-                                        two.secondHiddenEdges_, &two.abandoned_);
-        two.secondRead_ = true;
+        secondFaces_.reserve((bytes_.size() - middle_) / 128);
+        secondRun_ = ReadPlainFaces(bytes_, middle_, std::string_view::npos, secondFaces_, secondHiddenEdges_,
+                                    &abandoned_);
+        secondRead_ = true;
     } catch (const std::bad_alloc&) {
-        two.secondFaces_ = {};
-        two.secondHiddenEdges_ = {};
+        secondFaces_ = {};
+        secondHiddenEdges_ = {};
     }
-    return nullptr;
 }
 
 PlainFaceRun PlainFacesInTwo::read(std::size_t at, std::vector<Face>& faces, std::vector<unsigned char>& hiddenEdges) {

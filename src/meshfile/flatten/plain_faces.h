@@ -12,7 +12,7 @@
 #pragma once
 
 #include "geometry/xyz.h"
-#include "side_thread.h"
+#include "threads/side_thread.h"
 
 #include <atomic>
 #include <cstddef>
@@ -34,10 +34,7 @@ struct PlainFaceRun {
 PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces,
                             std::vector<unsigned char>& hiddenEdges, const std::atomic<bool>* abandoned = nullptr);
 
-// The fewest bytes whose runs are read on two threads (8 MB; tests lower it).
-extern std::size_t g_plainFacesInTwoFrom;
-
-// The runs of a large file on two threads. A second thread reads the run that
+// The runs of a large file (from g_tuning.readInTwoFrom bytes, tuning.h) on two threads. A second thread reads the run that
 // starts at the first "0 / 3DFACE" entity of the second half of the bytes;
 // when the caller's own run reaches that place as the start of an entity, it
 // takes the second thread's faces instead of reading them again. Where the
@@ -56,7 +53,9 @@ public:
     PlainFaceRun read(std::size_t at, std::vector<Face>& faces, std::vector<unsigned char>& hiddenEdges);
 
 private:
-    static void* ReadSecond(void* self);
+    // Reads the second half's run, on the second thread.
+    friend class SideThread;
+    void operator()();
 
     std::string_view bytes_;
     std::size_t middle_;

@@ -1,6 +1,6 @@
-#include "meshfile/dxf_face_text.h"
+#include "meshfile/writer/dxf_face_text.h"
 
-#include "meshfile/shortest.h"
+#include "meshfile/writer/shortest.h"
 
 #include <cstring>
 

@@ -18,7 +18,7 @@
 #pragma once
 
 #include "geometry/xyz.h"
-#include "meshfile/byte_sink.h"
+#include "meshfile/writer/byte_sink.h"
 
 #include <cstddef>
 #include <cstdio>

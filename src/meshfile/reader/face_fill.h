@@ -3,8 +3,8 @@
 #pragma once
 
 #include "geometry/xyz.h"
-#include "meshfile/dxf_lines.h"
-#include "meshfile/scan_number.h"
+#include "meshfile/dxf/line_reader.h"
+#include "meshfile/dxf/scan_number.h"
 
 #include <cstddef>
 #include <string_view>

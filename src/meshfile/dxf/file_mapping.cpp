@@ -1,4 +1,4 @@
-#include "meshfile/file_mapping.h"
+#include "meshfile/dxf/file_mapping.h"
 
 #if defined(__unix__)
 

@@ -1,4 +1,4 @@
-#include "meshfile/scan_number.h"
+#include "meshfile/dxf/scan_number.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,15 +1,12 @@
-#include "meshfile/byte_source.h"
+#include "meshfile/dxf/byte_source.h"
 
-#include "meshfile/file_source.h"
-#include "meshfile/mesh_reader_internal.h"
+#include "meshfile/dxf/file_source.h"
+#include "tuning.h"
 
 #include <cerrno>
 
-// A smaller file takes a read or two, less than setting up a mapping.
-std::size_t g_mapFilesFrom = 1 << 20;
-
 ByteSource::ByteSource(FileSource& file) : file_(&file) {
-    memory_ = file.map(g_mapFilesFrom);
+    memory_ = file.map(g_tuning.mapFilesFrom);
     in_memory_ = !memory_.empty();
 }
 

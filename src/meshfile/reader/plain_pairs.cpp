@@ -1,10 +1,10 @@
-#include "meshfile/plain_pairs.h"
+#include "meshfile/reader/plain_pairs.h"
 
-#include "meshfile/dxf_lines.h"
-#include "meshfile/face_fill.h"
-#include "meshfile/line_feeds.h"
-#include "meshfile/plain_lines.h"
-#include "meshfile/scan_number.h"
+#include "meshfile/dxf/line_feeds.h"
+#include "meshfile/dxf/line_reader.h"
+#include "meshfile/dxf/plain_lines.h"
+#include "meshfile/dxf/scan_number.h"
+#include "meshfile/reader/face_fill.h"
 
 #include <algorithm>
 

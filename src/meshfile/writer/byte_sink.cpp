@@ -1,4 +1,4 @@
-#include "meshfile/byte_sink.h"
+#include "meshfile/writer/byte_sink.h"
 
 #include <cerrno>
 

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "geometry/xyz.h"
-#include "meshfile/face_passes.h"
+#include "meshfile/reader/face_passes.h"
 
 // Fills `table` exactly as ParseFaceLines does. When the source is in memory,
-// holds at least g_splitPassesMinBytes bytes and the count pass found a face
+// holds at least g_tuning.readInTwoFrom bytes and the count pass found a face
 // line `middle` in its second half, a second thread reads from `middle` on
 // while this one reads up to it; should either half not read as the single
 // pass would (a file whose pairs fall out of step, or whose EOF marker comes

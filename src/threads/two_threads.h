@@ -1,26 +1,31 @@
-// Splitting work on a large face table over the machine's two cores.
+// Splitting work over the machine's two cores: this thread and one beside it.
 #pragma once
 
-#include "side_thread.h"
+#include "threads/side_thread.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
 
+// Runs side() on a second thread and here() on this one, and returns true
+// when both are done; returns false, having run neither, when no thread can
+// be started: the caller then does the whole work its own way.
+template <class Side, class Here> bool BesideThisThread(Side& side, const Here& here) {
+    SideThread other;
+    if (!other.start(side)) return false;
+    here();
+    other.join();
+    return true;
+}
+
 // Runs work(1) on a second thread and work(0) on this one, and returns when
 // both are done. When no thread can be started, runs both here.
 template <class Work> void OnTwoThreads(const Work& work) {
-    struct Second {
-        const Work& work;
-        static void* Run(void* self) {
-            static_cast<Second*>(self)->work(1);
-            return nullptr;
-        }
-    } second{work};
-    SideThread other;
-    if (!other.start(&Second::Run, &second)) work(1);
-    work(0);
-    other.join();
+    auto second = [&] { work(1); };
+    if (!BesideThisThread(second, [&] { work(0); })) {
+        work(1);
+        work(0);
+    }
 }
 
 // Runs work(thread, first, last) on ranges that together make [0, count),

@@ -1,4 +1,4 @@
-#include "meshfile/shortest.h"
+#include "meshfile/writer/shortest.h"
 
 #include <charconv>
 #include <cmath>

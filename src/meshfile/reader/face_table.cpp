@@ -1,7 +1,7 @@
-#include "meshfile/face_table.h"
+#include "meshfile/reader/face_table.h"
 
 #include "kelvorn.h"
-#include "meshfile/mesh_reader_internal.h"
+#include "tuning.h"
 
 #include <cerrno>
 #include <climits>
@@ -9,12 +9,19 @@
 #include <cstdlib>
 
 #if defined(__linux__)
-#include "side_thread.h"
+#include "threads/two_threads.h"
 
 #include <sys/mman.h>
 #endif
 
-long long g_faceTableLimit = INT_MAX - kSpareFaces;
+namespace {
+
+// Whether a table of `count` faces may be tried at all.
+bool Allowed(long long count) {
+    return count >= 0 && count <= INT_MAX - kSpareFaces && count <= g_tuning.faceTableLimit;
+}
+
+} // namespace
 
 #if defined(__linux__)
 
@@ -24,30 +31,11 @@ namespace {
 // 0 there marks a small block from calloc.
 constexpr std::size_t kHeader = 64;
 
-// Below this, a block from the heap costs less than a mapping of its own.
-constexpr std::size_t kMappedFrom = 1 << 20;
-
 #if defined(MADV_POPULATE_WRITE)
-// Below this, a thread's start costs more than half the block's clearing saves.
-constexpr std::size_t kTwoThreadsFrom = 16 << 20;
-
 // Kernels before 5.14 do not know the request (EINVAL); any other failure
 // means the pages cannot be had, better told now than by a fault later.
 bool PopulatePages(void* from, std::size_t length) {
     return madvise(from, length, MADV_POPULATE_WRITE) == 0 || errno == EINVAL;
-}
-
-// The second half of a block populated on its own thread.
-struct SecondHalfPages {
-    char* from;
-    std::size_t length;
-    bool ok = false;
-};
-
-void* PopulateSecondHalf(void* argument) {
-    auto& half = *static_cast<SecondHalfPages*>(argument);
-    half.ok = PopulatePages(half.from, half.length);
-    return nullptr;
 }
 
 // Clearing the pages of a large block takes long enough to be shared by two
@@ -55,12 +43,11 @@ void* PopulateSecondHalf(void* argument) {
 bool PopulateBlock(void* block, std::size_t length) {
     constexpr std::size_t kHugePage = 2 << 20;
     const std::size_t half = length / 2 / kHugePage * kHugePage;
-    SideThread thread;
-    SecondHalfPages second{static_cast<char*>(block) + half, length - half};
-    if (half < kTwoThreadsFrom / 2 || !thread.start(PopulateSecondHalf, &second)) return PopulatePages(block, length);
-    const bool first_ok = PopulatePages(block, half);
-    thread.join();
-    return first_ok && second.ok;
+    if (half < kClearInTwoFrom / 2) return PopulatePages(block, length);
+    bool first_ok = false, second_ok = false;
+    auto second = [&] { second_ok = PopulatePages(static_cast<char*>(block) + half, length - half); };
+    if (!BesideThisThread(second, [&] { first_ok = PopulatePages(block, half); })) return PopulatePages(block, length);
+    return first_ok && second_ok;
 }
 #endif
 
@@ -82,9 +69,9 @@ void* MapClearedBlock(std::size_t length) {
 } // namespace
 
 Face* AllocateFaceTable(long long count) {
-    if (count < 0 || count > g_faceTableLimit) return nullptr;
+    if (!Allowed(count)) return nullptr;
     const std::size_t length = kHeader + static_cast<std::size_t>(count + kSpareFaces) * sizeof(Face);
-    const bool small = length < kMappedFrom;
+    const bool small = length < kMapFrom;
     void* block = small ? std::calloc(1, length) : MapClearedBlock(length);
     if (!block) return nullptr;
     *static_cast<std::size_t*>(block) = small ? 0 : length;
@@ -102,7 +89,7 @@ void FreeFaceTable(Face* table) {
 #else
 
 Face* AllocateFaceTable(long long count) {
-    if (count < 0 || count > g_faceTableLimit) return nullptr;
+    if (!Allowed(count)) return nullptr;
     return static_cast<Face*>(std::calloc(static_cast<std::size_t>(count + kSpareFaces), sizeof(Face)));
 }
 

@@ -1,10 +1,10 @@
-#include "meshfile/mesh_survey.h"
+#include "meshfile/flatten/mesh_survey.h"
 
-#include "meshfile/byte_source.h"
-#include "meshfile/dxf_lines.h"
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/file_source.h"
+#include "meshfile/dxf/line_reader.h"
+#include "meshfile/dxf/scan_number.h"
 #include "meshfile/flatten/dxf_groups.h"
-#include "meshfile/scan_number.h"
 
 #include <memory>
 #include <unordered_map>

@@ -4,7 +4,7 @@
 // the line itself.
 #pragma once
 
-#include "meshfile/plain_lines.h"
+#include "meshfile/dxf/plain_lines.h"
 
 #include <bit>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "meshfile/file_source.h"
+#include "meshfile/dxf/file_source.h"
 
-#include "meshfile/file_mapping.h"
+#include "meshfile/dxf/file_mapping.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,12 +1,12 @@
-#include "meshfile/mesh_reader.h"
+#include "meshfile/reader/mesh_reader.h"
 
 #include "kelvorn.h"
-#include "meshfile/byte_source.h"
-#include "meshfile/face_passes.h"
-#include "meshfile/face_table.h"
-#include "meshfile/file_source.h"
-#include "meshfile/mesh_reader_internal.h"
-#include "meshfile/parse_in_two.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/file_source.h"
+#include "meshfile/reader/face_passes.h"
+#include "meshfile/reader/face_table.h"
+#include "meshfile/reader/parse_in_two.h"
+#include "tuning.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,8 +15,6 @@ Face* F = nullptr;
 int nf = 0;
 unsigned char* HiddenEdges = nullptr;
 char file[PathBufferSize] = "";
-
-void (*g_betweenReaderPasses)(const char* path) = nullptr;
 
 namespace {
 
@@ -81,7 +79,7 @@ ReadStatus ReadMeshFile(const char* path, const std::function<void()>& announce)
         ReplaceHiddenEdges(nullptr);
         return {};
     }
-    if (g_betweenReaderPasses) g_betweenReaderPasses(path);
+    if (g_tuning.betweenReaderPasses) g_tuning.betweenReaderPasses(path);
     if (int reason = file.open(path)) {
         nf = previous_nf;
         return {ReadError::CannotOpen, reason};

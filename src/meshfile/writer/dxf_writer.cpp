@@ -1,6 +1,6 @@
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_writer.h"
 
-#include "meshfile/dxf_face_text.h"
+#include "meshfile/writer/dxf_face_text.h"
 
 #include <cerrno>
 #include <cstring>

@@ -6,9 +6,10 @@
 // handed on, so that the writes overlap its work; the two blocks take turns.
 // The text of a face does not depend on the faces around it, so the bytes
 // are those of face() called for each face in turn.
-#include "meshfile/dxf_face_text.h"
-#include "meshfile/dxf_writer.h"
-#include "side_thread.h"
+#include "meshfile/writer/dxf_face_text.h"
+#include "meshfile/writer/dxf_writer.h"
+#include "threads/side_thread.h"
+#include "tuning.h"
 
 #include <cerrno>
 #include <cstring>
@@ -20,7 +21,7 @@ namespace {
 // Faces per round: the writer's own part, then the second thread's. Writing
 // a face's text to a file costs about half as much as formatting it, so the
 // threads are about as busy when the writer's thread formats a quarter.
-constexpr std::size_t kOwnPart = 4096, kSidePart = 12288, kRound = kOwnPart + kSidePart;
+constexpr std::size_t kRound = kWriteRoundFaces, kOwnPart = kRound / 4, kSidePart = kRound - kOwnPart;
 constexpr std::size_t kTypicalFace = 256; // bytes a face takes, about: the block's first size
 
 struct SidePart {
@@ -32,6 +33,10 @@ struct SidePart {
     std::size_t capacity = 0, length = 0;
     std::size_t formatted = 0; // faces whose text is whole
     bool tooLong = false;      // the face after them has a coordinate too long for a line
+
+    // Formats as many faces as it can; short of memory it stops, and the
+    // writer formats the rest itself.
+    void operator()();
 };
 
 bool Grow(SidePart& part) {
@@ -44,21 +49,17 @@ bool Grow(SidePart& part) {
     return true;
 }
 
-// Formats as many faces as it can; short of memory it stops, and the writer
-// formats the rest itself.
-void* FormatSidePart(void* argument) {
-    SidePart& part = *static_cast<SidePart*>(argument);
-    for (; part.formatted < part.count; ++part.formatted) {
-        if (part.capacity - part.length < kDxfMaxFaceLength && !Grow(part)) break;
-        char* const end = FormatFaceText(part.faces[part.formatted], part.coordinates, part.text.get() + part.length,
-                                         part.hiddenEdges ? part.hiddenEdges[part.formatted] : 0);
+void SidePart::operator()() {
+    for (; formatted < count; ++formatted) {
+        if (capacity - length < kDxfMaxFaceLength && !Grow(*this)) break;
+        char* const end =
+            FormatFaceText(faces[formatted], coordinates, text.get() + length, hiddenEdges ? hiddenEdges[formatted] : 0);
         if (!end) {
-            part.tooLong = true;
+            tooLong = true;
             break;
         }
-        part.length = static_cast<std::size_t>(end - part.text.get());
+        length = static_cast<std::size_t>(end - text.get());
     }
-    return nullptr;
 }
 
 // Starts formatting the kSidePart faces at `faces` into `part` on `thread`;
@@ -71,7 +72,7 @@ void StartSidePart(SideThread& thread, SidePart& part, const Face* faces, const 
     part.coordinates = coordinates;
     part.length = part.formatted = 0;
     part.tooLong = false;
-    thread.start(FormatSidePart, &part);
+    thread.start(part);
 }
 
 } // namespace

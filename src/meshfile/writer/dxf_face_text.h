@@ -3,8 +3,8 @@
 #pragma once
 
 #include "geometry/xyz.h"
-#include "meshfile/dxf_writer.h"
-#include "meshfile/fixed3.h"
+#include "meshfile/writer/dxf_writer.h"
+#include "meshfile/writer/fixed3.h"
 
 #include <cstddef>
 

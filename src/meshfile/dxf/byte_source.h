@@ -14,7 +14,7 @@ public:
     // The bytes of `memory`, which must outlive the source.
     explicit ByteSource(std::string_view memory) : memory_(memory), in_memory_(true) {}
     // The open `file`: its bytes in memory when it is large enough to be
-    // worth mapping (g_mapFilesFrom) and could be mapped (FileSource::map),
+    // worth mapping (g_tuning.mapFilesFrom) and could be mapped (FileSource::map),
     // otherwise read in pieces with FileSource::read.
     explicit ByteSource(FileSource& file);
 

@@ -1,13 +1,13 @@
-#include "meshfile/face_passes.h"
+#include "meshfile/reader/face_passes.h"
 
-#include "meshfile/byte_source.h"
-#include "meshfile/dxf_lines.h"
-#include "meshfile/face_fill.h"
-#include "meshfile/mesh_reader_internal.h"
-#include "meshfile/plain_lines.h"
-#include "meshfile/plain_pairs.h"
-#include "meshfile/scan_number.h"
-#include "side_thread.h"
+#include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/line_reader.h"
+#include "meshfile/dxf/plain_lines.h"
+#include "meshfile/dxf/scan_number.h"
+#include "meshfile/reader/face_fill.h"
+#include "meshfile/reader/plain_pairs.h"
+#include "threads/two_threads.h"
+#include "tuning.h"
 
 #include <algorithm>
 #include <cstring>
@@ -92,11 +92,10 @@ void CountRange(ByteSource& source, std::size_t from, std::size_t to, FaceCount&
 // The count of the second half of the bytes, from `from` on, on its own
 // thread: its lines begin where the first half's last line began.
 struct SecondHalfCount {
-    ByteSource* source;
     std::size_t from;
     FaceCount counted;
 
-    SecondHalfCount(ByteSource& bytes, std::size_t half) : source(&bytes), from(half) {
+    SecondHalfCount(ByteSource& bytes, std::size_t half) : from(half) {
         const char* data = bytes.memory().data();
         const char* lf = LastLineFeed(data, half);
         counted.lines.line_start = lf ? lf - data + 1 : 0;
@@ -105,22 +104,14 @@ struct SecondHalfCount {
     }
 };
 
-void* CountSecondHalf(void* argument) {
-    auto& half = *static_cast<SecondHalfCount*>(argument);
-    CountRange(*half.source, half.from, half.source->memory().size(), half.counted);
-    return nullptr;
-}
-
 // A large source counted in two halves at once: false, with nothing
 // counted, when it is too small or no thread can be had.
 bool CountInTwo(ByteSource& source, FaceCount& counted) {
     const std::size_t size = source.memory().size(), half = size / 2;
-    if (size < g_splitPassesMinBytes) return false;
+    if (size < g_tuning.readInTwoFrom) return false;
     SecondHalfCount second(source, half);
-    SideThread thread;
-    if (!thread.start(CountSecondHalf, &second)) return false;
-    CountRange(source, 0, half, counted);
-    thread.join();
+    auto countSecond = [&] { CountRange(source, second.from, size, second.counted); };
+    if (!BesideThisThread(countSecond, [&] { CountRange(source, 0, half, counted); })) return false;
     // The middle face line is the second half's first.
     if (second.counted.middle.found()) counted.middle = {second.counted.middle.offset, counted.count};
     counted.count += second.counted.count;

@@ -4,8 +4,8 @@
 // computed once and handed to both faces or bands that share it, so shared
 // corners are written as the very same text and the surface stays closed
 // when read back.
-#include "meshfile/dxf_solids.h"
-#include "meshfile/dxf_writer.h"
+#include "meshfile/writer/dxf_solids.h"
+#include "meshfile/writer/dxf_writer.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "meshfile/dxf_lines.h"
+#include "meshfile/dxf/line_reader.h"
 
-#include "meshfile/byte_source.h"
+#include "meshfile/dxf/byte_source.h"
 
 #include <algorithm>
 #include <cstring>
