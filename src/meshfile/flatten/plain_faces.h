@@ -12,15 +12,13 @@
 #pragma once
 
 #include "geometry/xyz.h"
+#include "meshfile/dxf/face_entity.h"
 #include "threads/side_thread.h"
 
 #include <atomic>
 #include <cstddef>
 #include <string_view>
 #include <vector>
-
-// Group codes 10-13, 20-23 and 30-33: x, y and z of corners 1 to 4.
-inline bool IsFaceCornerCode(int code) { return code >= 10 && code <= 33 && code % 10 <= 3; }
 
 struct PlainFaceRun {
     std::size_t end = 0; // where the run ends: the start of the first entity not taken
