@@ -42,7 +42,7 @@ bool CornerLine(const char*& p, const char* end, double& coordinate) {
         return true;
     }
     std::string_view value;
-    return ValueLine(p, end, value) && ReadPlainDecimal(value, coordinate);
+    return ValueLine(p, end, value) && ReadWholePlainDecimal(value, coordinate);
 }
 
 // Group 70's value line, read as the general reader reads it.

@@ -5,7 +5,7 @@
 // An entity is taken only where the general reader would make the very same
 // face of it: (0, 3DFACE), then groups whose code lines are one to four
 // digits and a line end (those DxfGroupReader reads in place), without a
-// group 67, whose corner values are plain decimals (ReadPlainDecimal) and
+// group 67, whose corner values are plain decimals (ReadWholePlainDecimal) and
 // whose group 70, the hidden edges, if any, an integer (ReadInteger), ended
 // by a group 0 that is there to be read. Anything else ends the run before
 // that entity, and the general reader reads it.
