@@ -7,6 +7,8 @@
 // (ScanGroupCode, ScanValue), which read every line it reads the same way.
 #pragma once
 
+#include "meshfile/dxf/plain_decimal.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -59,18 +61,6 @@ inline std::uint64_t DigitsValue(std::uint64_t values, std::size_t count) {
 
 // The bytes below byte `count` (0 to 7) of a word.
 inline std::uint64_t BytesBelow(std::size_t count) { return (std::uint64_t(1) << 8 * count) - 1; }
-
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
-// `digits` / 10^fraction with the sign, rounded once. Both the digits (at
-// most 15) and the power of ten are exact doubles, so the one division rounds
-// exactly as strtod does.
-inline double SignedDecimal(std::uint64_t digits, std::size_t fraction, bool negative) {
-    const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
-    // The sign bit set without a branch: signs come in no pattern a branch predictor could learn.
-    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(magnitude) | std::uint64_t(negative) << 63);
-}
 
 // The digits and point after the sign, when they and the line end's first
 // byte lie within eight bytes, read a word at a time with no branch on their
@@ -126,7 +116,7 @@ inline std::size_t ReadPlainCode(const char* text, int& k) {
 // to ScanValue.
 [[gnu::always_inline]] inline std::size_t ReadPlainDecimal(const char* text, double& x) {
     using namespace plain_lines;
-    constexpr std::size_t kMaxDigits = 15;
+    constexpr std::size_t kMaxDigits = kPlainDecimalDigits;
     const bool negative = text[0] == '-';
     const std::size_t sign = negative || text[0] == '+';
     if (const std::size_t length = ReadShortDecimal(text, sign, negative, x)) return length;

@@ -1,5 +1,6 @@
 #include "meshfile/flatten/cad_reader.h"
 
+#include "meshfile/dxf/face_entity.h"
 #include "meshfile/flatten/cad_parse.h"
 #include "meshfile/flatten/plain_faces.h"
 
@@ -27,7 +28,7 @@ bool CountUnconverted(CadParse& parse, const std::string& kind, CadSpace& space)
 
 bool ReadKnownEntity(CadParse& parse, const DxfGroup& start, CadSpace& space) {
     const std::string_view kind = start.text;
-    if (kind == "3DFACE") return Read3dFace(parse, start, space);
+    if (kind == kFaceMarker) return Read3dFace(parse, start, space);
     if (kind == "INSERT") return ReadInsert(parse, start, space);
     if (kind == "POLYLINE") return ReadPolyline(parse, start, space);
     if (kind == "MESH") return ReadMesh(parse, start, space);

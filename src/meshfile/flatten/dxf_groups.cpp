@@ -1,6 +1,7 @@
 #include "meshfile/flatten/dxf_groups.h"
 
 #include "meshfile/dxf/file_source.h"
+#include "meshfile/dxf/plain_decimal.h"
 
 #include <algorithm>
 #include <bit>
@@ -45,15 +46,10 @@ double DecodeNumber(const char* bytes, int size) {
     }
 }
 
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
 } // namespace
 
-// The digits and the power of ten are both exact doubles, so the one
-// division rounds as from_chars does.
 const char* ScanPlainDecimal(const char* p, const char* end, double& value) {
-    constexpr std::ptrdiff_t kMaxDigits = 15;
+    constexpr auto kMaxDigits = static_cast<std::ptrdiff_t>(kPlainDecimalDigits);
     const bool negative = p != end && *p == '-';
     const char* q = p + negative;
     std::uint64_t digits = 0;
@@ -65,13 +61,11 @@ const char* ScanPlainDecimal(const char* p, const char* end, double& value) {
     const std::ptrdiff_t decimals = q == point ? 0 : q - point - 1;
     const std::ptrdiff_t count = point - p - negative + decimals;
     if (count == 0 || count > kMaxDigits) return nullptr;
-    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals];
-    // The sign set without a branch: signs come in no pattern a branch predictor could learn.
-    value = std::bit_cast<double>(std::bit_cast<std::uint64_t>(magnitude) | std::uint64_t{negative} << 63);
+    value = SignedDecimal(digits, static_cast<std::size_t>(decimals), negative);
     return q;
 }
 
-bool ReadPlainDecimal(std::string_view text, double& value) {
+bool ReadWholePlainDecimal(std::string_view text, double& value) {
     const char* const end = text.data() + text.size();
     double read;
     if (ScanPlainDecimal(text.data(), end, read) != end) return false;
@@ -89,7 +83,7 @@ bool ReadReal(const DxfGroup& group, double& value) {
         return std::isfinite(value);
     }
     std::string_view text = TrimmedValue(group.text);
-    if (ReadPlainDecimal(text, value)) return true;
+    if (ReadWholePlainDecimal(text, value)) return true;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const char* end = text.data() + text.size();
     const auto [stop, failure] = std::from_chars(text.data(), end, value);

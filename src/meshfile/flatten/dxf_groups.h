@@ -54,7 +54,7 @@ inline std::string_view TrimmedValue(std::string_view text) {
 // "-12.345" and the like, as most coordinates are written: at most 15 digits
 // around an optional point, read as ReadReal reads them. False leaves
 // everything else to ReadReal.
-bool ReadPlainDecimal(std::string_view text, double& value);
+bool ReadWholePlainDecimal(std::string_view text, double& value);
 // The plain decimal that starts at `p`, read as far as it goes: its end, or
 // null when no such decimal starts there (`value` is then unchanged).
 const char* ScanPlainDecimal(const char* p, const char* end, double& value);

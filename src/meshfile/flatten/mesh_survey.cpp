@@ -1,6 +1,7 @@
 #include "meshfile/flatten/mesh_survey.h"
 
 #include "meshfile/dxf/byte_source.h"
+#include "meshfile/dxf/face_entity.h"
 #include "meshfile/dxf/file_source.h"
 #include "meshfile/dxf/line_reader.h"
 #include "meshfile/dxf/scan_number.h"
@@ -90,7 +91,7 @@ private:
         }
         if (type == "ENDBLK") inBlock_ = false;
         if (type == "MESH") countMesh(survey_.meshEntities);
-        if (type == "3DFACE" && inBlock_) graph_.withFaces.insert(block_);
+        if (type == kFaceMarker && inBlock_) graph_.withFaces.insert(block_);
         return type != "EOF";
     }
 

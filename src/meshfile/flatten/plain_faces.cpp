@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::string_view kFace = "3DFACE";
-
 // A code line as DxfGroupReader reads it in place: one to four digits, a line end.
 bool CodeLine(const char*& p, const char* end, int& code) {
     const char* q = p;
@@ -44,7 +42,7 @@ bool CornerLine(const char*& p, const char* end, double& coordinate) {
         return true;
     }
     std::string_view value;
-    return ValueLine(p, end, value) && ReadPlainDecimal(value, coordinate);
+    return ValueLine(p, end, value) && ReadWholePlainDecimal(value, coordinate);
 }
 
 // Group 70's value line, read as the general reader reads it.
@@ -59,7 +57,7 @@ bool PlainFace(const char*& p, const char* end, Face& face, long long& hiddenEdg
     const char* q = p;
     int code;
     std::string_view value;
-    if (!CodeLine(q, end, code) || code != 0 || !ValueLine(q, end, value) || value != kFace) return false;
+    if (!CodeLine(q, end, code) || code != 0 || !ValueLine(q, end, value) || value != kFaceMarker) return false;
     face = Face{};
     hiddenEdges = 0;
     double* const coordinates = &face.A.x; // A.x A.y A.z B.x ...: a corner's three, corner by corner
@@ -81,8 +79,8 @@ bool PlainFace(const char*& p, const char* end, Face& face, long long& hiddenEdg
 
 // Where the first "0 / 3DFACE" entity of the second half of `bytes` starts, or npos.
 std::size_t SecondHalfStart(std::string_view bytes) {
-    for (std::size_t at = bytes.find(kFace, bytes.size() / 2); at != std::string_view::npos;
-         at = bytes.find(kFace, at + 1)) {
+    for (std::size_t at = bytes.find(kFaceMarker, bytes.size() / 2); at != std::string_view::npos;
+         at = bytes.find(kFaceMarker, at + 1)) {
         const std::string_view before = bytes.substr(0, at);
         for (const std::string_view code : {"\n0\r\n", "\n0\n"})
             if (before.ends_with(code)) return at - code.size() + 1;

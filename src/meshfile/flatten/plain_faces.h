@@ -5,22 +5,20 @@
 // An entity is taken only where the general reader would make the very same
 // face of it: (0, 3DFACE), then groups whose code lines are one to four
 // digits and a line end (those DxfGroupReader reads in place), without a
-// group 67, whose corner values are plain decimals (ReadPlainDecimal) and
+// group 67, whose corner values are plain decimals (ReadWholePlainDecimal) and
 // whose group 70, the hidden edges, if any, an integer (ReadInteger), ended
 // by a group 0 that is there to be read. Anything else ends the run before
 // that entity, and the general reader reads it.
 #pragma once
 
 #include "geometry/xyz.h"
+#include "meshfile/dxf/face_entity.h"
 #include "threads/side_thread.h"
 
 #include <atomic>
 #include <cstddef>
 #include <string_view>
 #include <vector>
-
-// Group codes 10-13, 20-23 and 30-33: x, y and z of corners 1 to 4.
-inline bool IsFaceCornerCode(int code) { return code >= 10 && code <= 33 && code % 10 <= 3; }
 
 struct PlainFaceRun {
     std::size_t end = 0; // where the run ends: the start of the first entity not taken

@@ -3,37 +3,12 @@
 #pragma once
 
 #include "geometry/xyz.h"
+#include "meshfile/dxf/face_entity.h"
 #include "meshfile/dxf/line_reader.h"
 #include "meshfile/dxf/scan_number.h"
 
 #include <cstddef>
 #include <string_view>
-
-constexpr std::string_view kFaceMarker = "3DFACE";
-
-// The byte offset in a Face of the coordinate each code below 34 sets, -1
-// for none: a corner code 10-13, 20-23, 30-33 names corner code % 10 and
-// axis code / 10 - 1. Looked up, the code costs no division on every pair.
-struct CornerOffsets {
-    signed char of[34];
-};
-constexpr CornerOffsets MakeCornerOffsets() {
-    constexpr std::size_t kCorners[] = {offsetof(Face, A), offsetof(Face, B), offsetof(Face, C), offsetof(Face, D)};
-    constexpr std::size_t kAxes[] = {offsetof(xyz, x), offsetof(xyz, y), offsetof(xyz, z)};
-    CornerOffsets table{};
-    for (int code = 0; code < 34; ++code) {
-        const bool corner = code >= 10 && code % 10 <= 3;
-        table.of[code] = corner ? static_cast<signed char>(kCorners[code % 10] + kAxes[code / 10 - 1]) : -1;
-    }
-    return table;
-}
-
-// The coordinate that a corner code sets, or null for any other code.
-inline double* CornerCoordinate(Face& face, int code) {
-    static constexpr CornerOffsets kOffsets = MakeCornerOffsets();
-    if (static_cast<unsigned>(code) >= sizeof kOffsets.of || kOffsets.of[code] < 0) return nullptr;
-    return reinterpret_cast<double*>(reinterpret_cast<char*>(&face) + kOffsets.of[code]);
-}
 
 // The parse pass's state between two pairs.
 struct FaceFill {
