@@ -29,21 +29,17 @@ bool CadParse::readerOk() {
 }
 
 bool CadParse::real(const DxfGroup& group, std::string_view kind, double& value) {
-    if (ReadReal(group, value)) return true;
-    return fail(group,
-                GroupName(group, kind) + ": " +
-                    (group.numeric ? std::string("not a finite number")
-                                   : "'" + Shown(group.text) + "' is not a finite number"),
-                kBadNumber);
+    return ReadReal(group, value) || badNumber(group, kind, "a finite number");
 }
 
 bool CadParse::integer(const DxfGroup& group, std::string_view kind, long long& value) {
-    if (ReadInteger(group, value)) return true;
-    return fail(group,
-                GroupName(group, kind) + ": " +
-                    (group.numeric ? std::string("not a 32-bit integer")
-                                   : "'" + Shown(group.text) + "' is not a 32-bit integer"),
-                kBadNumber);
+    return ReadInteger(group, value) || badNumber(group, kind, "a 32-bit integer");
+}
+
+bool CadParse::badNumber(const DxfGroup& group, std::string_view kind, const char* expected) {
+    // A binary file's number is no text to show; it is just not of the kind.
+    const std::string value = group.numeric ? "not " : "'" + Shown(group.text) + "' is not ";
+    return fail(group, GroupName(group, kind) + ": " + value + expected, kBadNumber);
 }
 
 bool CadParse::coordinate(const DxfGroup& group, std::string_view kind, xyz& point) {

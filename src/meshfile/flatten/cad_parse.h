@@ -28,6 +28,8 @@ struct CadParse {
     // naming the entity kind and the group code otherwise.
     bool real(const DxfGroup& group, std::string_view kind, double& value);
     bool integer(const DxfGroup& group, std::string_view kind, long long& value);
+    // Fails with "PLACE: group code C of KIND: 'VALUE' is not EXPECTED".
+    bool badNumber(const DxfGroup& group, std::string_view kind, const char* expected);
     // Sets coordinate `code / 10 - 1` (x, y or z) of `point` from a group 10..39 of the entity.
     bool coordinate(const DxfGroup& group, std::string_view kind, xyz& point);
 
