@@ -53,6 +53,10 @@ TEST(FlattenFailures, NumbersThatTheConverterUsesMustBeFinite) {
               "line 5: group code 20 of 3DFACE: 'abc' is not a finite number");
     EXPECT_EQ(FlattenBytes(DxfText(Entities("0 INSERT\n2 B\n41 nan\n", Block("B", kFace))), kStrict).error,
               "line 37: group code 41 of INSERT: 'nan' is not a finite number");
+    // A binary file's number has no text to show.
+    const std::string binary = FlattenBytes(DxfBinary("0 3DFACE\n10 1\n20 nan\n0 EOF\n"), kStrict).error;
+    EXPECT_TRUE(binary.starts_with("byte ")) << binary;
+    EXPECT_TRUE(binary.ends_with(": group code 20 of 3DFACE: not a finite number")) << binary;
     // A value the converter does not use is never judged.
     EXPECT_TRUE(FlattenBytes(DxfText("0 3DFACE\n62 red\n0 EOF\n")).ok);
 }
