@@ -35,7 +35,8 @@ struct MeshSurvey {
     long long polygonMeshes = 0;  // POLYLINE with flag 16 (and not 64)
     long long meshEntities = 0;   // MESH
     // INSERTs of model space whose block holds faces of any of the kinds
-    // above or 3DFACE entities, directly or through nested INSERTs.
+    // above or 3DFACE entities, directly or through nested INSERTs; not
+    // those the converter leaves out (scale 0, no block name...).
     long long faceBlockInserts = 0;
     // Meshes of the kinds above inside block definitions, inserted or not.
     long long meshesInBlocks = 0;
