@@ -154,17 +154,6 @@ TEST_F(ConverterReading, CountsTheFacesOfTheDrawingWithItsMeshes) {
     EXPECT_EQ(placed.drawingFaces, 3);
 }
 
-TEST_F(ConverterReading, MeshesThatGiveNoFaceAreStillNamed) {
-    // A polygon mesh whose vertices do not fill its 2 x 2 grid is left out by
-    // the converter, and a polyface mesh without face records makes no face:
-    // the file holds them all the same.
-    const MeshSurvey survey = Survey(Dxf("", Polyline("64") + Pairs({{"0", "POLYLINE"}, {"70", "16"}, {"71", "2"},
-                                                                     {"72", "2"}, {"0", "VERTEX"}, {"0", "SEQEND"}})));
-    EXPECT_EQ(survey.polyfaceMeshes, 1);
-    EXPECT_EQ(survey.polygonMeshes, 1);
-    EXPECT_EQ(survey.drawingFaces, 0);
-}
-
 TEST_F(ConverterReading, PaperSpaceCountsForNothing) {
     const std::string paper = PolyfaceTriangle(true) + "0 MESH\n67 1\n0 INSERT\n67 1\n2 Quad\n";
     const MeshSurvey survey = Survey(DxfText(kTriangleBlock + Entities(paper)));
@@ -172,10 +161,6 @@ TEST_F(ConverterReading, PaperSpaceCountsForNothing) {
     EXPECT_EQ(survey.drawingFaces, 0);
     EXPECT_EQ(DescribeFacelessFile("p.dxf", survey),
               "\"p.dxf\" holds no 3DFACE entity, so there is nothing to draw: Kelvorn draws 3DFACE entities only.");
-
-    const MeshSurvey mixed = Survey(DxfText(kTriangleBlock + Entities(paper + PolyfaceTriangle())));
-    EXPECT_EQ(mixed.polyfaceMeshes, 1);
-    EXPECT_EQ(mixed.drawingFaces, 1);
 }
 
 TEST_F(ConverterReading, BlockNamesIgnoreLetterCaseAndInsertsLeftOutAreNotCounted) {
@@ -194,10 +179,10 @@ TEST_F(ConverterReading, FileTheConverterRefusesPromisesNoFaces) {
     std::string comments;
     for (int i = 0; i < kSurveyedCodeLines; ++i) comments += Pairs({{"999", "comment"}});
     const std::string refused[] = {
-        whole.substr(0, whole.size() - 6),          // no EOF
-        whole.substr(0, whole.size() - 13),         // cut after the code line of (0, ENDSEC)
-        comments + "not a code\nvalue\n" + whole,  // past the lines that tell the file's kind
-        Pairs({{"-1", "name"}}) + whole,             // a group code the converter does not read
+        whole.substr(0, whole.size() - 6),         // no EOF
+        whole.substr(0, whole.size() - 13),        // cut after the code line of (0, ENDSEC)
+        comments + "not a code\nvalue\n" + whole, // past the lines that tell the file's kind
+        Pairs({{"-1", "name"}}) + whole,           // a group code the converter does not read
     };
     for (const std::string& bytes : refused) {
         const MeshSurvey survey = Survey(bytes);
