@@ -222,6 +222,29 @@ TEST_F(FlattenCommand, OutputThatIsTheInputByAnyNameIsRefusedUntouched) {
     EXPECT_EQ(read("in.dxf"), drawing);
 }
 
+// info points to flatten exactly where flatten makes faces.
+TEST_F(FlattenCommand, InfoOffersTheConverterOnlyWhereItMakesFaces) {
+    const std::string polyface = "0 POLYLINE\n66 1\n70 64\n71 3\n72 1\n0 VERTEX\n10 1\n70 192\n"
+                                 "0 VERTEX\n20 1\n70 192\n0 VERTEX\n70 192\n0 VERTEX\n70 128\n71 1\n72 2\n73 3\n0 SEQEND\n";
+    const std::string inPaperSpace = "0 POLYLINE\n67 1\n" + polyface.substr(11);
+    const std::string entities = "0 SECTION\n2 ENTITIES\n";
+    const std::string files[] = {
+        entities + polyface + "0 ENDSEC\n0 EOF\n",     // drawn
+        entities + inPaperSpace + "0 ENDSEC\n0 EOF\n", // paper space: not drawn
+        entities + polyface + "0 ENDSEC\n",             // no EOF: refused
+    };
+    for (const std::string& file : files) {
+        write("in.dxf", DxfText(file));
+        const std::string info = run("info in.dxf").err;
+        const ProgramRun flattened = run("flatten in.dxf -o out.dxf");
+        const bool offered = info.find("kelvorn-tool flatten FILE") != std::string::npos;
+        const bool madeFaces = flattened.status == 0 && read("out.dxf").find("3DFACE") != std::string::npos;
+        EXPECT_EQ(offered, madeFaces) << file << info << flattened.err;
+        EXPECT_EQ(info.rfind("kelvorn-tool: \"in.dxf\" holds no 3DFACE entity", 0), 0u) << info;
+        std::filesystem::remove(dir.path() / "out.dxf");
+    }
+}
+
 TEST_F(FlattenCommand, NothingToDrawIsSaidAsInfoSaysIt) {
     write("lines.dxf", DxfText("0 SECTION\n2 ENTITIES\n0 LINE\n10 0\n11 1\n0 ENDSEC\n0 EOF\n"));
     const std::string read = run("info lines.dxf").err, flattened = run("info lines.dxf --flatten").err;

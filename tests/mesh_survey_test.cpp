@@ -1,5 +1,6 @@
 #include "meshfile/flatten/mesh_survey.h"
 
+#include "support/dxf_pairs.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +126,77 @@ TEST_F(MeshCounts, BlocksThatInsertEachOtherEndTheWalk) {
 
 TEST_F(MeshCounts, NothingAfterTheEofPairCounts) {
     EXPECT_EQ(Survey(Dxf("", Mesh()) + Mesh() + Polyline("64")).meshEntities, 1);
+}
+
+// The survey reports the converter's own reading: what kelvorn-tool flatten
+// would leave out, refuse or not draw is promised to no one.
+using ConverterReading = MeshSurveyTest;
+
+// One polyface triangle, as a CAD program writes it; `paper` adds "67 1".
+std::string PolyfaceTriangle(bool paper = false) {
+    return "0 POLYLINE\n" + std::string(paper ? "67 1\n" : "") +
+           "66 1\n70 64\n71 3\n72 1\n"
+           "0 VERTEX\n10 0\n20 0\n70 192\n0 VERTEX\n10 8\n20 0\n70 192\n0 VERTEX\n10 0\n20 5\n70 192\n"
+           "0 VERTEX\n70 128\n71 1\n72 2\n73 3\n0 SEQEND\n";
+}
+const char* const kTriangleBlock = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 Quad\n10 0\n20 0\n30 0\n"
+                                   "0 3DFACE\n11 1\n12 0.5\n22 0.1\n13 0.5\n23 0.1\n0 ENDBLK\n0 ENDSEC\n";
+
+std::string Entities(const std::string& pairs) { return "0 SECTION\n2 ENTITIES\n" + pairs + "0 ENDSEC\n0 EOF\n"; }
+
+TEST_F(ConverterReading, CountsTheFacesOfTheDrawingWithItsMeshes) {
+    const MeshSurvey survey = Survey(DxfText(Entities(PolyfaceTriangle() + PolyfaceTriangle())));
+    EXPECT_EQ(survey.polyfaceMeshes, 2);
+    EXPECT_EQ(survey.drawingFaces, 2);
+    // A placed block's faces count once for each copy a MINSERT makes.
+    const MeshSurvey placed = Survey(DxfText(kTriangleBlock + Entities("0 INSERT\n2 Quad\n70 3\n44 2\n")));
+    EXPECT_EQ(placed.faceBlockInserts, 1);
+    EXPECT_EQ(placed.drawingFaces, 3);
+}
+
+TEST_F(ConverterReading, PaperSpaceCountsForNothing) {
+    const std::string paper = PolyfaceTriangle(true) + "0 MESH\n67 1\n0 INSERT\n67 1\n2 Quad\n";
+    const MeshSurvey survey = Survey(DxfText(kTriangleBlock + Entities(paper)));
+    EXPECT_FALSE(survey.hasConvertibleFaces());
+    EXPECT_EQ(survey.drawingFaces, 0);
+    EXPECT_EQ(DescribeFacelessFile("p.dxf", survey),
+              "\"p.dxf\" holds no 3DFACE entity, so there is nothing to draw: Kelvorn draws 3DFACE entities only.");
+}
+
+TEST_F(ConverterReading, BlockNamesIgnoreLetterCaseAndInsertsLeftOutAreNotCounted) {
+    const MeshSurvey survey = Survey(DxfText(kTriangleBlock + Entities("0 INSERT\n2 QUAD\n")));
+    EXPECT_EQ(survey.faceBlockInserts, 1);
+    EXPECT_EQ(survey.drawingFaces, 1);
+    const MeshSurvey flat = Survey(DxfText(kTriangleBlock + Entities("0 INSERT\n2 Quad\n41 0\n")));
+    EXPECT_EQ(flat.faceBlockInserts, 0); // of scale 0: the converter leaves it out
+    EXPECT_FALSE(flat.hasConvertibleFaces());
+}
+
+TEST_F(ConverterReading, FileTheConverterRefusesPromisesNoFaces) {
+    const std::string meshes = Polyline("64") + Mesh() + Insert("B");
+    const std::string whole = Dxf(Block("B", Mesh()), meshes);
+    ASSERT_TRUE(Survey(whole).hasConvertibleFaces());
+    std::string comments;
+    for (int i = 0; i < kSurveyedCodeLines; ++i) comments += Pairs({{"999", "comment"}});
+    const std::string refused[] = {
+        whole.substr(0, whole.size() - 6),         // no EOF
+        whole.substr(0, whole.size() - 13),        // cut after the code line of (0, ENDSEC)
+        comments + "not a code\nvalue\n" + whole, // past the lines that tell the file's kind
+        Pairs({{"-1", "name"}}) + whole,           // a group code the converter does not read
+    };
+    for (const std::string& bytes : refused) {
+        const MeshSurvey survey = Survey(bytes);
+        EXPECT_EQ(survey.kind, FileKind::DxfText);
+        EXPECT_FALSE(survey.hasConvertibleFaces()) << bytes;
+        EXPECT_EQ(survey.meshesInBlocks + survey.drawingFaces, 0) << bytes;
+        EXPECT_EQ(DescribeFacelessFile("c.dxf", survey).find('\n'), std::string::npos) << bytes;
+    }
+}
+
+TEST_F(ConverterReading, BinaryDxfIsReadForItsFaces) {
+    const MeshSurvey survey = Survey(DxfBinary(Entities(PolyfaceTriangle())));
+    EXPECT_EQ(survey.kind, FileKind::BinaryDxf);
+    EXPECT_EQ(survey.drawingFaces, 1);
 }
 
 using FacelessMessage = MeshSurveyTest;

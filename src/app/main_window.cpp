@@ -60,8 +60,10 @@ void ReportFacelessFile(HWND wn, Reading reading, const FlattenReport& drawing) 
         MessageBox(wn, text.c_str(), progname, MB_OK);
         return;
     }
+    // The survey is the drawing reading's own report: one read of the file
+    // says what it holds and how many faces its drawing shows.
     const MeshSurvey survey = SurveyMeshFile(file);
-    if (const long long faces = DrawingFaceCount(file); faces > 0) {
+    if (const long long faces = survey.drawingFaces; faces > 0) {
         const std::string question = DescribeFacelessFile(file, survey, FlattenHint::None) + "\n\nIts drawing shows " +
                                      std::to_string(faces) + (faces == 1 ? " face" : " faces") +
                                      " as CAD programs show it. Show the drawing?";

@@ -23,9 +23,3 @@ ReadOutcome ReadInReading(const char* path, Reading reading, const std::function
     if (!LoadFlattenedMesh(path, outcome.drawing, error)) outcome.failure = error.empty() ? "unknown error" : error;
     return outcome;
 }
-
-long long DrawingFaceCount(const char* path) {
-    FlatDrawing drawing;
-    std::string error;
-    return drawing.readFile(path, {}, error) ? drawing.report().faces : 0;
-}

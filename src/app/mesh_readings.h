@@ -29,7 +29,3 @@ struct ReadOutcome {
 // once the read has begun. On failure the table stays as it was (the faces
 // reading has set nf to 0 meanwhile and puts it back).
 ReadOutcome ReadInReading(const char* path, Reading reading, const std::function<void()>& announce);
-
-// The number of faces the drawing reading finds in `path`; 0 when it finds
-// none or cannot read the file. Leaves the face table alone.
-long long DrawingFaceCount(const char* path);

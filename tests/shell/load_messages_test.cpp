@@ -36,6 +36,20 @@ TEST_F(LoadMessages, FacelessFileIsReadThenNamedInAMessage) {
     EXPECT_TRUE(dialogs[0].clientWhite);
 }
 
+TEST_F(LoadMessages, FacelessFileThatTheConverterRefusesIsOfferedNoConversion) {
+    // The same drawing without its EOF: the converter refuses it, so neither
+    // the drawing nor kelvorn-tool flatten is offered.
+    const std::string whole = kPolyfaceOnly;
+    const std::string path = dir.write("cut.dxf", whole.substr(0, whole.size() - 6));
+    Start({"kelvorn", path});
+    Pump();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].buttons, QStringList{"OK"});
+    EXPECT_EQ(dialogs[0].text.toStdString(), "\"" + path + "\" holds no 3DFACE entity, so there is nothing to draw: "
+                                             "Kelvorn draws 3DFACE entities only.");
+    EXPECT_EQ(nf, 0);
+}
+
 TEST_F(LoadMessages, EmptyFileAndProgramFileSayWhatTheyAre) {
     const std::string empty = dir.write("empty.dxf", "");
     Start({"kelvorn", empty});

@@ -45,6 +45,16 @@ struct CadInsert {
 // keeps it empty.
 void HideEdges(std::vector<unsigned char>& hiddenEdges, std::size_t face, unsigned bits);
 
+// The surface entities of a space, counted as they are met, whether they
+// give faces or are left out: what a report on a file that the faces reading
+// finds empty names. Paper space is not counted, as it is not drawn.
+struct SurfaceTally {
+    long long polyfaceMeshes = 0; // POLYLINE with flag 64
+    long long polygonMeshes = 0;  // POLYLINE with flag 16 (and not 64)
+    long long meshEntities = 0;   // MESH
+    long long total() const { return polyfaceMeshes + polygonMeshes + meshEntities; }
+};
+
 // Model space or one block definition.
 struct CadSpace {
     std::string name;  // the block's name; empty for model space
@@ -55,6 +65,7 @@ struct CadSpace {
     std::array<long long, kFaceSources> facesFrom{};
     std::map<std::string, long long, std::less<>> unconverted; // entity kinds not turned into faces
     LeftOutList leftOut;                                       // entities that could not be drawn
+    SurfaceTally surfaces;
 
     // Appends `face`, its edges in `hidden` (HiddenEdges' bits) not drawn.
     void addFace(const Face& face, unsigned hidden) {

@@ -96,5 +96,6 @@ bool ReadMesh(CadParse& parse, const DxfGroup& start, CadSpace& space) {
     MeshData mesh;
     if (!parse.entityGroups([&](const DxfGroup& group) { return ReadMeshGroup(parse, group, mesh); })) return false;
     if (mesh.paper == 1) return true;
+    ++space.surfaces.meshEntities;
     return AddMeshFaces(parse, start, mesh, space);
 }

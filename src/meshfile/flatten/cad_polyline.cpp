@@ -155,8 +155,14 @@ bool ReadPolyline(CadParse& parse, const DxfGroup& start, CadSpace& space) {
     });
     if (!read || !ReadVertices(parse, polyline.vertices)) return false;
     if (polyline.paper == 1) return true;
-    if (polyline.flags & kPolyfaceMesh) return AddPolyfaceFaces(parse, start, polyline, space);
-    if (polyline.flags & kPolygonMesh) return AddPolygonMeshFaces(parse, start, polyline, space);
+    if (polyline.flags & kPolyfaceMesh) {
+        ++space.surfaces.polyfaceMeshes;
+        return AddPolyfaceFaces(parse, start, polyline, space);
+    }
+    if (polyline.flags & kPolygonMesh) {
+        ++space.surfaces.polygonMeshes;
+        return AddPolygonMeshFaces(parse, start, polyline, space);
+    }
     ++space.unconverted["POLYLINE"];
     return true;
 }

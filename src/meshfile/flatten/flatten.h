@@ -57,6 +57,8 @@ public:
     // read gives the reason in words (DescribeReadError), without the path.
     bool readFile(const char* path, const FlattenLimits& limits, std::string& error);
     const FlattenReport& report() const { return report_; }
+    // The drawing as read, before its references are expanded.
+    const CadDrawing& drawing() const { return drawing_; }
     // Hands every face to `sink` in file order (see ExpandDrawing).
     bool faces(const FaceSink& sink, std::string& error) const;
 

@@ -1,22 +1,17 @@
 #include "meshfile/flatten/mesh_survey.h"
 
 #include "meshfile/dxf/byte_source.h"
-#include "meshfile/dxf/face_entity.h"
 #include "meshfile/dxf/file_source.h"
 #include "meshfile/dxf/line_reader.h"
-#include "meshfile/dxf/scan_number.h"
 #include "meshfile/flatten/dxf_groups.h"
+#include "meshfile/flatten/flatten.h"
 
 #include <memory>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace {
 
 constexpr std::string_view kSpaces = " \t\r";
-constexpr int kPolygonMeshFlag = 16;
-constexpr int kPolyfaceMeshFlag = 64;
 
 std::string_view Trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(kSpaces);
@@ -38,109 +33,67 @@ bool IsGroupCode(std::string_view line) {
     return negative ? value <= 5 : value <= 1071;
 }
 
-// Which blocks hold faces, through INSERTs nested to any depth, and how often
-// the drawing itself (outside block definitions) inserts each block.
-struct BlockGraph {
-    std::unordered_set<std::string> withFaces;
-    std::unordered_map<std::string, std::vector<std::string>> insertedBy; // block -> blocks inserting it
-    std::unordered_map<std::string, long long> drawingInserts;
-
-    // A walk from the blocks with faces up to the blocks that insert them:
-    // linear in the edges, and safe with blocks that insert themselves.
-    long long faceBlockInserts() const {
-        std::unordered_set<std::string> reached(withFaces);
-        std::vector<std::string> pending(withFaces.begin(), withFaces.end());
-        while (!pending.empty()) {
-            const std::string block = std::move(pending.back());
-            pending.pop_back();
-            const auto parents = insertedBy.find(block);
-            if (parents == insertedBy.end()) continue;
-            for (const std::string& parent : parents->second)
-                if (reached.insert(parent).second) pending.push_back(parent);
-        }
-        long long inserts = 0;
-        for (const auto& [block, count] : drawingInserts)
-            if (reached.count(block)) inserts += count;
-        return inserts;
-    }
-};
-
-// Follows the entities pair by pair: which block definition they stand in,
-// and which of them hold faces.
-class SurveyPass {
-public:
-    explicit SurveyPass(MeshSurvey& survey) : survey_(survey) {}
-
-    // Takes one pair; false once the "EOF" pair has come.
-    bool take(int code, std::string_view value) {
-        if (code == 0) return startEntity(Trimmed(value));
-        if (code == 2 && !named_) nameEntity(value);
-        if (code == 70 && entity_ == "POLYLINE" && !counted_) countPolyline(ScanGroupCode(value));
-        return true;
-    }
-
-    void finish() { survey_.faceBlockInserts = graph_.faceBlockInserts(); }
-
-private:
-    bool startEntity(std::string_view type) {
-        entity_ = type;
-        named_ = counted_ = false;
-        if (type == "BLOCK") {
-            inBlock_ = true;
-            block_.clear();
-        }
-        if (type == "ENDBLK") inBlock_ = false;
-        if (type == "MESH") countMesh(survey_.meshEntities);
-        if (type == kFaceMarker && inBlock_) graph_.withFaces.insert(block_);
-        return type != "EOF";
-    }
-
-    void nameEntity(std::string_view name) {
-        named_ = true;
-        if (entity_ == "BLOCK" && inBlock_) block_ = name;
-        if (entity_ != "INSERT") return;
-        if (inBlock_)
-            graph_.insertedBy[std::string(name)].push_back(block_);
-        else
-            ++graph_.drawingInserts[std::string(name)];
-    }
-
-    void countPolyline(int flags) {
-        if (flags & kPolyfaceMeshFlag)
-            countMesh(survey_.polyfaceMeshes);
-        else if (flags & kPolygonMeshFlag)
-            countMesh(survey_.polygonMeshes);
-    }
-
-    // A mesh inside a block definition counts for the block, not the drawing.
-    void countMesh(long long& drawingCount) {
-        counted_ = true;
-        if (!inBlock_) {
-            ++drawingCount;
-            return;
-        }
-        ++survey_.meshesInBlocks;
-        graph_.withFaces.insert(block_);
-    }
-
-    MeshSurvey& survey_;
-    BlockGraph graph_;
-    std::string entity_, block_;
-    bool inBlock_ = false, named_ = false, counted_ = false;
-};
-
-void SurveyPairs(DxfLineReader& lines, MeshSurvey& survey) {
-    SurveyPass pass(survey);
+// The file's kind from its first lines; the open file's errno-style reason
+// when it cannot be opened or read.
+int ReadFileKind(const char* path, FileKind& kind) {
+    FileSource file;
+    if (const int reason = file.open(path)) return reason;
+    ByteSource source(file);
+    const auto lines = std::make_unique<DxfLineReader>(source); // its 64 KB buffer stays off the stack
+    const std::string_view start = lines->ahead();
+    kind = start.empty() ? FileKind::Empty : IsBinaryDxf(start) ? FileKind::BinaryDxf : FileKind::DxfText;
     DxfLine line;
-    for (int pairs = 0; lines.next(line); ++pairs) {
-        if (pairs < kSurveyedCodeLines && !IsGroupCode(line.text)) {
-            survey.kind = FileKind::NotDxfText;
-            return;
-        }
-        const int code = ScanGroupCode(line.text);
-        if (!lines.next(line) || !pass.take(code, line.text)) break;
+    for (int pairs = 0; kind == FileKind::DxfText && pairs < kSurveyedCodeLines && lines->next(line); ++pairs) {
+        if (!IsGroupCode(line.text)) kind = FileKind::NotDxfText;
+        if (!lines->next(line)) break;
     }
-    pass.finish();
+    return lines->failed() ? source.lastError() : 0;
+}
+
+// Which blocks hold faces, directly or through the blocks they insert, nested
+// to any depth: a walk from the blocks with faces of their own up to the
+// blocks that insert them, linear in the references and safe with blocks
+// that insert themselves. A mesh counts even where it gives no face.
+std::vector<bool> BlocksWithFaces(const CadDrawing& drawing) {
+    const std::size_t blocks = drawing.blocks.size();
+    std::vector<std::vector<std::size_t>> insertedBy(blocks);
+    std::vector<bool> withFaces(blocks);
+    std::vector<std::size_t> pending;
+    for (std::size_t i = 0; i < blocks; ++i) {
+        const CadSpace& block = drawing.blocks[i];
+        for (const CadInsert& insert : block.inserts)
+            if (const CadSpace* target = drawing.findBlock(insert.block))
+                insertedBy[drawing.indexOf(*target)].push_back(i);
+        if (!block.faces.empty() || block.surfaces.total() > 0) {
+            withFaces[i] = true;
+            pending.push_back(i);
+        }
+    }
+    while (!pending.empty()) {
+        const std::size_t block = pending.back();
+        pending.pop_back();
+        for (const std::size_t parent : insertedBy[block])
+            if (!withFaces[parent]) {
+                withFaces[parent] = true;
+                pending.push_back(parent);
+            }
+    }
+    return withFaces;
+}
+
+// What the converter's reading of the file found.
+void TakeReading(const FlatDrawing& flat, MeshSurvey& survey) {
+    const CadDrawing& drawing = flat.drawing();
+    const SurfaceTally& model = drawing.model.surfaces;
+    survey.polyfaceMeshes = model.polyfaceMeshes;
+    survey.polygonMeshes = model.polygonMeshes;
+    survey.meshEntities = model.meshEntities;
+    const std::vector<bool> withFaces = BlocksWithFaces(drawing);
+    for (const CadInsert& insert : drawing.model.inserts)
+        if (const CadSpace* block = drawing.findBlock(insert.block))
+            survey.faceBlockInserts += withFaces[drawing.indexOf(*block)];
+    for (const CadSpace& block : drawing.blocks) survey.meshesInBlocks += block.surfaces.total();
+    survey.drawingFaces = flat.report().faces;
 }
 
 std::string Counted(long long n, const char* one, const char* many) {
@@ -173,18 +126,11 @@ std::string ConvertibleFaces(const MeshSurvey& survey, FlattenHint hint) {
 
 MeshSurvey SurveyMeshFile(const char* path) {
     MeshSurvey survey;
-    FileSource file;
-    if ((survey.readError = file.open(path))) return survey;
-    ByteSource source(file);
-    const auto lines = std::make_unique<DxfLineReader>(source); // its 64 KB buffer stays off the stack
-    const std::string_view start = lines->ahead();
-    if (IsBinaryDxf(start)) {
-        survey.kind = FileKind::BinaryDxf;
-    } else if (!start.empty()) {
-        survey.kind = FileKind::DxfText;
-        SurveyPairs(*lines, survey);
-    }
-    if (lines->failed()) survey = MeshSurvey{source.lastError()};
+    if ((survey.readError = ReadFileKind(path, survey.kind))) return MeshSurvey{survey.readError};
+    if (survey.kind != FileKind::DxfText && survey.kind != FileKind::BinaryDxf) return survey;
+    // A file the converter refuses gives it no face: nothing is counted.
+    FlatDrawing drawing;
+    if (std::string error; drawing.readFile(path, {}, error)) TakeReading(drawing, survey);
     return survey;
 }
 

@@ -6,9 +6,13 @@
 // polygon meshes, flag 16), MESH entities, and blocks of those placed by
 // INSERT entities. Some files are not DXF text at all: a binary DXF file
 // (it begins with the sentinel "AutoCAD Binary DXF"), or any file whose lines are not
-// pairs of a group code and a value. The survey is one more pass over the
-// file; the shell and the tool run it only after a load that found no face,
-// so a normal load costs nothing more.
+// pairs of a group code and a value. The survey looks at the file's first
+// lines for its kind, then reports what the flattening converter
+// (flatten.h) reads of a DXF file, so that it names only what
+// kelvorn-tool flatten takes: a file the converter refuses (cut short, no
+// EOF, a line that is no group code) and the entities of paper space count
+// for nothing. The shell and the tool run it only after a load that found
+// no face, so a normal load costs nothing more.
 //
 // Contract on failure: a file that cannot be opened or read gives a survey
 // whose `readError` is the errno-style reason; every count is then 0.
@@ -26,15 +30,19 @@ enum class FileKind {
 struct MeshSurvey {
     int readError = 0;
     FileKind kind = FileKind::Empty;
-    // Outside block definitions (model space and paper space).
+    // In model space, counted whether or not the converter can draw them.
     long long polyfaceMeshes = 0; // POLYLINE with flag 64
     long long polygonMeshes = 0;  // POLYLINE with flag 16 (and not 64)
     long long meshEntities = 0;   // MESH
-    // INSERTs outside block definitions whose block holds faces of any of
-    // the kinds above or 3DFACE entities, directly or through nested INSERTs.
+    // INSERTs of model space whose block holds faces of any of the kinds
+    // above or 3DFACE entities, directly or through nested INSERTs; not
+    // those the converter leaves out (scale 0, no block name...).
     long long faceBlockInserts = 0;
     // Meshes of the kinds above inside block definitions, inserted or not.
     long long meshesInBlocks = 0;
+    // The faces kelvorn-tool flatten makes of the file: those that model
+    // space shows, block references expanded.
+    long long drawingFaces = 0;
 
     // True when kelvorn-tool flatten would find faces that the reader does not.
     bool hasConvertibleFaces() const {
@@ -46,7 +54,8 @@ struct MeshSurvey {
 // with white space around) for a file to count as DXF text.
 constexpr int kSurveyedCodeLines = 16;
 
-// Reads the file at `path` once, from the start to its "EOF" pair or its end.
+// Reads the first lines of the file at `path`, then, for a DXF file, the
+// whole of it once as the converter reads it.
 MeshSurvey SurveyMeshFile(const char* path);
 
 // Whether a message about a faceless file points to kelvorn-tool flatten, or
