@@ -253,15 +253,13 @@ bool ColumnsWhole(const QFileDialog* dialog) {
     return header->length() <= view->viewport()->width();
 }
 
-// The files the dialog lists in its folder, once it has read the folder (on
-// a thread of its own).
-QStringList ListedFiles(const QFileDialog* dialog) {
-    const auto* view = dialog->findChild<QTreeView*>("treeView");
+// The files the dialog lists in its folder once it lists `count` of them, or
+// after 3 s.
+QStringList ListedFiles(const QFileDialog* dialog, int count) {
     const auto* model = dialog->findChild<QFileSystemModel*>();
-    if (!view || !model) return {"?"};
+    if (!model) return {"?"};
     const QModelIndex folder = model->index(dialog->directory().absolutePath());
-    if (!QTest::qWaitFor([&] { return model->rowCount(folder) > 0; }, 2000)) return {"nothing after 2 s"};
-    QTest::qWait(100); // files that come later than the first
+    if (QTest::qWaitFor([&] { return model->rowCount(folder) >= count; }, 3000)) QTest::qWait(100); // any more
     QStringList listed;
     for (int row = 0; row < model->rowCount(folder); ++row) listed += model->index(row, 0, folder).data().toString();
     listed.sort();
@@ -293,7 +291,7 @@ void ShellTest::CloseModal() {
         seen.nameFilters = dialog->nameFilters();
         seen.folder = dialog->directory().absolutePath();
         seen.columnsWhole = ColumnsWhole(dialog);
-        if (listFiles) seen.listed = ListedFiles(dialog);
+        if (listFiles) seen.listed = ListedFiles(dialog, listFiles);
         dialogs.push_back(seen);
         if (choose.isEmpty()) {
             dialog->reject();

@@ -110,8 +110,10 @@ protected:
     std::vector<SeenDialog> dialogs;
     // The file the next file dialog chooses; empty: it is cancelled.
     QString choose;
-    // Whether the file dialogs wait for their folder to be read and record its listing.
-    bool listFiles = false;
+    // When not 0, the file dialogs wait (3 s at most) until they list this many
+    // files in their folder, which they read on a thread of their own, and
+    // record what they list.
+    int listFiles = 0;
     // The button that answers a question box (Yes and No); other boxes get OK.
     QMessageBox::StandardButton answer = QMessageBox::No;
     TempDir dir;

@@ -99,7 +99,7 @@ TEST_F(FileDialog, ListsTheDxfFilesInEveryCaseAndNothingElse) {
         dir.write(name, RectangleDxf(1, 1));
     Start({"kelvorn", dir.path().string() + "/lower.dxf"}); // the dialog opens in its folder
     Pump();
-    listFiles = true;
+    listFiles = 3;
     MenuAction("&read meshfile")->trigger();
     Pump();
     ASSERT_EQ(dialogs.size(), 1u);
