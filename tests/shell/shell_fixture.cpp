@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -252,11 +253,25 @@ bool ColumnsWhole(const QFileDialog* dialog) {
     return header->length() <= view->viewport()->width();
 }
 
+// The files the dialog lists in its folder once it lists `count` of them, or
+// after 3 s.
+QStringList ListedFiles(const QFileDialog* dialog, int count) {
+    const auto* model = dialog->findChild<QFileSystemModel*>();
+    if (!model) return {"?"};
+    const QModelIndex folder = model->index(dialog->directory().absolutePath());
+    if (QTest::qWaitFor([&] { return model->rowCount(folder) >= count; }, 3000)) QTest::qWait(100); // any more
+    QStringList listed;
+    for (int row = 0; row < model->rowCount(folder); ++row) listed += model->index(row, 0, folder).data().toString();
+    listed.sort();
+    return listed;
+}
+
 } // namespace
 
 void ShellTest::CloseModal() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
+    if (!modal || closing) return;
+    closing = true;
     SeenDialog seen;
     seen.title = modal->windowTitle();
     seen.width = modal->width();
@@ -264,7 +279,8 @@ void ShellTest::CloseModal() {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     seen.busyCursor = cursor && cursor->shape() == Qt::WaitCursor;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        seen.text = box->text().remove(QChar(0x200B)); // the places where a long word may break are no text
+        seen.textWithBreaks = box->text();
+        seen.text = QString(box->text()).remove(QChar(0x200B)); // the places where a long word may break are no text
         for (QAbstractButton* button : box->buttons()) seen.buttons += button->text().remove('&');
         dialogs.push_back(seen);
         box->done(box->standardButtons() & QMessageBox::Yes ? answer : QMessageBox::Ok);
@@ -275,6 +291,7 @@ void ShellTest::CloseModal() {
         seen.nameFilters = dialog->nameFilters();
         seen.folder = dialog->directory().absolutePath();
         seen.columnsWhole = ColumnsWhole(dialog);
+        if (listFiles) seen.listed = ListedFiles(dialog, listFiles);
         dialogs.push_back(seen);
         if (choose.isEmpty()) {
             dialog->reject();
@@ -283,4 +300,5 @@ void ShellTest::CloseModal() {
             QMetaObject::invokeMethod(dialog, "accept"); // a slot, protected as a function
         }
     }
+    closing = false;
 }

@@ -43,10 +43,12 @@ struct SeenMessage {
 struct SeenDialog {
     QString title;
     QString text;              // a message box's text
+    QString textWithBreaks;    // the same with the zero-width spaces where a long word may break
     QStringList buttons;       // a message box's button texts
     QString proposed;          // a file dialog's proposed file
     QStringList nameFilters;   // a file dialog's filters
     QString folder;            // a file dialog's folder
+    QStringList listed;        // the files a file dialog lists in its folder (with `listFiles` set)
     bool columnsWhole = false; // a file dialog's columns each wide enough for its header and rows
     int width = 0;             // its width on screen
     bool clientWhite = false;  // the main window's client image all white when it came up
@@ -108,6 +110,10 @@ protected:
     std::vector<SeenDialog> dialogs;
     // The file the next file dialog chooses; empty: it is cancelled.
     QString choose;
+    // When not 0, the file dialogs wait (3 s at most) until they list this many
+    // files in their folder, which they read on a thread of their own, and
+    // record what they list.
+    int listFiles = 0;
     // The button that answers a question box (Yes and No); other boxes get OK.
     QMessageBox::StandardButton answer = QMessageBox::No;
     TempDir dir;
@@ -116,6 +122,7 @@ private:
     static LRESULT CALLBACK RecordingProc(HWND wn, UINT message, WPARAM wParam, LPARAM lParam);
     void CloseModal();
 
+    bool closing = false; // the watcher is reading a modal box or dialog
     std::vector<std::string> argumentStore;
     std::vector<char*> argumentVector;
     QTimer watcher;

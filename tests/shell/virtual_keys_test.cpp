@@ -1,63 +1,62 @@
-#include "app/qt/virtual_keys.h"
-#include "app/qt/win32_api.h"
+// Keys pressed on the main window reach the window procedure with their
+// Windows virtual-key codes.
+#include "shell_fixture.h"
 
-#include <Qt>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
 
-#include <gtest/gtest.h>
+#include <initializer_list>
+#include <vector>
 
 namespace {
 
-TEST(VirtualKeys, LettersAndDigitsAreTheirCapitalAsciiCodes) {
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_A), 0x41u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Z), 0x5Au);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_0), 0x30u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_9), 0x39u);
+class VirtualKeys : public ShellTest {
+protected:
+    // The wParam of each WM_KEYDOWN that the presses of `keys` bring, in order.
+    std::vector<WPARAM> CodesOf(std::initializer_list<Qt::Key> keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Start({"kelvorn"});
+        Pump();
+        for (Qt::Key key : keys) {
+            // Sent as the window system sends them: QTest has no text for some of these keys.
+            QKeyEvent press(QEvent::KeyPress, key, modifiers), release(QEvent::KeyRelease, key, modifiers);
+            QApplication::sendEvent(Widget(), &press);
+            QApplication::sendEvent(Widget(), &release);
+        }
+        Pump();
+        std::vector<WPARAM> codes;
+        for (const SeenMessage& seen : Seen(WM_KEYDOWN)) codes.push_back(seen.wParam);
+        return codes;
+    }
+};
+
+TEST_F(VirtualKeys, LettersAndDigitsAreTheirCapitalAsciiCodes) {
+    EXPECT_EQ(CodesOf({Qt::Key_A, Qt::Key_Z, Qt::Key_0, Qt::Key_9}), (std::vector<WPARAM>{0x41, 0x5A, 0x30, 0x39}));
 }
 
-TEST(VirtualKeys, FunctionKeysRunFromF1ToF12) {
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F1), 0x70u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F5), 0x74u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F12), 0x7Bu);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F24), 0x87u);
+TEST_F(VirtualKeys, FunctionKeysRunFromF1ToF24) {
+    EXPECT_EQ(CodesOf({Qt::Key_F1, Qt::Key_F5, Qt::Key_F12, Qt::Key_F24}),
+              (std::vector<WPARAM>{0x70, 0x74, 0x7B, 0x87}));
 }
 
-TEST(VirtualKeys, RotationKeysHaveTheirWindowsCodes) {
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Insert), 0x2Du);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Delete), 0x2Eu);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Home), 0x24u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_End), 0x23u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_PageUp), 0x21u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_PageDown), 0x22u);
+TEST_F(VirtualKeys, RotationKeysHaveTheirWindowsCodes) {
+    EXPECT_EQ(CodesOf({Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown}),
+              (std::vector<WPARAM>{0x2D, 0x2E, 0x24, 0x23, 0x21, 0x22}));
 }
 
-TEST(VirtualKeys, ArrowsAndEditingKeys) {
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Left), 0x25u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Up), 0x26u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Right), 0x27u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Down), 0x28u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Backspace), 0x08u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Tab), 0x09u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Return), 0x0Du);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Enter), 0x0Du);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Escape), 0x1Bu);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Space), 0x20u);
+TEST_F(VirtualKeys, ArrowsAndEditingKeys) {
+    EXPECT_EQ(CodesOf({Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Backspace, Qt::Key_Tab,
+                       Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space}),
+              (std::vector<WPARAM>{0x25, 0x26, 0x27, 0x28, 0x08, 0x09, 0x0D, 0x0D, 0x1B, 0x20}));
 }
 
-TEST(VirtualKeys, KeysWithoutAVirtualCodeGiveZero) {
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_unknown), 0u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F35), 0u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Eject), 0u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Agrave), 0u);
+TEST_F(VirtualKeys, KeysWithoutAVirtualCodeBringNoMessage) {
+    EXPECT_EQ(CodesOf({Qt::Key_F35, Qt::Key_Eject, Qt::Key_Agrave, Qt::Key_PageDown}), std::vector<WPARAM>{0x22});
+}
+
+TEST_F(VirtualKeys, KeypadDigitsAreTheNumpadCodesAndItsOtherKeysTheirTwins) {
+    EXPECT_EQ(CodesOf({Qt::Key_0, Qt::Key_1, Qt::Key_4, Qt::Key_9, Qt::Key_Home}, Qt::KeypadModifier),
+              (std::vector<WPARAM>{0x60, 0x61, 0x64, 0x69, 0x24}));
 }
 
 } // namespace
-
-TEST(VirtualKeys, KeypadDigitsAreTheNumpadCodesAndItsOtherKeysTheirTwins) {
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_0, true), 0x60u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_1, true), 0x61u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_4, true), 0x64u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_9, true), 0x69u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_1, false), 0x31u);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Home, true), 0x24u); // Num Lock off
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_A, true), 0x41u);
-}

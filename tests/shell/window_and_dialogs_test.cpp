@@ -2,7 +2,6 @@
 // of a window made with CW_USEDEFAULT, the vector state Qt leaves, the folder
 // and size of the file dialog, long words in message boxes and the busy cursor
 // of a load.
-#include "app/qt/message_text.h"
 #include "kelvorn.h"
 #include "shell_fixture.h"
 
@@ -95,6 +94,19 @@ TEST_F(FileDialog, NameSizeTypeAndDateColumnsAreShownWhole) {
     EXPECT_GE(dialogs[0].width, std::min(800, WorkArea().width() * 9 / 10));
 }
 
+TEST_F(FileDialog, ListsTheDxfFilesInEveryCaseAndNothingElse) {
+    for (const char* name : {"lower.dxf", "UPPER.DXF", "Mixed.Dxf", "notes.txt", "lower.dxf.bak", "dxf"})
+        dir.write(name, RectangleDxf(1, 1));
+    Start({"kelvorn", dir.path().string() + "/lower.dxf"}); // the dialog opens in its folder
+    Pump();
+    listFiles = 3;
+    MenuAction("&read meshfile")->trigger();
+    Pump();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].folder, QString::fromStdString(dir.path().string()));
+    EXPECT_EQ(dialogs[0].listed, (QStringList{"Mixed.Dxf", "UPPER.DXF", "lower.dxf"}));
+}
+
 using MessageBoxes = ShellTest;
 
 TEST_F(MessageBoxes, LongPathIsWrappedToFitTheScreen) {
@@ -108,18 +120,32 @@ TEST_F(MessageBoxes, LongPathIsWrappedToFitTheScreen) {
     EXPECT_LE(dialogs[0].width, WorkArea().width());
 }
 
-TEST(MessageText, LongWordsBreakAfterSeparatorsOrEveryFortyCharacters) {
-    const QString path = "/" + QString(50, 'a') + "/b.dxf";
-    const QString broken = WithBreaksInLongWords("Cannot read \"" + path + "\": gone.");
-    EXPECT_EQ(broken, QString("Cannot read \"/\u200B") + QString(40, 'a') + "\u200B" + QString(10, 'a') +
-                          "/\u200Bb.dxf\": gone.");
-    EXPECT_EQ(QString(broken).remove(QChar(0x200B)), "Cannot read \"" + path + "\": gone.");
+// The box's text as its label gets it: places to break after each separator
+// of a long word and after every 40 characters that hold none.
+TEST_F(MessageBoxes, LongWordsBreakAfterSeparatorsOrEveryFortyCharacters) {
+    const std::string path = dir.path().string() + "/" + std::string(50, 'a') + "/b.dxf";
+    Start({"kelvorn"});
+    std::strcpy(file, path.c_str());
+    Click(Qt::Key_F12);
+    Pump();
+    ASSERT_EQ(dialogs.size(), 1u);
+    QString expected = "Cannot read \"" + QString::fromStdString(dir.path().string()).replace("/", "/\u200B");
+    expected += "/\u200B" + QString(40, 'a') + "\u200B" + QString(10, 'a') + "/\u200Bb.dxf\":";
+    EXPECT_TRUE(dialogs[0].textWithBreaks.startsWith(expected)) << dialogs[0].textWithBreaks.toStdString();
+    EXPECT_EQ(dialogs[0].text.toStdString(), "Cannot read \"" + path + "\": No such file or directory.");
 }
 
-TEST(MessageText, ShortWordsAndWhiteSpaceStayAsTheyAre) {
-    const QString text = "The model on screen\nis unchanged.\t/usr/share/x.dxf " + QString(40, 'w');
-    EXPECT_EQ(WithBreaksInLongWords(text), text);
-    EXPECT_EQ(WithBreaksInLongWords(""), "");
+TEST_F(MessageBoxes, ShortWordsAndWhiteSpaceStayAsTheyAre) {
+    Start({"kelvorn"});
+    MenuAction("&help")->trigger();
+    Pump();
+    std::strcpy(file, "/usr/x.dxf");
+    Click(Qt::Key_F12);
+    Pump();
+    ASSERT_EQ(dialogs.size(), 2u);
+    for (const SeenDialog& box : dialogs) EXPECT_EQ(box.textWithBreaks, box.text);
+    EXPECT_TRUE(dialogs[0].text.contains("PAGEUP/PAGEDOWN rotate"));
+    EXPECT_TRUE(dialogs[1].text.startsWith("Cannot read \"/usr/x.dxf\": "));
 }
 
 using BusyCursor = ShellTest;

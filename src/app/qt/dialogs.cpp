@@ -1,6 +1,4 @@
 // Message boxes and the open and save file dialogs.
-#include "app/qt/file_filters.h"
-#include "app/qt/message_text.h"
 #include "app/qt/main_window_widget.h"
 
 #include <QDir>
@@ -12,17 +10,51 @@
 #include <QScreen>
 #include <QTreeView>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
 
-// Copies `text` into a buffer of `size` characters, cut to fit, NUL-terminated.
-void CopyCut(char* buffer, DWORD size, const QByteArray& text) {
-    if (!buffer || size == 0) return;
-    const auto length = std::min<qsizetype>(text.size(), static_cast<qsizetype>(size) - 1);
-    std::memcpy(buffer, text.constData(), static_cast<std::size_t>(length));
-    buffer[length] = '\0';
+// Words longer than this many characters get places to break.
+constexpr int kLongWord = 40;
+
+// `word` with a zero-width space, where a line may break, after every '/' and
+// '\' and after every kLongWord characters that hold none.
+QString WithBreaks(const QString& word) {
+    QString broken;
+    int sinceBreak = 0;
+    for (const QChar c : word) {
+        broken += c;
+        if (c == '/' || c == '\\' || ++sinceBreak == kLongWord) {
+            broken += QChar(0x200B);
+            sinceBreak = 0;
+        }
+    }
+    return broken;
+}
+
+// A Qt label breaks lines at spaces only, so a long path would run past the
+// edge of the box and of the screen; Windows breaks such a word where the line
+// is full. So each word longer than kLongWord gets places to break.
+QString WithBreaksInLongWords(const QString& text) {
+    QString result;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const bool space = text[start].isSpace();
+        qsizetype end = start;
+        while (end < text.size() && text[end].isSpace() == space) ++end;
+        const QString run = text.mid(start, end - start);
+        result += !space && run.size() > kLongWord ? WithBreaks(run) : run;
+        start = end;
+    }
+    return result;
+}
+
+// A Windows filter, "name", NUL, "pattern;pattern", NUL, in Qt's form: "name
+// (pattern pattern)". Qt's own dialog matches the patterns in either case, as
+// the Windows dialog does.
+QString NameFilterFromWindows(const char* filter) {
+    const char* patterns = filter + std::strlen(filter) + 1;
+    return QString::fromLocal8Bit(filter) + " (" + QString::fromLocal8Bit(patterns).replace(';', ' ') + ")";
 }
 
 // Fills the record from the chosen path; fails, as on Windows, when the path
@@ -30,8 +62,9 @@ void CopyCut(char* buffer, DWORD size, const QByteArray& text) {
 BOOL TakeChosenPath(OPENFILENAMEA* ofn, const QString& chosen) {
     const QByteArray path = QFile::encodeName(QDir::toNativeSeparators(chosen));
     if (!ofn->lpstrFile || path.size() >= static_cast<qsizetype>(ofn->nMaxFile)) return FALSE;
-    std::memcpy(ofn->lpstrFile, path.constData(), static_cast<std::size_t>(path.size()) + 1);
-    CopyCut(ofn->lpstrFileTitle, ofn->nMaxFileTitle, QFile::encodeName(QFileInfo(chosen).fileName()));
+    CopyCut(ofn->lpstrFile, ofn->nMaxFile, path);
+    if (ofn->lpstrFileTitle)
+        CopyCut(ofn->lpstrFileTitle, ofn->nMaxFileTitle, QFile::encodeName(QFileInfo(chosen).fileName()));
     return TRUE;
 }
 
@@ -54,12 +87,11 @@ void SizeForColumns(QFileDialog& dialog) {
 BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
     QFileDialog dialog(OpenWindow(ofn->hwndOwner), QString::fromLocal8Bit(ofn->lpstrTitle ? ofn->lpstrTitle : ""));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails); // shows "DXF files", not the case-blind patterns
+    dialog.setOption(QFileDialog::HideNameFilterDetails); // shows "DXF files", as Windows does
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(!save && (ofn->Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (save && !(ofn->Flags & OFN_OVERWRITEPROMPT)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = NameFiltersFromWindows(ofn->lpstrFilter);
-    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (ofn->lpstrFilter) dialog.setNameFilter(NameFilterFromWindows(ofn->lpstrFilter));
     if (ofn->lpstrInitialDir) dialog.setDirectory(QFile::decodeName(ofn->lpstrInitialDir));
     if (ofn->lpstrFile && ofn->lpstrFile[0]) dialog.selectFile(QFile::decodeName(ofn->lpstrFile));
     SizeForColumns(dialog);

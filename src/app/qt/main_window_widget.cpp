@@ -1,10 +1,10 @@
 // The main window's widget: the menu bar, the client image, input as messages;
 // the files of a drop.
-#include "app/qt/virtual_keys.h"
 #include "app/qt/main_window_widget.h"
 
 #include <QAction>
 #include <QDropEvent>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -19,11 +19,41 @@
 
 namespace {
 
+struct KeyPair {
+    int qt;
+    unsigned vk;
+};
+
+constexpr KeyPair kNamedKeys[] = {
+    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},       {Qt::Key_Pause, VK_PAUSE},
+    {Qt::Key_CapsLock, VK_CAPITAL}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Space, VK_SPACE},
+    {Qt::Key_PageUp, VK_PRIOR},   {Qt::Key_PageDown, VK_NEXT},   {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},       {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},       {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
+};
+
+// The virtual-key code of a Qt key, or 0 for a key that has none here. Qt
+// gives letters and digits their upper-case ASCII codes, as the virtual keys
+// do. Keypad digits are VK_NUMPAD0 to VK_NUMPAD9, as Windows reports them with
+// Num Lock on; the keypad's other keys (Num Lock off: Home, End...) map like
+// their twins of the main block, as on Windows.
+unsigned VirtualKeyFromQt(int qtKey, bool keypad) {
+    if (keypad && qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return VK_NUMPAD0 + unsigned(qtKey - Qt::Key_0);
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return unsigned(qtKey);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return VK_F1 + unsigned(qtKey - Qt::Key_F1);
+    for (const KeyPair& pair : kNamedKeys)
+        if (pair.qt == qtKey) return pair.vk;
+    return 0;
+}
+
 // The buttons and keys held, as the mouse messages' wParam carries them.
 WPARAM KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     WPARAM state = 0;
     if (buttons & Qt::LeftButton) state |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) state |= MK_RBUTTON;
     if (buttons & Qt::MiddleButton) state |= MK_MBUTTON;
     if (modifiers & Qt::ShiftModifier) state |= MK_SHIFT;
     if (modifiers & Qt::ControlModifier) state |= MK_CONTROL;
@@ -36,11 +66,11 @@ LPARAM PackPoint(QPoint point) {
 }
 
 // The local files among the dropped URLs.
-std::vector<std::string> LocalFiles(const QMimeData* data) {
-    std::vector<std::string> paths;
+QList<QByteArray> LocalFiles(const QMimeData* data) {
+    QList<QByteArray> paths;
     if (data)
         for (const QUrl& url : data->urls())
-            if (url.isLocalFile()) paths.push_back(url.toLocalFile().toLocal8Bit().toStdString());
+            if (url.isLocalFile()) paths += QFile::encodeName(url.toLocalFile());
     return paths;
 }
 
@@ -146,7 +176,7 @@ bool HWND__::event(QEvent* event) {
             static_cast<QDropEvent*>(event)->acceptProposedAction();
         return true;
     case QEvent::Drop:
-        if (std::vector<std::string> paths = LocalFiles(static_cast<QDropEvent*>(event)->mimeData()); !paths.empty()) {
+        if (QList<QByteArray> paths = LocalFiles(static_cast<QDropEvent*>(event)->mimeData()); !paths.empty()) {
             PostMessage(this, WM_DROPFILES, reinterpret_cast<WPARAM>(new HDROP__{std::move(paths)}), 0);
             static_cast<QDropEvent*>(event)->acceptProposedAction();
         }
@@ -160,16 +190,19 @@ bool HWND__::event(QEvent* event) {
     }
 }
 
+UINT CopyCut(char* buffer, UINT size, const QByteArray& text) {
+    if (size == 0) return 0;
+    const auto copied = static_cast<UINT>(std::min<qsizetype>(text.size(), size - 1));
+    std::memcpy(buffer, text.constData(), copied);
+    buffer[copied] = '\0';
+    return copied;
+}
+
 UINT DragQueryFile(HDROP drop, UINT index, LPSTR buffer, UINT size) {
     if (index == 0xFFFFFFFF) return static_cast<UINT>(drop->paths.size());
     if (index >= drop->paths.size()) return 0;
-    const std::string& path = drop->paths[index];
-    if (!buffer) return static_cast<UINT>(path.size());
-    if (size == 0) return 0;
-    const std::size_t copied = std::min<std::size_t>(path.size(), size - 1);
-    std::memcpy(buffer, path.data(), copied);
-    buffer[copied] = '\0';
-    return static_cast<UINT>(copied);
+    const QByteArray& path = drop->paths[index];
+    return buffer ? CopyCut(buffer, size, path) : static_cast<UINT>(path.size());
 }
 
 void DragFinish(HDROP drop) { delete drop; }

@@ -5,6 +5,8 @@
 #include "app/qt/win32_api.h"
 #include "view/draw_context.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QWidget>
 
 #include <string>
@@ -19,7 +21,7 @@ struct HMENU__ {
 
 // The paths of one drop, local 8-bit text as the "A" functions use.
 struct HDROP__ {
-    std::vector<std::string> paths;
+    QList<QByteArray> paths;
 };
 
 // Shows the menu bar and the client image, and posts Qt's input to the queue
@@ -56,3 +58,6 @@ void PostMouseMove(HWND window, WPARAM wParam, LPARAM lParam);
 void DropPostedMessages();
 // Paints `widget` now, for the user to see before the shell goes on.
 void PaintNow(QWidget* widget);
+// Copies `text` into a buffer of `size` characters, cut to fit and
+// NUL-terminated, as Windows fills the caller's buffers; returns the length copied.
+UINT CopyCut(char* buffer, UINT size, const QByteArray& text);

@@ -12,31 +12,26 @@ namespace {
 std::deque<MSG> posted;
 std::optional<int> quitCode;
 
-// The next due message without waiting, or false when none is due.
-bool TakeMessage(MSG& message) {
-    if (!posted.empty()) {
-        message = posted.front();
-        posted.pop_front();
-    } else if (quitCode) {
-        message = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(*std::exchange(quitCode, std::nullopt)), 0};
-    } else if (HWND__* window = CurrentWindow(); window && window->invalid) {
-        message = MSG{window, WM_PAINT, 0, 0}; // due until BeginPaint validates the window
-    } else {
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 BOOL PeekMessage(MSG* message, HWND, UINT, UINT, UINT) {
     if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return TakeMessage(*message) ? TRUE : FALSE;
+    if (!posted.empty()) {
+        *message = posted.front();
+        posted.pop_front();
+    } else if (quitCode) {
+        *message = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(*std::exchange(quitCode, std::nullopt)), 0};
+    } else if (HWND__* window = CurrentWindow(); window && window->invalid) {
+        *message = MSG{window, WM_PAINT, 0, 0}; // due until BeginPaint validates the window
+    } else {
+        return FALSE;
+    }
+    return TRUE;
 }
 
-BOOL GetMessage(MSG* message, HWND, UINT, UINT) {
-    if (posted.empty()) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (!TakeMessage(*message)) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+BOOL GetMessage(MSG* message, HWND window, UINT first, UINT last) {
+    while (!PeekMessage(message, window, first, last, PM_REMOVE))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return message->message == WM_QUIT ? FALSE : TRUE;
 }
 

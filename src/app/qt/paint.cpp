@@ -7,25 +7,20 @@
 
 namespace {
 
-#if defined(__x86_64__) || defined(__i386__)
-const bool hasAvx = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx") != 0;
-}();
-
-[[gnu::target("avx")]] void ZeroUpper() { __builtin_ia32_vzeroupper(); }
-#endif
-
 // Qt's painting can return with the upper halves of the AVX registers still in
 // use (seen with Qt 6.4 showing a full-HD client image). Until something
 // clears them, every SSE instruction after it is slower on some processors:
 // on AMD Zen 4 a pass over the face table takes about 1.7 times as long, and
 // so would the turn, the reader and the paint's merge of its masks.
-void ClearUpperVectorState() {
 #if defined(__x86_64__) || defined(__i386__)
-    if (hasAvx) ZeroUpper();
-#endif
+[[gnu::target("avx")]] void ZeroUpper() { __builtin_ia32_vzeroupper(); }
+
+void ClearUpperVectorState() {
+    if (__builtin_cpu_supports("avx")) ZeroUpper();
 }
+#else
+void ClearUpperVectorState() {}
+#endif
 
 } // namespace
 
