@@ -1,7 +1,9 @@
+#include "meshfile/dxf/byte_source.h"
 #include "meshfile/dxf/file_source.h"
 #include "meshfile/flatten/dxf_groups.h"
 #include "support/dxf_pairs.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 
@@ -147,8 +149,13 @@ TEST(DxfGroups, FileReadThroughItsWindowReadsAsInMemory) {
     for (const bool binary : {false, true}) {
         const std::string bytes = binary ? DxfBinary(pairs) : DxfText(pairs);
         const std::string path = dir.write("big.dxf", bytes);
-        FileSource source;
-        ASSERT_EQ(source.open(path.c_str()), 0);
+        FileSource file;
+        ASSERT_EQ(file.open(path.c_str()), 0);
+        const std::size_t mapFrom = g_tuning.mapFilesFrom;
+        g_tuning.mapFilesFrom = static_cast<std::size_t>(-1); // read in pieces, through the window
+        ByteSource source(file);
+        g_tuning.mapFilesFrom = mapFrom;
+        ASSERT_FALSE(source.inMemory());
         DxfGroupReader fromFile(source), inMemory(bytes);
         DxfGroup a, b;
         std::size_t groups = 0;

@@ -3,11 +3,11 @@
 #include "meshfile/dxf/byte_source.h"
 #include "meshfile/dxf/line_reader.h"
 #include "meshfile/dxf/plain_lines.h"
+#include "meshfile/dxf/read_in_two.h"
 #include "meshfile/dxf/scan_number.h"
 #include "meshfile/reader/face_fill.h"
 #include "meshfile/reader/plain_pairs.h"
 #include "threads/two_threads.h"
-#include "tuning.h"
 
 #include <algorithm>
 #include <cstring>
@@ -48,12 +48,10 @@ struct LineStarts {
     bool isPieceStart(long long offset) const { return (offset - line_start) % kMaxLineLength == 0; }
 };
 
-// The count pass's tally, and the face line looked for in the middle.
+// The count pass's tally.
 struct FaceCount {
     LineStarts lines;
     long long count = 0;
-    long long middle_from = -1; // where the middle face line may begin; -1: not looked for
-    FaceLine middle;
 };
 
 // Counts the markers that begin in buffer[0, size - 5), the buffer starting at file offset `base`.
@@ -68,10 +66,7 @@ void CountMarkers(const char* buffer, std::size_t size, long long base, FaceCoun
         if (std::memcmp(marker, kFaceMarker.data(), kFaceMarker.size()) != 0) continue;
         const long long offset = base + (marker - buffer);
         lines.pass(buffer, base, offset);
-        if (!lines.isPieceStart(offset)) continue;
-        if (counted.middle_from >= 0 && offset >= counted.middle_from && !counted.middle.found())
-            counted.middle = {static_cast<std::size_t>(offset), counted.count};
-        ++counted.count;
+        if (lines.isPieceStart(offset)) ++counted.count;
     }
     lines.pass(buffer, base, base + static_cast<long long>(size - tail));
 }
@@ -89,38 +84,40 @@ void CountRange(ByteSource& source, std::size_t from, std::size_t to, FaceCount&
     }
 }
 
-// The count of the second half of the bytes, from `from` on, on its own
-// thread: its lines begin where the first half's last line began.
-struct SecondHalfCount {
-    std::size_t from;
-    FaceCount counted;
-
-    SecondHalfCount(ByteSource& bytes, std::size_t half) : from(half) {
-        const char* data = bytes.memory().data();
-        const char* lf = LastLineFeed(data, half);
-        counted.lines.line_start = lf ? lf - data + 1 : 0;
-        counted.lines.accounted = static_cast<long long>(half);
-        counted.middle_from = static_cast<long long>(half);
-    }
-};
-
-// A large source counted in two halves at once: false, with nothing
-// counted, when it is too small or no thread can be had.
-bool CountInTwo(ByteSource& source, FaceCount& counted) {
-    const std::size_t size = source.memory().size(), half = size / 2;
-    if (size < g_tuning.readInTwoFrom) return false;
-    SecondHalfCount second(source, half);
-    auto countSecond = [&] { CountRange(source, second.from, size, second.counted); };
-    if (!BesideThisThread(countSecond, [&] { CountRange(source, 0, half, counted); })) return false;
-    // The middle face line is the second half's first.
-    if (second.counted.middle.found()) counted.middle = {second.counted.middle.offset, counted.count};
-    counted.count += second.counted.count;
-    return true;
+// Line starts followed from byte `from` of `bytes` on, as if every byte before it had been passed.
+LineStarts LineStartsFrom(std::string_view bytes, std::size_t from) {
+    const char* lf = LastLineFeed(bytes.data(), from);
+    return {lf ? lf - bytes.data() + 1 : 0, static_cast<long long>(from)};
 }
 
-void CountInMemory(ByteSource& source, FaceCount& counted) {
-    counted.middle_from = static_cast<long long>(source.memory().size() / 2);
-    if (!CountInTwo(source, counted)) CountRange(source, 0, source.memory().size(), counted);
+// The first face line in the second half of the bytes, where the parse pass
+// may be split: the first marker there that begins a line or a piece of one.
+std::size_t MiddleFaceLine(std::string_view bytes) {
+    LineStarts lines = LineStartsFrom(bytes, bytes.size() / 2);
+    return SecondHalfStart(bytes, [&](std::size_t marker) {
+        lines.pass(bytes.data(), 0, static_cast<long long>(marker));
+        return lines.isPieceStart(static_cast<long long>(marker)) ? marker : std::string_view::npos;
+    });
+}
+
+// Counts a source in memory in two parts cut at its middle face line (or
+// its middle, when it has none): the first part's count is then the number
+// of face lines before the middle one. A large source's parts are counted at
+// once, on two threads.
+FaceLine CountInMemory(ByteSource& source, FaceCount& counted) {
+    const std::string_view bytes = source.memory();
+    const std::size_t line = MiddleFaceLine(bytes);
+    const std::size_t cut = line != std::string_view::npos ? line : bytes.size() / 2;
+    FaceCount second{LineStartsFrom(bytes, cut)};
+    auto countFirst = [&] { CountRange(source, 0, cut, counted); };
+    auto countSecond = [&] { CountRange(source, cut, bytes.size(), second); };
+    if (!WorthReadingInTwo(bytes.size()) || !BesideThisThread(countSecond, countFirst)) {
+        countFirst();
+        countSecond();
+    }
+    const FaceLine middle = line != std::string_view::npos ? FaceLine{line, counted.count} : FaceLine{};
+    counted.count += second.count;
+    return middle;
 }
 
 bool CountInPieces(ByteSource& source, FaceCount& counted) {
@@ -145,15 +142,16 @@ bool CountInPieces(ByteSource& source, FaceCount& counted) {
 
 bool CountFaceLines(ByteSource& source, long long& count, FaceLine* middle) {
     FaceCount counted;
+    FaceLine found;
     bool ok = true;
     if (source.inMemory()) {
-        CountInMemory(source, counted);
+        found = CountInMemory(source, counted);
         ok = !source.faulted();
     } else {
         ok = CountInPieces(source, counted);
     }
     count = counted.count;
-    if (middle) *middle = counted.middle;
+    if (middle) *middle = found;
     return ok;
 }
 
