@@ -3,11 +3,13 @@
 // file read in pieces give the same lines, with their CR LF pairs and long
 // lines straddling every refill. And the line reader on top of it splits a
 // file as fgets(buffer, 256) does in Windows text mode, across its own
-// windows' ends.
+// windows' ends, and the count pass finds every piece that begins with
+// the marker across its windows' ends.
 #include "meshfile/dxf/byte_source.h"
 #include "meshfile/dxf/byte_window.h"
 #include "meshfile/dxf/file_source.h"
 #include "meshfile/dxf/line_reader.h"
+#include "meshfile/reader/face_passes.h"
 #include "support/temp_files.h"
 #include "tuning.h"
 
@@ -168,6 +170,44 @@ TEST(DxfLineReader, SplitsAsFgetsInWindowsTextModeAcrossWindowEnds) {
         EXPECT_EQ(reader.offset(), bytes.size()) << way;
         EXPECT_FALSE(reader.failed()) << way;
     });
+}
+
+// Lines that begin with the marker, lines that hold it elsewhere, and long
+// lines with it where their 255-character pieces begin and next to there;
+// then megabytes of marker lines alone, so that markers begin at
+// every byte near a window's end in one of seven files, each of them pushed
+// one byte further by an empty line more at its start.
+std::string MarkerLines(std::mt19937& random, std::size_t emptyLines) {
+    std::string text(emptyLines, '\n');
+    while (text.size() < std::size_t{1} << 20) {
+        switch (random() % 6) {
+        case 0: text += "3DFACE\r\n"; break;
+        case 1: text += "03DFACE\n"; break;
+        case 2: text += "3DFAC\n3DFACE3DFACE\n"; break;
+        default: text += std::string(253 + random() % 4 + (random() % 2) * 255, 'x') + "3DFACE\n";
+        }
+    }
+    while (text.size() < (std::size_t{9} << 20) / 2) text += "3DFACE\n"; // both halves beyond a 2 MB step
+    return text;
+}
+
+TEST(CountFaceLines, CountsEachPieceThatBeginsWithTheMarkerAcrossWindowEnds) {
+    const std::size_t inTwoFrom = g_tuning.readInTwoFrom;
+    for (std::size_t emptyLines = 0; emptyLines < 7; ++emptyLines) {
+        std::mt19937 random(3);
+        const std::string bytes = MarkerLines(random, emptyLines);
+        long long want = 0;
+        for (const Piece& piece : FgetsPieces(bytes)) want += piece.text.starts_with("3DFACE");
+        for (const std::size_t from : {inTwoFrom, std::size_t{0}}) { // counted on one thread or two
+            g_tuning.readInTwoFrom = from;
+            ForEachSource(bytes, [&](ByteSource& source, const char* way) {
+                long long count = 0;
+                EXPECT_TRUE(CountFaceLines(source, count));
+                EXPECT_EQ(count, want) << way << ", in two from " << from << ", " << emptyLines << " empty lines";
+            });
+        }
+    }
+    g_tuning.readInTwoFrom = inTwoFrom;
 }
 
 } // namespace

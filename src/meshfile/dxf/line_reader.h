@@ -32,7 +32,7 @@ class DxfLineReader {
 public:
     // Lines from the start of `source`; for a source in memory, from byte
     // `from` on (which the caller knows to be a line start).
-    explicit DxfLineReader(ByteSource& source, std::size_t from = 0) : window_(source, kSizes, from) {}
+    explicit DxfLineReader(ByteSource& source, std::size_t from = 0) : window_(source, kWindowSizes, from) {}
 
     // The next line; false at the end of the bytes or after a read error. A
     // line's text stays valid until the next call.
@@ -53,10 +53,11 @@ public:
     void skip(std::size_t n) { window_.skip(n); }
 
     static constexpr std::size_t kLookahead = kMaxLineLength + 1; // a whole line with its CR LF
+    // Bytes in memory come into reach two megabytes at a time, a file
+    // through a buffer of 64 kB: a few whole lines ahead are all a line
+    // needs, and so is a pass that looks for markers.
+    static constexpr WindowSizes kWindowSizes{2 << 20, 1 << 16};
 
 private:
-    // Bytes in memory come into reach two megabytes at a time, a file
-    // through a buffer of 64 kB: a few whole lines ahead are all a line needs.
-    static constexpr WindowSizes kSizes{2 << 20, 1 << 16};
     ByteWindow window_;
 };

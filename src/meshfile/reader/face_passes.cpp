@@ -71,16 +71,18 @@ void CountMarkers(const char* buffer, std::size_t size, long long base, FaceCoun
     lines.pass(buffer, base, base + static_cast<long long>(size - tail));
 }
 
-// Counts the markers that begin in bytes [from, to) of a source in memory,
-// a window at a time, each given back to the source once counted.
-void CountRange(ByteSource& source, std::size_t from, std::size_t to, FaceCount& counted) {
-    constexpr std::size_t kWindow = 2 << 20;
-    const std::size_t tail = kFaceMarker.size() - 1; // a marker may begin at a window's end
-    const std::string_view bytes = source.memory();
-    for (std::size_t at = from; at < to; at += kWindow) {
-        const std::size_t end = std::min(at + kWindow, to);
-        CountMarkers(bytes.data() + at, std::min(end + tail, bytes.size()) - at, static_cast<long long>(at), counted);
-        source.release(at, end);
+// Counts the markers that begin between the window's place and source
+// offset `to`, a reach of the window at a time (the bytes passed go back to
+// the source). False on a read error.
+bool CountThrough(ByteWindow& window, std::size_t to, FaceCount& counted) {
+    const std::size_t tail = kFaceMarker.size() - 1; // a marker may begin in the last bytes at hand
+    for (;;) {
+        window.more(tail + 1);
+        const std::size_t at = window.offset();
+        if (at >= to || window.left() <= tail) return window.error() == 0;
+        const std::size_t size = to - at >= window.left() ? window.left() : std::min(window.left(), to - at + tail);
+        CountMarkers(window.here(), size, static_cast<long long>(at), counted);
+        window.skip(size - tail);
     }
 }
 
@@ -109,8 +111,14 @@ FaceLine CountInMemory(ByteSource& source, FaceCount& counted) {
     const std::size_t line = MiddleFaceLine(bytes);
     const std::size_t cut = line != std::string_view::npos ? line : bytes.size() / 2;
     FaceCount second{LineStartsFrom(bytes, cut)};
-    auto countFirst = [&] { CountRange(source, 0, cut, counted); };
-    auto countSecond = [&] { CountRange(source, cut, bytes.size(), second); };
+    auto countFirst = [&] {
+        ByteWindow window(source, DxfLineReader::kWindowSizes);
+        CountThrough(window, cut, counted);
+    };
+    auto countSecond = [&] {
+        ByteWindow window(source, DxfLineReader::kWindowSizes, cut);
+        CountThrough(window, bytes.size(), second);
+    };
     if (!WorthReadingInTwo(bytes.size()) || !BesideThisThread(countSecond, countFirst)) {
         countFirst();
         countSecond();
@@ -118,24 +126,6 @@ FaceLine CountInMemory(ByteSource& source, FaceCount& counted) {
     const FaceLine middle = line != std::string_view::npos ? FaceLine{line, counted.count} : FaceLine{};
     counted.count += second.count;
     return middle;
-}
-
-bool CountInPieces(ByteSource& source, FaceCount& counted) {
-    constexpr std::size_t kChunk = 1 << 16;
-    const std::size_t tail = kFaceMarker.size() - 1; // bytes kept for a marker split between reads
-    char buffer[kChunk + 8];
-    std::size_t kept = 0;
-    long long base = 0;
-    for (;;) {
-        const long n = source.read(buffer + kept, kChunk);
-        if (n < 0) return false;
-        if (n == 0) return true;
-        const std::size_t size = kept + static_cast<std::size_t>(n);
-        CountMarkers(buffer, size, base, counted);
-        kept = size < tail ? size : tail;
-        std::memmove(buffer, buffer + size - kept, kept);
-        base += static_cast<long long>(size - kept);
-    }
 }
 
 } // namespace
@@ -148,7 +138,8 @@ bool CountFaceLines(ByteSource& source, long long& count, FaceLine* middle) {
         found = CountInMemory(source, counted);
         ok = !source.faulted();
     } else {
-        ok = CountInPieces(source, counted);
+        ByteWindow window(source, DxfLineReader::kWindowSizes);
+        ok = CountThrough(window, static_cast<std::size_t>(-1), counted);
     }
     count = counted.count;
     if (middle) *middle = found;
