@@ -80,7 +80,8 @@ bool CountThrough(ByteWindow& window, std::size_t to, FaceCount& counted) {
         window.more(tail + 1);
         const std::size_t at = window.offset();
         if (at >= to || window.left() <= tail) return window.error() == 0;
-        const std::size_t size = to - at >= window.left() ? window.left() : std::min(window.left(), to - at + tail);
+        // Up to `to`, with the bytes that a marker beginning just before it needs.
+        const std::size_t size = to - at < window.left() - tail ? to - at + tail : window.left();
         CountMarkers(window.here(), size, static_cast<long long>(at), counted);
         window.skip(size - tail);
     }
