@@ -106,15 +106,6 @@ bool ReadInteger(const DxfGroup& group, long long& value) {
 
 bool IsBinaryDxf(std::string_view bytes) { return bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel; }
 
-std::size_t ReadShortCodeLine(const char* p, const char* end, int& code) {
-    const char* q = p;
-    code = 0;
-    for (; q < end && q - p < 4 && *q >= '0' && *q <= '9'; ++q) code = code * 10 + (*q - '0');
-    if (q == p) return 0;
-    if (q < end && *q == '\r') ++q;
-    return q < end && *q == '\n' ? static_cast<std::size_t>(q + 1 - p) : 0;
-}
-
 DxfGroupReader::DxfGroupReader(std::string_view bytes) : memory_(bytes), window_(memory_, kSizes) { detectFormat(); }
 
 DxfGroupReader::DxfGroupReader(ByteSource& source) : memory_(std::string_view{}), window_(source, kSizes) {

@@ -61,7 +61,14 @@ const char* ScanPlainDecimal(const char* p, const char* end, double& value);
 // A code line as most are written, one to four digits and a line end (LF
 // or CR LF), among the bytes [p, end): its length with the line end, 0 for
 // any other line; `code` receives its number.
-std::size_t ReadShortCodeLine(const char* p, const char* end, int& code);
+inline std::size_t ReadShortCodeLine(const char* p, const char* end, int& code) {
+    const char* q = p;
+    code = 0;
+    for (; q < end && q - p < 4 && *q >= '0' && *q <= '9'; ++q) code = code * 10 + (*q - '0');
+    if (q == p) return 0;
+    if (q < end && *q == '\r') ++q;
+    return q < end && *q == '\n' ? static_cast<std::size_t>(q + 1 - p) : 0;
+}
 
 // True when `bytes` begins with the binary DXF sentinel.
 bool IsBinaryDxf(std::string_view bytes);
