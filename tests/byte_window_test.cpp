@@ -108,19 +108,6 @@ TEST(ByteWindow, KeptBytesStayAtHandWhileTheWindowMovesOn) {
     });
 }
 
-TEST(ByteWindow, StartsAtAGivenByteOfASourceInMemory) {
-    const std::string text = "0\nSECTION\n2\nENTITIES\n";
-    ByteSource memory(text);
-    ByteWindow window(memory, {4, 4}, 10);
-    EXPECT_EQ(window.offset(), 10u);
-    EXPECT_EQ(window.wholeLine(), "2");
-    EXPECT_EQ(window.wholeLine(), "ENTITIES");
-    EXPECT_FALSE(window.more(1));
-    ByteWindow beyond(memory, {4, 4}, 1000);
-    EXPECT_EQ(beyond.offset(), text.size());
-    EXPECT_FALSE(beyond.more(1));
-}
-
 // fgets(buffer, 256, f) on a Windows text-mode stream: CR LF pairs read as
 // LF, and each call returns at most 255 characters, up to and with an LF.
 struct Piece {

@@ -1,4 +1,4 @@
-// The group codes and values of a whole DXF file held in memory, text or binary.
+// The group codes and values of a whole DXF file, text or binary.
 //
 // A text file is pairs of lines: a group code (an integer, blanks around it
 // allowed), then its value; lines end with LF or CR LF. A binary file begins
@@ -8,8 +8,9 @@
 // byte, reals are 8-byte doubles, integers 2, 4 or 8 bytes, booleans 1 byte,
 // binary chunks a length byte and that many bytes. Both read to the same groups.
 //
-// A file is read through a window of a megabyte (more for a longer line), so
-// its size costs no memory; bytes already in memory are read in place.
+// A file read in pieces goes through a window of a megabyte (more for a
+// longer line), so its size costs no memory; bytes in memory, a mapped
+// file's among them, are read in place.
 // Numbers are read only when asked for, so a value the converter does not
 // use is never judged. Failures are results, never exceptions: next() is
 // false at the end of the data and after a group it cannot read (error() then
