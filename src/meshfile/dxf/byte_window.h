@@ -4,7 +4,8 @@
 // file read in pieces, and the bytes it has passed are given back.
 //
 // Both DXF readers stand on it: the line reader's fixed 255-character pieces
-// and the group reader's whole lines of any length and binary groups.
+// (and the count pass's look for markers), the group reader's whole lines of
+// any length and binary groups.
 #pragma once
 
 #include "meshfile/dxf/byte_source.h"
