@@ -190,7 +190,8 @@ TEST(CountFaceLines, CountsEachPieceThatBeginsWithTheMarkerAcrossWindowEnds) {
             ForEachSource(bytes, [&](ByteSource& source, const char* way) {
                 long long count = 0;
                 EXPECT_TRUE(CountFaceLines(source, count));
-                EXPECT_EQ(count, want) << way << ", in two from " << from << ", " << emptyLines << " empty lines";
+                EXPECT_EQ(count, want) << way << ", in two from " << from << ", " << emptyLines
+                                       << " empty lines";
             });
         }
     }

@@ -13,7 +13,8 @@ std::size_t ReachEnd(std::size_t at, std::size_t reach, std::size_t size) {
 
 } // namespace
 
-ByteWindow::ByteWindow(ByteSource& source, WindowSizes sizes, std::size_t from) : source_(source), sizes_(sizes) {
+ByteWindow::ByteWindow(ByteSource& source, WindowSizes sizes, std::size_t from)
+    : source_(source), sizes_(sizes) {
     if (!source.inMemory()) return;
     const std::string_view memory = source.memory();
     data_ = memory.data();
@@ -87,7 +88,8 @@ std::string_view ByteWindow::wholeLine() {
         if (here()[i] == '\n') lf = i;
     for (std::size_t scanned = std::min(kShort, left()); lf == std::string_view::npos;) {
         const std::size_t n = left();
-        if (n > scanned && (lf = LineFeedIn(here() + scanned, n - scanned)) != std::string_view::npos) lf += scanned;
+        if (n > scanned && (lf = LineFeedIn(here() + scanned, n - scanned)) != std::string_view::npos)
+            lf += scanned;
         if (lf != std::string_view::npos || !more(n + 1)) break;
         scanned = std::max(scanned, n);
     }

@@ -21,7 +21,9 @@ struct DxfLine {
 
 // The whole line of `length` characters that a line feed ends at start[length]
 // (its CR removed, when a CR LF pair ends it).
-inline DxfLine WholeLine(const char* start, std::size_t length) { return {BeforeLineEnd(start, length), true}; }
+inline DxfLine WholeLine(const char* start, std::size_t length) {
+    return {BeforeLineEnd(start, length), true};
+}
 
 // True when the line begins with `prefix`, compared byte for byte.
 inline bool StartsWith(const DxfLine& line, std::string_view prefix) {

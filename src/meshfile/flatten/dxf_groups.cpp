@@ -106,7 +106,9 @@ bool ReadInteger(const DxfGroup& group, long long& value) {
 
 bool IsBinaryDxf(std::string_view bytes) { return bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel; }
 
-DxfGroupReader::DxfGroupReader(std::string_view bytes) : memory_(bytes), window_(memory_, kSizes) { detectFormat(); }
+DxfGroupReader::DxfGroupReader(std::string_view bytes) : memory_(bytes), window_(memory_, kSizes) {
+    detectFormat();
+}
 
 DxfGroupReader::DxfGroupReader(ByteSource& source) : memory_(std::string_view{}), window_(source, kSizes) {
     detectFormat();
@@ -121,15 +123,17 @@ void DxfGroupReader::detectFormat() {
     // R12 files give codes in one byte. Their first group, (0, SECTION), then
     // reads 00 'S' where two-byte codes read 00 00; a 255 leads a one-byte
     // file's long code and is never the low byte of a two-byte one.
-    const auto byte = [&](std::size_t i) { return i < window_.left() ? static_cast<unsigned char>(window_.here()[i]) : 0; };
+    const auto byte = [&](std::size_t i) {
+        return i < window_.left() ? static_cast<unsigned char>(window_.here()[i]) : 0;
+    };
     oneByteCodes_ = (byte(0) == 0 && byte(1) != 0) || byte(0) == 255;
 }
 
 // Says why `wanted` bytes are not at hand, when the reason is not the end of the bytes.
 bool DxfGroupReader::shortOf(std::size_t wanted) {
     if (window_.error() == ENOMEM)
-        return fail("not enough memory for a group of " + std::to_string(window_.offset() - lastAt_ + wanted) +
-                    " bytes");
+        return fail("not enough memory for a group of " +
+                    std::to_string(window_.offset() - lastAt_ + wanted) + " bytes");
     if (window_.error() != 0) return fail(std::string("read error: ") + std::strerror(window_.error()));
     return false;
 }
@@ -218,7 +222,8 @@ bool DxfGroupReader::binaryValue(DxfGroup& group) {
         length += 1; // the NUL
     } else if (size == -1) {
         whole = more(1) && more(1 + static_cast<unsigned char>(window_.here()[0]));
-        if (whole) group.text = std::string_view(window_.here() + 1, static_cast<unsigned char>(window_.here()[0]));
+        if (whole)
+            group.text = std::string_view(window_.here() + 1, static_cast<unsigned char>(window_.here()[0]));
         length = 1 + group.text.size();
     } else {
         length = static_cast<std::size_t>(size < 0 ? -size : size);

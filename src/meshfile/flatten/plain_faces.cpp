@@ -104,7 +104,7 @@ PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t 
 PlainFacesInTwo::PlainFacesInTwo(std::string_view bytes)
     : bytes_(bytes),
       middle_(WorthReadingInTwo(bytes.size())
-                  ? SecondHalfStart(bytes, [bytes](std::size_t marker) { return EntityStartAt(bytes, marker); })
+                  ? SecondHalfStart(bytes, [bytes](std::size_t at) { return EntityStartAt(bytes, at); })
                   : std::string_view::npos) {
     if (middle_ != std::string_view::npos && !thread_.start(*this)) middle_ = std::string_view::npos;
 }
