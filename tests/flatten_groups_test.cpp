@@ -1,7 +1,9 @@
+#include "meshfile/dxf/byte_source.h"
 #include "meshfile/dxf/file_source.h"
 #include "meshfile/flatten/dxf_groups.h"
 #include "support/dxf_pairs.h"
 #include "support/temp_files.h"
+#include "tuning.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +139,43 @@ TEST(DxfGroups, BinaryFileCutInsideAGroupIsRefused) {
 // A file of about 4 MB read through the reader's window gives the groups
 // of the same bytes read in memory: lines of every length, across every
 // refill, and one value longer than the window (1.5 MB), which makes it grow.
+// A source that reads the open `file` in pieces through the reader's window, whatever its size.
+ByteSource InPieces(FileSource& file) {
+    const std::size_t mapFrom = g_tuning.mapFilesFrom;
+    g_tuning.mapFilesFrom = static_cast<std::size_t>(-1);
+    ByteSource source(file);
+    g_tuning.mapFilesFrom = mapFrom;
+    return source;
+}
+
+// The end of the file window's first megabyte at every byte of a comment's
+// line end, a code line, a value line and their CR LF pairs.
+TEST(DxfGroups, CrLfPairsAcrossTheFileWindowsEndReadAsInMemory) {
+    TempDir dir;
+    const std::string head = "999\r\n", tail = "\r\n10\r\n1.5\r\n20\r\n-2\r\n0\r\nEOF\r\n";
+    for (std::size_t before = 1; before <= 18; ++before) { // bytes of the tail before the megabyte's end
+        const std::string comment((std::size_t{1} << 20) - head.size() - before, 'c');
+        const std::string bytes = head + comment + tail;
+        FileSource file;
+        ASSERT_EQ(file.open(dir.write("crlf.dxf", bytes).c_str()), 0);
+        ByteSource source = InPieces(file);
+        DxfGroupReader reader(source);
+        const Read want = ReadAll(bytes);
+        ASSERT_EQ(want.groups.size(), 4u);
+        EXPECT_EQ(want.groups[0].text, comment);
+        EXPECT_EQ(want.groups[1].text, "1.5");
+        std::size_t i = 0;
+        for (DxfGroup group; reader.next(group); ++i) { // a group's text lasts until the next call
+            ASSERT_LT(i, want.groups.size()) << before;
+            EXPECT_EQ(group.code, want.groups[i].code) << before;
+            EXPECT_EQ(group.position, want.groups[i].position) << before;
+            EXPECT_EQ(group.text, want.groups[i].text) << before;
+        }
+        EXPECT_EQ(i, want.groups.size()) << before;
+        EXPECT_EQ(reader.error(), "") << before;
+    }
+}
+
 // The first comment puts the end of the first megabyte 3 bytes into a value.
 TEST(DxfGroups, FileReadThroughItsWindowReadsAsInMemory) {
     std::string pairs = "999 " + std::string((std::size_t{1} << 20) - 11, 'c') + "\n10 1.234567\n";
@@ -147,8 +186,9 @@ TEST(DxfGroups, FileReadThroughItsWindowReadsAsInMemory) {
     for (const bool binary : {false, true}) {
         const std::string bytes = binary ? DxfBinary(pairs) : DxfText(pairs);
         const std::string path = dir.write("big.dxf", bytes);
-        FileSource source;
-        ASSERT_EQ(source.open(path.c_str()), 0);
+        FileSource file;
+        ASSERT_EQ(file.open(path.c_str()), 0);
+        ByteSource source = InPieces(file);
         DxfGroupReader fromFile(source), inMemory(bytes);
         DxfGroup a, b;
         std::size_t groups = 0;

@@ -89,6 +89,28 @@ private:
     std::size_t saved_;
 };
 
+// The middle of a file of CR LF entities at every byte of one of them, its
+// line ends included: the runs read on two threads as on one.
+TEST(FlattenPlainFaces, MiddleAtEveryByteOfACrLfEntityReadsAsOnOneThread) {
+    std::mt19937 random(5);
+    const std::string faces = WithCrLf(DxfText(PlainFaces(8, random)));
+    for (std::size_t pad = 0; pad < faces.size() / 4; ++pad) {
+        const std::string bytes = faces + WithCrLf(DxfText("999 " + std::string(pad, 'c') + "\n0 EOF\n"));
+        FlattenRun one, two;
+        {
+            const PlainFacesInTwoFrom oneThread(static_cast<std::size_t>(-1));
+            one = FlattenBytes(bytes);
+        }
+        {
+            const PlainFacesInTwoFrom twoThreads(0);
+            two = FlattenBytes(bytes);
+        }
+        ASSERT_TRUE(one.ok) << one.error;
+        EXPECT_EQ(one.faces.size(), 8u);
+        ExpectSameRun(two, one, bytes);
+    }
+}
+
 TEST(FlattenPlainFaces, MutatedFilesReadAsTheGroupReaderReadsThem) {
     TempDir dir;
     std::mt19937 random(29);

@@ -67,6 +67,29 @@ TEST(ParseInTwo, WellFormedFileSplitsAndReadsAsOnePass) {
     }
 }
 
+// The middle of the bytes at every byte of a CR LF face, its line ends
+// included: the split falls on the first face line at or after it, and the
+// halves read as one pass.
+TEST(ParseInTwo, MiddleAtEveryByteOfACrLfFaceSplitsAtTheNextFaceLine) {
+    const std::string faces = Faces(0, 6, "\r\n");
+    for (std::size_t pad = 0; pad < 2 * Faces(0, 1, "\r\n").size(); ++pad) {
+        const std::string bytes = faces + "999\r\n" + std::string(pad, 'c') + "\r\n0\r\nEOF\r\n";
+        ByteSource source(bytes);
+        long long count = 0;
+        FaceLine middle;
+        ASSERT_TRUE(CountFaceLines(source, count, &middle));
+        EXPECT_EQ(count, 6);
+        const std::size_t next = bytes.find("3DFACE", bytes.size() / 2);
+        ASSERT_EQ(middle.found(), next != std::string::npos) << pad;
+        if (!middle.found()) continue;
+        EXPECT_EQ(middle.offset, next) << pad;
+        EXPECT_EQ(middle.faces_before, static_cast<long long>(next / Faces(0, 1, "\r\n").size())) << pad;
+        const Halves halves = ParseBothWays(bytes);
+        EXPECT_TRUE(halves.first && halves.second) << pad;
+        EXPECT_TRUE(SameTables(halves)) << pad;
+    }
+}
+
 TEST(ParseInTwo, FaceLineInCodePositionIsNoSplitPoint) {
     // One dropped line before the middle puts every later 3DFACE in code position.
     std::string bytes = Faces(0, 8);

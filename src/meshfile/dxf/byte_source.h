@@ -1,7 +1,8 @@
-// The bytes the reader's passes read, each pass from the start: a block of
-// memory read in place (a caller's buffer, or a file that FileSource mapped)
-// or an open file read through the reader's own buffer. Both give the passes
-// the same bytes, and so the same faces.
+// The bytes a DXF reader reads (the faces reader's passes, each from the
+// start, or the converter): a block of memory read in place (a caller's
+// buffer, or a file that FileSource mapped) or an open file read in pieces
+// through a window (byte_window.h). Both give the readers the same bytes,
+// and so the same faces.
 #pragma once
 
 #include <cstddef>

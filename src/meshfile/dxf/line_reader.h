@@ -7,10 +7,10 @@
 // platform, so CR LF and LF files read alike everywhere.
 #pragma once
 
+#include "meshfile/dxf/byte_window.h"
+
 #include <cstddef>
 #include <string_view>
-
-class ByteSource;
 
 constexpr std::size_t kMaxLineLength = 255; // characters per line, the line feed included
 
@@ -22,8 +22,7 @@ struct DxfLine {
 // The whole line of `length` characters that a line feed ends at start[length]
 // (its CR removed, when a CR LF pair ends it).
 inline DxfLine WholeLine(const char* start, std::size_t length) {
-    const bool crlf = length > 0 && start[length - 1] == '\r';
-    return {std::string_view(start, length - crlf), true};
+    return {BeforeLineEnd(start, length), true};
 }
 
 // True when the line begins with `prefix`, compared byte for byte.
@@ -35,44 +34,32 @@ class DxfLineReader {
 public:
     // Lines from the start of `source`; for a source in memory, from byte
     // `from` on (which the caller knows to be a line start).
-    explicit DxfLineReader(ByteSource& source, std::size_t from = 0);
-    DxfLineReader(const DxfLineReader&) = delete;
-    DxfLineReader& operator=(const DxfLineReader&) = delete;
+    explicit DxfLineReader(ByteSource& source, std::size_t from = 0) : window_(source, kWindowSizes, from) {}
 
     // The next line; false at the end of the bytes or after a read error. A
     // line's text stays valid until the next call.
     bool next(DxfLine& line);
     // True after a read error, or when a page of the mapped bytes could not be read.
-    bool failed() const;
+    bool failed() const { return window_.error() != 0 || window_.source().faulted(); }
     // The offset in the source of the next byte to read.
-    std::size_t offset() const { return base_ + begin_; }
+    std::size_t offset() const { return window_.offset(); }
 
     // The raw bytes ahead, for parsers that read a short line in place: at
     // least kLookahead of them unless the bytes end sooner; empty at the end
     // or after a read error. skip(n) then passes over n of them, line end
     // included.
     std::string_view ahead() {
-        if (end_ - begin_ < kLookahead && !refill()) return {};
-        return std::string_view(data_ + begin_, end_ - begin_);
+        if (!window_.more(kLookahead) && window_.error() != 0) return {};
+        return std::string_view(window_.here(), window_.left());
     }
-    void skip(std::size_t n) { begin_ += n; }
+    void skip(std::size_t n) { window_.skip(n); }
 
     static constexpr std::size_t kLookahead = kMaxLineLength + 1; // a whole line with its CR LF
+    // Bytes in memory come into reach two megabytes at a time, a file
+    // through a buffer of 64 kB: a few whole lines ahead are all a line
+    // needs, and so is a pass that looks for markers.
+    static constexpr WindowSizes kWindowSizes{2 << 20, 1 << 16};
 
 private:
-    bool refill();
-    bool refillFromMemory();
-    bool refillFromFile();
-
-    // Bytes in memory are read in place a window at a time, and each window
-    // passed is released to the source (a mapped file's pages go back).
-    static constexpr std::size_t kMemoryWindow = 2 << 20;
-    static constexpr std::size_t kCapacity = 1 << 16;
-    ByteSource& source_;
-    const char* data_;     // the memory, or buffer_ for a file read in pieces
-    std::size_t base_ = 0; // the source offset of data_[0]
-    std::size_t begin_ = 0, end_ = 0;
-    std::size_t released_ = 0;
-    bool at_eof_ = false, failed_ = false;
-    char buffer_[kCapacity];
+    ByteWindow window_;
 };

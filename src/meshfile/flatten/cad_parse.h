@@ -15,7 +15,7 @@
 
 struct CadParse {
     explicit CadParse(std::string_view bytes) : groups(bytes) {}
-    explicit CadParse(FileSource& source) : groups(source) {}
+    explicit CadParse(ByteSource& source) : groups(source) {}
 
     DxfGroupReader groups;
     std::string error;   // the first failure, with its place; empty while all is well

@@ -1,5 +1,6 @@
 #include "meshfile/flatten/cad_reader.h"
 
+#include "meshfile/dxf/byte_source.h"
 #include "meshfile/dxf/face_entity.h"
 #include "meshfile/flatten/cad_parse.h"
 #include "meshfile/flatten/plain_faces.h"
@@ -182,9 +183,10 @@ bool ReadCadDrawing(std::string_view bytes, bool strict, CadDrawing& drawing, st
     return ReadDrawing(parse, bytes.size(), drawing, error);
 }
 
-bool ReadCadDrawing(FileSource& source, std::size_t size, bool strict, CadDrawing& drawing,
+bool ReadCadDrawing(FileSource& file, std::size_t size, bool strict, CadDrawing& drawing,
                     std::string& error) {
+    ByteSource source(file);
     CadParse parse(source);
     parse.strict = strict;
-    return ReadDrawing(parse, size, drawing, error);
+    return ReadDrawing(parse, source.inMemory() ? source.memory().size() : size, drawing, error);
 }

@@ -31,7 +31,9 @@ class FileSource;
 
 // Reads the whole file `bytes`.
 bool ReadCadDrawing(std::string_view bytes, bool strict, CadDrawing& drawing, std::string& error);
-// Reads the open file `source` to its end; `size`, the file's size as far as
-// it is known, only sizes model space's table ahead.
+// Reads the open file `source` to its end, in place where it is large
+// enough to be worth mapping and can be mapped (byte_source.h), else through
+// a window; `size`, the file's size as far as it is known, only sizes model
+// space's table ahead.
 bool ReadCadDrawing(FileSource& source, std::size_t size, bool strict, CadDrawing& drawing,
                     std::string& error);

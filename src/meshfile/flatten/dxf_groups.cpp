@@ -1,10 +1,10 @@
 #include "meshfile/flatten/dxf_groups.h"
 
-#include "meshfile/dxf/file_source.h"
 #include "meshfile/dxf/plain_decimal.h"
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -106,83 +106,55 @@ bool ReadInteger(const DxfGroup& group, long long& value) {
 
 bool IsBinaryDxf(std::string_view bytes) { return bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel; }
 
-DxfGroupReader::DxfGroupReader(std::string_view bytes) : bytes_(bytes) { detectFormat(); }
+DxfGroupReader::DxfGroupReader(std::string_view bytes) : memory_(bytes), window_(memory_, kSizes) {
+    detectFormat();
+}
 
-DxfGroupReader::DxfGroupReader(FileSource& source) : source_(&source) { detectFormat(); }
+DxfGroupReader::DxfGroupReader(ByteSource& source) : memory_(std::string_view{}), window_(source, kSizes) {
+    detectFormat();
+}
 
 void DxfGroupReader::detectFormat() {
-    more(kBinarySentinel.size() + 2);
-    binary_ = IsBinaryDxf(bytes_);
+    window_.keepFrom(0);
+    window_.more(kBinarySentinel.size() + 2);
+    binary_ = IsBinaryDxf(std::string_view(window_.here(), window_.left()));
     if (!binary_) return;
-    at_ = kBinarySentinel.size();
+    window_.skip(kBinarySentinel.size());
     // R12 files give codes in one byte. Their first group, (0, SECTION), then
     // reads 00 'S' where two-byte codes read 00 00; a 255 leads a one-byte
     // file's long code and is never the low byte of a two-byte one.
-    const auto byte = [&](std::size_t i) { return i < bytes_.size() ? static_cast<unsigned char>(bytes_[i]) : 0; };
-    oneByteCodes_ = (byte(at_) == 0 && byte(at_ + 1) != 0) || byte(at_) == 255;
+    const auto byte = [&](std::size_t i) {
+        return i < window_.left() ? static_cast<unsigned char>(window_.here()[i]) : 0;
+    };
+    oneByteCodes_ = (byte(0) == 0 && byte(1) != 0) || byte(0) == 255;
 }
 
-// Reads on until `wanted` bytes from at_ on are at hand, or the file ends:
-// true when they are. The window keeps the last group read (putBack reads it
-// again), moving it to its start, and grows when one group needs more room.
-bool DxfGroupReader::refill(std::size_t wanted) {
-    constexpr std::size_t kWindow = std::size_t{1} << 20;
-    while (bytes_.size() - at_ < wanted) {
-        if (!source_ || sourceEnded_ || !error_.empty()) return false;
-        const std::size_t keep = bytes_.size() - lastAt_, need = at_ - lastAt_ + wanted;
-        std::unique_ptr<char[]> previous;
-        if (!window_ || need > capacity_) {
-            previous = std::move(window_);
-            const std::size_t capacity = std::max({need, 2 * capacity_, kWindow});
-            window_.reset(new (std::nothrow) char[capacity]);
-            if (!window_) return fail("not enough memory for a group of " + std::to_string(need) + " bytes");
-            capacity_ = capacity;
-        }
-        if (keep > 0) std::memmove(window_.get(), bytes_.data() + lastAt_, keep);
-        base_ += static_cast<long long>(lastAt_);
-        at_ -= lastAt_;
-        lastAt_ = 0;
-        const long n = source_->read(window_.get() + keep, capacity_ - keep);
-        if (n < 0) return fail(std::string("read error: ") + std::strerror(source_->lastError()));
-        sourceEnded_ = n == 0;
-        bytes_ = std::string_view(window_.get(), keep + static_cast<std::size_t>(n));
-    }
-    return true;
+// Says why `wanted` bytes are not at hand, when the reason is not the end of the bytes.
+bool DxfGroupReader::shortOf(std::size_t wanted) {
+    if (window_.error() == ENOMEM)
+        return fail("not enough memory for a group of " +
+                    std::to_string(window_.offset() - lastAt_ + wanted) + " bytes");
+    if (window_.error() != 0) return fail(std::string("read error: ") + std::strerror(window_.error()));
+    return false;
 }
 
 bool DxfGroupReader::fail(std::string reason) {
     if (error_.empty()) error_ = std::move(reason);
-    at_ = bytes_.size();
+    window_.skip(window_.left());
     return false;
 }
 
 bool DxfGroupReader::next(DxfGroup& group) {
     if (!error_.empty() || !more(1)) return false;
-    lastAt_ = at_;
+    window_.keepFrom(lastAt_ = window_.offset());
     lastLine_ = line_;
     return binary_ ? nextBinary(group) : nextText(group);
 }
 
 // The next line without its line end; the end of the file ends a last line too.
 std::string_view DxfGroupReader::line() {
-    // Most lines are short: a plain look at their first bytes beats a call.
-    constexpr std::size_t kShort = 24;
-    const char* lf = nullptr;
-    for (std::size_t i = 0; i < bytes_.size() - at_ && i < kShort && !lf; ++i)
-        if (bytes_[at_ + i] == '\n') lf = bytes_.data() + at_ + i;
-    for (std::size_t scanned = std::min(kShort, bytes_.size() - at_); !lf;) {
-        const std::size_t left = bytes_.size() - at_;
-        if (left > scanned)
-            lf = static_cast<const char*>(std::memchr(bytes_.data() + at_ + scanned, '\n', left - scanned));
-        if (lf || !more(left + 1)) break;
-        scanned = std::max(scanned, left);
-    }
-    const char* const start = bytes_.data() + at_;
-    std::size_t length = lf ? static_cast<std::size_t>(lf - start) : bytes_.size() - at_;
-    at_ += lf ? length + 1 : length;
     ++line_;
-    if (length > 0 && start[length - 1] == '\r') --length;
-    return {start, length};
+    return window_.wholeLine();
 }
 
 // A code line with blanks, signs or leading zeros, or one that is no code.
@@ -201,14 +173,9 @@ bool DxfGroupReader::nextText(DxfGroup& group) {
     const long long codeLine = line_ + 1;
     // Most code lines are a few digits and a line end: read in place.
     more(6);
-    const char* const start = bytes_.data() + at_;
-    const std::size_t left = bytes_.size() - at_;
-    std::size_t i = 0;
     int code = 0;
-    for (; i < left && i < 4 && start[i] >= '0' && start[i] <= '9'; ++i) code = code * 10 + (start[i] - '0');
-    const std::size_t end = i < left && start[i] == '\r' ? i + 1 : i;
-    if (i > 0 && end < left && start[end] == '\n') {
-        at_ += end + 1;
+    if (const std::size_t length = ReadShortCodeLine(window_.here(), window_.here() + window_.left(), code)) {
+        window_.skip(length);
         ++line_;
     } else if (!slowCode(codeLine, code)) {
         return false;
@@ -220,23 +187,23 @@ bool DxfGroupReader::nextText(DxfGroup& group) {
 }
 
 bool DxfGroupReader::nextBinary(DxfGroup& group) {
-    const long long start = base_ + static_cast<long long>(at_);
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes_[i]); };
-    const std::size_t codeSize = oneByteCodes_ ? (byte(at_) == 255 ? 3 : 1) : 2;
+    const auto start = static_cast<long long>(window_.offset());
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(window_.here()[i]); };
+    const std::size_t codeSize = oneByteCodes_ ? (byte(0) == 255 ? 3 : 1) : 2;
     if (!more(codeSize)) return fail("byte " + std::to_string(start) + ": the file ends inside a group code");
-    const int code = codeSize == 1 ? byte(at_) : byte(at_ + codeSize - 2) | byte(at_ + codeSize - 1) << 8;
-    at_ += codeSize;
+    const int code = codeSize == 1 ? byte(0) : byte(codeSize - 2) | byte(codeSize - 1) << 8;
+    window_.skip(codeSize);
     group = DxfGroup{code, {}, 0, true, true, start};
     return binaryValue(group);
 }
 
-// Where the NUL byte that ends a string from at_ on stands, counted from at_;
-// false when the file ends first.
+// Where the NUL byte that ends a string from here on stands, counted from
+// here; false when the file ends first.
 bool DxfGroupReader::stringLength(std::size_t& length) {
     for (std::size_t scanned = 0;;) {
-        const std::size_t left = bytes_.size() - at_;
-        if (const void* nul = std::memchr(bytes_.data() + at_ + scanned, 0, left - scanned)) {
-            length = static_cast<std::size_t>(static_cast<const char*>(nul) - (bytes_.data() + at_));
+        const std::size_t left = window_.left();
+        if (const void* nul = std::memchr(window_.here() + scanned, 0, left - scanned)) {
+            length = static_cast<std::size_t>(static_cast<const char*>(nul) - window_.here());
             return true;
         }
         scanned = left;
@@ -251,21 +218,22 @@ bool DxfGroupReader::binaryValue(DxfGroup& group) {
     bool whole;
     if (size == 0) {
         whole = stringLength(length);
-        if (whole) group.text = bytes_.substr(at_, length);
+        if (whole) group.text = std::string_view(window_.here(), length);
         length += 1; // the NUL
     } else if (size == -1) {
-        whole = more(1) && more(1 + static_cast<unsigned char>(bytes_[at_]));
-        if (whole) group.text = bytes_.substr(at_ + 1, static_cast<unsigned char>(bytes_[at_]));
+        whole = more(1) && more(1 + static_cast<unsigned char>(window_.here()[0]));
+        if (whole)
+            group.text = std::string_view(window_.here() + 1, static_cast<unsigned char>(window_.here()[0]));
         length = 1 + group.text.size();
     } else {
         length = static_cast<std::size_t>(size < 0 ? -size : size);
         whole = more(length);
-        if (whole) group.number = DecodeNumber(bytes_.data() + at_, size);
+        if (whole) group.number = DecodeNumber(window_.here(), size);
     }
     if (!whole)
         return fail("byte " + std::to_string(group.position) + ": the file ends inside the value of group code " +
                     std::to_string(group.code));
     group.numeric = size != 0 && size != -1; // strings and chunks: their text is the value
-    at_ += length;
+    window_.skip(length);
     return true;
 }

@@ -1,4 +1,4 @@
-// The group codes and values of a whole DXF file held in memory, text or binary.
+// The group codes and values of a whole DXF file, text or binary.
 //
 // A text file is pairs of lines: a group code (an integer, blanks around it
 // allowed), then its value; lines end with LF or CR LF. A binary file begins
@@ -8,20 +8,20 @@
 // byte, reals are 8-byte doubles, integers 2, 4 or 8 bytes, booleans 1 byte,
 // binary chunks a length byte and that many bytes. Both read to the same groups.
 //
-// A file is read through a window of a megabyte (more for a longer line), so
-// its size costs no memory; bytes already in memory are read in place.
+// A file read in pieces goes through a window of a megabyte (more for a
+// longer line), so its size costs no memory; bytes in memory, a mapped
+// file's among them, are read in place.
 // Numbers are read only when asked for, so a value the converter does not
 // use is never judged. Failures are results, never exceptions: next() is
 // false at the end of the data and after a group it cannot read (error() then
 // says why); a value that is not a number makes ReadReal/ReadInteger false.
 #pragma once
 
+#include "meshfile/dxf/byte_window.h"
+
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
-
-class FileSource;
 
 struct DxfGroup {
     int code = 0;
@@ -59,6 +59,18 @@ bool ReadWholePlainDecimal(std::string_view text, double& value);
 // null when no such decimal starts there (`value` is then unchanged).
 const char* ScanPlainDecimal(const char* p, const char* end, double& value);
 
+// A code line as most are written, one to four digits and a line end (LF
+// or CR LF), among the bytes [p, end): its length with the line end, 0 for
+// any other line; `code` receives its number.
+inline std::size_t ReadShortCodeLine(const char* p, const char* end, int& code) {
+    const char* q = p;
+    code = 0;
+    for (; q < end && q - p < 4 && *q >= '0' && *q <= '9'; ++q) code = code * 10 + (*q - '0');
+    if (q == p) return 0;
+    if (q < end && *q == '\r') ++q;
+    return q < end && *q == '\n' ? static_cast<std::size_t>(q + 1 - p) : 0;
+}
+
 // True when `bytes` begins with the binary DXF sentinel.
 bool IsBinaryDxf(std::string_view bytes);
 
@@ -66,8 +78,8 @@ class DxfGroupReader {
 public:
     // Reads `bytes`, which must outlive the reader.
     explicit DxfGroupReader(std::string_view bytes);
-    // Reads the open file `source` from its start to its end.
-    explicit DxfGroupReader(FileSource& source);
+    // Reads `source` from its start to its end.
+    explicit DxfGroupReader(ByteSource& source);
     DxfGroupReader(const DxfGroupReader&) = delete;
     DxfGroupReader& operator=(const DxfGroupReader&) = delete;
 
@@ -76,18 +88,19 @@ public:
     bool next(DxfGroup& group);
     // The group next() returned last is read once more by the next call.
     void putBack() {
-        at_ = lastAt_;
+        window_.moveTo(lastAt_);
         line_ = lastLine_;
     }
     // The whole of a text file held in memory, for readers that take runs of
     // groups straight from its bytes (plain_faces.h); empty otherwise.
-    std::string_view textInMemory() const { return source_ || binary_ ? std::string_view{} : bytes_; }
+    std::string_view textInMemory() const { return binary_ ? std::string_view{} : window_.source().memory(); }
     // Where the next group starts in textInMemory().
-    std::size_t offset() const { return at_; }
+    std::size_t offset() const { return window_.offset(); }
     // Goes on from `offset`, the start of a group `lines` lines further on,
     // as if the groups before it had been read.
     void skipTo(std::size_t offset, long long lines) {
-        at_ = lastAt_ = offset;
+        window_.moveTo(offset);
+        window_.keepFrom(lastAt_ = offset);
         line_ = lastLine_ = line_ + lines;
     }
     // Empty while every group read well; else what went wrong, with its place.
@@ -95,9 +108,9 @@ public:
 
 private:
     void detectFormat();
-    // Makes `wanted` bytes from at_ on available, as far as the file has them.
-    bool more(std::size_t wanted) { return bytes_.size() - at_ >= wanted || refill(wanted); }
-    bool refill(std::size_t wanted);
+    // Makes `wanted` bytes from here on available, as far as the bytes have them.
+    bool more(std::size_t wanted) { return window_.more(wanted) || shortOf(wanted); }
+    bool shortOf(std::size_t wanted);
     bool nextText(DxfGroup& group);
     bool slowCode(long long codeLine, int& code);
     bool nextBinary(DxfGroup& group);
@@ -106,13 +119,12 @@ private:
     bool fail(std::string reason);
     std::string_view line();
 
-    std::string_view bytes_; // the bytes at hand: all of them, or the file's window
-    std::size_t at_ = 0, lastAt_ = 0;
-    FileSource* source_ = nullptr; // null when all the bytes are at hand
-    std::unique_ptr<char[]> window_;
-    std::size_t capacity_ = 0;
-    long long base_ = 0; // the file offset of bytes_[0]
-    bool sourceEnded_ = false;
+    // A file is read through a window of a megabyte, which grows for a
+    // longer group; bytes in memory are all at hand.
+    static constexpr WindowSizes kSizes{WindowSizes::kAllOfThem, std::size_t{1} << 20};
+    ByteSource memory_;  // the bytes given to the first constructor
+    ByteWindow window_;
+    std::size_t lastAt_ = 0; // where the group read last starts, kept at hand for putBack
     long long line_ = 0, lastLine_ = 0;
     bool binary_ = false;
     bool oneByteCodes_ = false;

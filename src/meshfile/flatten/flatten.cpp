@@ -5,7 +5,6 @@
 #include "meshfile/flatten/cad_reader.h"
 #include "meshfile/reader/face_table.h"
 #include "meshfile/reader/mesh_reader.h"
-#include "tuning.h"
 
 #include <cerrno>
 #include <algorithm>
@@ -46,17 +45,12 @@ bool FlatDrawing::readFile(const char* path, const FlattenLimits& limits, std::s
         error = DescribeReadError({ReadError::CannotOpen, reason});
         return false;
     }
-    // A large file is read in place where it can be mapped: no copy through a
-    // buffer. Others go through the reader's window.
-    const std::string_view mapped = source.map(g_tuning.mapFilesFrom);
     std::error_code unknown;
     const std::uintmax_t size = std::filesystem::file_size(path, unknown);
     try {
-        const bool read = mapped.empty()
-                              ? ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size),
-                                               limits.strict, drawing_, error)
-                              : ReadCadDrawing(mapped, limits.strict, drawing_, error);
-        return read && plan(limits, error);
+        return ReadCadDrawing(source, unknown ? 0 : static_cast<std::size_t>(size), limits.strict, drawing_,
+                              error) &&
+               plan(limits, error);
     } catch (const std::bad_alloc&) {
         error = kNoMemory;
         return false;

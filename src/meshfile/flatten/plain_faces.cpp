@@ -1,23 +1,18 @@
 #include "meshfile/flatten/plain_faces.h"
 
+#include "meshfile/dxf/read_in_two.h"
 #include "meshfile/flatten/cad_drawing.h"
 #include "meshfile/flatten/dxf_groups.h"
-#include "tuning.h"
 
 #include <new>
 
 namespace {
 
-// A code line as DxfGroupReader reads it in place: one to four digits, a line end.
+// A code line as DxfGroupReader reads it in place.
 bool CodeLine(const char*& p, const char* end, int& code) {
-    const char* q = p;
-    code = 0;
-    for (; q < end && q - p < 4 && *q >= '0' && *q <= '9'; ++q) code = code * 10 + (*q - '0');
-    if (q == p) return false;
-    if (q < end && *q == '\r') ++q;
-    if (q == end || *q != '\n') return false;
-    p = q + 1;
-    return true;
+    const std::size_t length = ReadShortCodeLine(p, end, code);
+    p += length;
+    return length != 0;
 }
 
 // A value line ended by LF, as the reader gives it: one CR before the LF and
@@ -26,8 +21,7 @@ bool ValueLine(const char*& p, const char* end, std::string_view& value) {
     const char* lf = p;
     while (lf < end && *lf != '\n') ++lf;
     if (lf == end) return false;
-    const char* last = lf > p && lf[-1] == '\r' ? lf - 1 : lf;
-    value = TrimmedValue(std::string_view(p, static_cast<std::size_t>(last - p)));
+    value = TrimmedValue(BeforeLineEnd(p, static_cast<std::size_t>(lf - p)));
     p = lf + 1;
     return true;
 }
@@ -77,14 +71,12 @@ bool PlainFace(const char*& p, const char* end, Face& face, long long& hiddenEdg
     }
 }
 
-// Where the first "0 / 3DFACE" entity of the second half of `bytes` starts, or npos.
-std::size_t SecondHalfStart(std::string_view bytes) {
-    for (std::size_t at = bytes.find(kFaceMarker, bytes.size() / 2); at != std::string_view::npos;
-         at = bytes.find(kFaceMarker, at + 1)) {
-        const std::string_view before = bytes.substr(0, at);
-        for (const std::string_view code : {"\n0\r\n", "\n0\n"})
-            if (before.ends_with(code)) return at - code.size() + 1;
-    }
+// Where the "0 / 3DFACE" entity whose marker stands at `marker` starts, or
+// npos when the marker is no such entity's.
+std::size_t EntityStartAt(std::string_view bytes, std::size_t marker) {
+    const std::string_view before = bytes.substr(0, marker);
+    for (const std::string_view code : {"\n0\r\n", "\n0\n"})
+        if (before.ends_with(code)) return marker - code.size() + 1;
     return std::string_view::npos;
 }
 
@@ -111,7 +103,9 @@ PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t 
 
 PlainFacesInTwo::PlainFacesInTwo(std::string_view bytes)
     : bytes_(bytes),
-      middle_(bytes.size() >= g_tuning.readInTwoFrom ? SecondHalfStart(bytes) : std::string_view::npos) {
+      middle_(WorthReadingInTwo(bytes.size())
+                  ? SecondHalfStart(bytes, [bytes](std::size_t at) { return EntityStartAt(bytes, at); })
+                  : std::string_view::npos) {
     if (middle_ != std::string_view::npos && !thread_.start(*this)) middle_ = std::string_view::npos;
 }
 

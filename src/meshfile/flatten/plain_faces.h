@@ -32,8 +32,9 @@ struct PlainFaceRun {
 PlainFaceRun ReadPlainFaces(std::string_view bytes, std::size_t at, std::size_t stop, std::vector<Face>& faces,
                             std::vector<unsigned char>& hiddenEdges, const std::atomic<bool>* abandoned = nullptr);
 
-// The runs of a large file (from g_tuning.readInTwoFrom bytes, tuning.h) on two threads. A second thread reads the run that
-// starts at the first "0 / 3DFACE" entity of the second half of the bytes;
+// The runs of a large file (WorthReadingInTwo, read_in_two.h) on two
+// threads. A second thread reads the run that starts at the first
+// "0 / 3DFACE" entity of the second half of the bytes;
 // when the caller's own run reaches that place as the start of an entity, it
 // takes the second thread's faces instead of reading them again. Where the
 // caller never reaches it so (the faces there are a block's, say), the second

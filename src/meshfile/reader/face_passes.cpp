@@ -3,11 +3,11 @@
 #include "meshfile/dxf/byte_source.h"
 #include "meshfile/dxf/line_reader.h"
 #include "meshfile/dxf/plain_lines.h"
+#include "meshfile/dxf/read_in_two.h"
 #include "meshfile/dxf/scan_number.h"
 #include "meshfile/reader/face_fill.h"
 #include "meshfile/reader/plain_pairs.h"
 #include "threads/two_threads.h"
-#include "tuning.h"
 
 #include <algorithm>
 #include <cstring>
@@ -48,12 +48,10 @@ struct LineStarts {
     bool isPieceStart(long long offset) const { return (offset - line_start) % kMaxLineLength == 0; }
 };
 
-// The count pass's tally, and the face line looked for in the middle.
+// The count pass's tally.
 struct FaceCount {
     LineStarts lines;
     long long count = 0;
-    long long middle_from = -1; // where the middle face line may begin; -1: not looked for
-    FaceLine middle;
 };
 
 // Counts the markers that begin in buffer[0, size - 5), the buffer starting at file offset `base`.
@@ -68,92 +66,84 @@ void CountMarkers(const char* buffer, std::size_t size, long long base, FaceCoun
         if (std::memcmp(marker, kFaceMarker.data(), kFaceMarker.size()) != 0) continue;
         const long long offset = base + (marker - buffer);
         lines.pass(buffer, base, offset);
-        if (!lines.isPieceStart(offset)) continue;
-        if (counted.middle_from >= 0 && offset >= counted.middle_from && !counted.middle.found())
-            counted.middle = {static_cast<std::size_t>(offset), counted.count};
-        ++counted.count;
+        if (lines.isPieceStart(offset)) ++counted.count;
     }
     lines.pass(buffer, base, base + static_cast<long long>(size - tail));
 }
 
-// Counts the markers that begin in bytes [from, to) of a source in memory,
-// a window at a time, each given back to the source once counted.
-void CountRange(ByteSource& source, std::size_t from, std::size_t to, FaceCount& counted) {
-    constexpr std::size_t kWindow = 2 << 20;
-    const std::size_t tail = kFaceMarker.size() - 1; // a marker may begin at a window's end
-    const std::string_view bytes = source.memory();
-    for (std::size_t at = from; at < to; at += kWindow) {
-        const std::size_t end = std::min(at + kWindow, to);
-        CountMarkers(bytes.data() + at, std::min(end + tail, bytes.size()) - at, static_cast<long long>(at), counted);
-        source.release(at, end);
-    }
-}
-
-// The count of the second half of the bytes, from `from` on, on its own
-// thread: its lines begin where the first half's last line began.
-struct SecondHalfCount {
-    std::size_t from;
-    FaceCount counted;
-
-    SecondHalfCount(ByteSource& bytes, std::size_t half) : from(half) {
-        const char* data = bytes.memory().data();
-        const char* lf = LastLineFeed(data, half);
-        counted.lines.line_start = lf ? lf - data + 1 : 0;
-        counted.lines.accounted = static_cast<long long>(half);
-        counted.middle_from = static_cast<long long>(half);
-    }
-};
-
-// A large source counted in two halves at once: false, with nothing
-// counted, when it is too small or no thread can be had.
-bool CountInTwo(ByteSource& source, FaceCount& counted) {
-    const std::size_t size = source.memory().size(), half = size / 2;
-    if (size < g_tuning.readInTwoFrom) return false;
-    SecondHalfCount second(source, half);
-    auto countSecond = [&] { CountRange(source, second.from, size, second.counted); };
-    if (!BesideThisThread(countSecond, [&] { CountRange(source, 0, half, counted); })) return false;
-    // The middle face line is the second half's first.
-    if (second.counted.middle.found()) counted.middle = {second.counted.middle.offset, counted.count};
-    counted.count += second.counted.count;
-    return true;
-}
-
-void CountInMemory(ByteSource& source, FaceCount& counted) {
-    counted.middle_from = static_cast<long long>(source.memory().size() / 2);
-    if (!CountInTwo(source, counted)) CountRange(source, 0, source.memory().size(), counted);
-}
-
-bool CountInPieces(ByteSource& source, FaceCount& counted) {
-    constexpr std::size_t kChunk = 1 << 16;
-    const std::size_t tail = kFaceMarker.size() - 1; // bytes kept for a marker split between reads
-    char buffer[kChunk + 8];
-    std::size_t kept = 0;
-    long long base = 0;
+// Counts the markers that begin between the window's place and source
+// offset `to`, a reach of the window at a time (the bytes passed go back to
+// the source). False on a read error.
+bool CountThrough(ByteWindow& window, std::size_t to, FaceCount& counted) {
+    const std::size_t tail = kFaceMarker.size() - 1; // a marker may begin in the last bytes at hand
     for (;;) {
-        const long n = source.read(buffer + kept, kChunk);
-        if (n < 0) return false;
-        if (n == 0) return true;
-        const std::size_t size = kept + static_cast<std::size_t>(n);
-        CountMarkers(buffer, size, base, counted);
-        kept = size < tail ? size : tail;
-        std::memmove(buffer, buffer + size - kept, kept);
-        base += static_cast<long long>(size - kept);
+        window.more(tail + 1);
+        const std::size_t at = window.offset();
+        if (at >= to || window.left() <= tail) return window.error() == 0;
+        // Up to `to`, with the bytes that a marker beginning just before it needs.
+        const std::size_t size = to - at < window.left() - tail ? to - at + tail : window.left();
+        CountMarkers(window.here(), size, static_cast<long long>(at), counted);
+        window.skip(size - tail);
     }
+}
+
+// Line starts followed from byte `from` of `bytes` on, as if every byte before it had been passed.
+LineStarts LineStartsFrom(std::string_view bytes, std::size_t from) {
+    const char* lf = LastLineFeed(bytes.data(), from);
+    return {lf ? lf - bytes.data() + 1 : 0, static_cast<long long>(from)};
+}
+
+// The first face line in the second half of the bytes, where the parse pass
+// may be split: the first marker there that begins a line or a piece of one.
+std::size_t MiddleFaceLine(std::string_view bytes) {
+    LineStarts lines = LineStartsFrom(bytes, bytes.size() / 2);
+    return SecondHalfStart(bytes, [&](std::size_t marker) {
+        lines.pass(bytes.data(), 0, static_cast<long long>(marker));
+        return lines.isPieceStart(static_cast<long long>(marker)) ? marker : std::string_view::npos;
+    });
+}
+
+// Counts a source in memory in two parts cut at its middle face line (or
+// its middle, when it has none): the first part's count is then the number
+// of face lines before the middle one. A large source's parts are counted at
+// once, on two threads.
+FaceLine CountInMemory(ByteSource& source, FaceCount& counted) {
+    const std::string_view bytes = source.memory();
+    const std::size_t line = MiddleFaceLine(bytes);
+    const std::size_t cut = line != std::string_view::npos ? line : bytes.size() / 2;
+    FaceCount second{LineStartsFrom(bytes, cut)};
+    auto countFirst = [&] {
+        ByteWindow window(source, DxfLineReader::kWindowSizes);
+        CountThrough(window, cut, counted);
+    };
+    auto countSecond = [&] {
+        ByteWindow window(source, DxfLineReader::kWindowSizes, cut);
+        CountThrough(window, bytes.size(), second);
+    };
+    if (!WorthReadingInTwo(bytes.size()) || !BesideThisThread(countSecond, countFirst)) {
+        countFirst();
+        countSecond();
+    }
+    const FaceLine middle = line != std::string_view::npos ? FaceLine{line, counted.count} : FaceLine{};
+    counted.count += second.count;
+    return middle;
 }
 
 } // namespace
 
 bool CountFaceLines(ByteSource& source, long long& count, FaceLine* middle) {
     FaceCount counted;
+    FaceLine found;
     bool ok = true;
     if (source.inMemory()) {
-        CountInMemory(source, counted);
+        found = CountInMemory(source, counted);
         ok = !source.faulted();
     } else {
-        ok = CountInPieces(source, counted);
+        ByteWindow window(source, DxfLineReader::kWindowSizes);
+        ok = CountThrough(window, static_cast<std::size_t>(-1), counted);
     }
     count = counted.count;
-    if (middle) *middle = counted.middle;
+    if (middle) *middle = found;
     return ok;
 }
 

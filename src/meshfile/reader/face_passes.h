@@ -17,7 +17,7 @@ struct FaceLine {
 // Count pass: the number of lines (255-character pieces of longer lines
 // included) that begin with "3DFACE". For a source in memory, `middle`
 // receives the first such line that begins in the second half of the bytes,
-// if any; from g_tuning.readInTwoFrom bytes on, the two halves are counted on
+// if any; when WorthReadingInTwo (read_in_two.h), the two halves are counted on
 // two threads. False on a read error (or a fault of the mapped bytes).
 bool CountFaceLines(ByteSource& source, long long& count, FaceLine* middle = nullptr);
 

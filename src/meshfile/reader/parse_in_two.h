@@ -4,9 +4,9 @@
 #include "geometry/xyz.h"
 #include "meshfile/reader/face_passes.h"
 
-// Fills `table` exactly as ParseFaceLines does. When the source is in memory,
-// holds at least g_tuning.readInTwoFrom bytes and the count pass found a face
-// line `middle` in its second half, a second thread reads from `middle` on
+// Fills `table` exactly as ParseFaceLines does. When the source is in
+// memory, large enough (WorthReadingInTwo, read_in_two.h) and the count pass
+// found a face line `middle` in its second half, a second thread reads from `middle` on
 // while this one reads up to it; should either half not read as the single
 // pass would (a file whose pairs fall out of step, or whose EOF marker comes
 // first), the second half's faces are cleared and the pass is read again in
