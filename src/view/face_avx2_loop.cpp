@@ -64,7 +64,8 @@ struct FourCornerLanes : LaneConstants<Double4> {
     using Bounds = LaneBounds;
     static constexpr int kLaneBits[4] = {1, 2, 4, 8}; // lines A→B, B→C, C→D, D→A
 
-    using LaneConstants::LaneConstants;
+    // Written out, as LaneBounds' is, and inlined with LaneConstants'.
+    LANE_HELPER explicit FourCornerLanes(const MaskPainter& painter) : LaneConstants(painter) {}
 
     LANE_HELPER bool project(const Face& f, LaneBounds& bounds, Int4& column, Int4& startRow, Int4& endRow) const {
         const XY a = LoadXY(f.A), b = LoadXY(f.B), c = LoadXY(f.C), d = LoadXY(f.D);

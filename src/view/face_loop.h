@@ -27,13 +27,16 @@ template <class Reals> struct LaneConstants {
     Reals xb, yb, xs, ys, Rb, xStart, xEnd, yStart, yEnd;
     Int4 RbInt, width, spare;
 
-    explicit LaneConstants(const MaskPainter& painter)
+    // Inlined, so that the loop keeps them in registers: a copy the loop
+    // had to pass to a call would live in memory, where the mask's byte
+    // stores could change it as far as the compiler knows.
+    [[gnu::always_inline]] explicit LaneConstants(const MaskPainter& painter)
         : xb(Every(painter.projection.xb)), yb(Every(painter.projection.yb)), xs(Every(painter.projection.xs)),
           ys(Every(painter.projection.ys)), Rb(Every(painter.projection.Rb)), xStart(Every(0)),
           xEnd(Every(painter.xEnd())), yStart(Every(painter.yStart())), yEnd(Every(painter.yEnd())),
           RbInt(Int4{} + painter.projection.Rb), width(Int4{} + painter.width), spare(Int4{} + painter.spare()) {}
 
-    static Reals Every(double v) {
+    [[gnu::always_inline]] static Reals Every(double v) {
         Reals lanes;
         for (std::size_t i = 0; i < sizeof(Reals) / sizeof(double); ++i) lanes[i] = v;
         return lanes;

@@ -45,7 +45,7 @@ struct CornerPairs : LaneConstants<XY> {
     using Bounds = PairBounds;
     static constexpr int kLaneBits[4] = {1, 4, 2, 8}; // lines A→B, C→D, B→C, D→A
 
-    using LaneConstants::LaneConstants;
+    [[gnu::always_inline]] explicit CornerPairs(const MaskPainter& painter) : LaneConstants(painter) {}
 
     bool project(const Face& f, PairBounds& bounds, Int4& column, Int4& startRow, Int4& endRow) const {
         const XY a = LoadXY(f.A), b = LoadXY(f.B), c = LoadXY(f.C), d = LoadXY(f.D);
