@@ -11,8 +11,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 #include "view/face_loop.h"
 
@@ -93,4 +97,8 @@ PlaneBounds PaintFacesWithAvx2(const MaskPainter& painter, const Face* first, co
     return PaintFacesWith<FourCornerLanes>(painter, first, last, hiddenEdges);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
