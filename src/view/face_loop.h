@@ -3,9 +3,10 @@
 // face_avx2_loop.cpp, which includes this under the AVX2 target so that the
 // loop is built for AVX2 there). Include it in those two files only.
 //
-// A corner kit `Corners` is LaneConstants of its vector of reals, and gives:
-//   Bounds             lane-wise extents of the corners, with add(...) made by
-//                      project() and addTo(PlaneBounds&), merged as bounds;
+// A corner kit `Corners` derives from LaneConstants of its vector of reals,
+// and gives:
+//   Bounds             lane-wise extents of the corners: add(...), which
+//                      project() calls, and addTo(PlaneBounds&), merged as bounds;
 //   kLaneBits          the HiddenEdges bit of the line that starts in each lane;
 //   project(f, bounds, column, startRow, endRow)
 //                      adds f's corners to `bounds`; true when all four pass
